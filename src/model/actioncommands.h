@@ -1,0 +1,55 @@
+// The 53 script commands: names, two-letter codes, categories, parameter counts.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace vardeko {
+
+inline constexpr int ActionCommandCount = 53;
+
+struct ActionCommand
+{
+    const char *Name;  // the command word as written in scripts
+    const char *Code;  // two-letter alternative word
+    char Category;     // 'B' basic, 'A' advanced
+    int ParamCount;    // exactly this many quoted parameters (0..8)
+};
+
+// Indexed 1..53 by command number; entry 0 is empty.
+extern const std::array<ActionCommand, ActionCommandCount + 1> ActionCommands;
+
+// Command numbers the file reader and writer treat specially.
+enum ActionCommandNumber {
+    CmdAlertBox = 1, CmdCloseWindow = 3, CmdDOSCommand = 5, CmdFileDelLine = 8,
+    CmdFileInsLine = 10, CmdFileRead = 11, CmdFileWrite = 13, CmdGotoPage = 15,
+    CmdIf = 21, CmdImageWindow = 22, CmdMenu = 26, CmdPlayCartoonFile = 29,
+    CmdPlayFlicFile = 30, CmdPlaySoundFile = 31, CmdPlayVideoFile = 33, CmdPopupImage = 34,
+    CmdPrintDataFile = 35, CmdPrintImageFile = 36, CmdPrintPage = 37, CmdPrintTextFile = 38,
+    CmdStopMedia = 46, CmdTextWindow = 52, CmdWhile = 53,
+    CmdFind = 14,
+};
+
+struct RecognizedCommand
+{
+    int number = 0;        // 0: not a command
+    QString word;          // the matched word in the table's spelling
+    int wordStart = 0;     // position of the word in the line as given
+};
+
+// A line is a command when, upper-cased and without leading blanks, it starts with a
+// command's name or code that is not followed by a letter A..Z. Names are tried
+// before codes, in command-number order.
+RecognizedCommand recognizeCommand(const QString &line);
+
+// Cuts a script at every "|" outside double quotes.
+QStringList splitScriptLines(const QString &script);
+inline QString joinScriptLines(const QStringList &lines) { return lines.join(QLatin1Char('|')); }
+
+// The i-th parameter is the text between the (2i-1)-th and (2i)-th double quote;
+// at most eight are taken. A final unmatched quote makes no parameter.
+QStringList scriptParameters(const QString &line);
+
+} // namespace vardeko
