@@ -1,4 +1,4 @@
-// The 53 script commands: names, two-letter codes, categories, parameter counts.
+// The 53 script commands: names, codes, categories, parameters, examples, descriptions.
 #pragma once
 
 #include <QString>
@@ -16,10 +16,17 @@ struct ActionCommand
     const char *Code;  // two-letter alternative word
     char Category;     // 'B' basic, 'A' advanced
     int ParamCount;    // exactly this many quoted parameters (0..8)
+    int OutParam;      // 1-based parameter naming the result variable; 0 when none
+    int NumericParam;  // 1-based parameter expanded with unknown names as "0"; 0 when none
+    const char *Example; // example parameters the parameter-count message shows
 };
 
 // Indexed 1..53 by command number; entry 0 is empty.
 extern const std::array<ActionCommand, ActionCommandCount + 1> ActionCommands;
+
+// The one-line description the palette and parameter dialog show, indexed 0..53
+// (entry 0 empty). The spelling is the texts' own.
+extern const std::array<const char *, ActionCommandCount + 1> ActionDescriptions;
 
 // Command numbers the file reader and writer treat specially.
 enum ActionCommandNumber {
