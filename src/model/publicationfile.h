@@ -65,6 +65,9 @@ struct ReadResult
 ReadResult readPublication(Publication &pub, const QString &fileName,
                            const ReadOptions &options = {});
 
+// True when the text's first line is exactly the exchange marker.
+bool isExchangeText(const QString &text);
+
 // Pastes exchange text (marker line first) onto `page`: new objects go on top and
 // top-level ones are selected. Returns 0 or error 8 when the object limit is reached.
 int readExchangeText(Publication &pub, Page &page, const QString &text);

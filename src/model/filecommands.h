@@ -1,0 +1,23 @@
+// Which script commands name files, and which parameter holds the name.
+#pragma once
+
+#include <QString>
+
+namespace vardeko {
+
+struct FileCommandRule
+{
+    int command;
+    int params;    // parameters after rewriting; 0 keeps them as they are
+    int fileParam; // 1-based; 0: none
+    bool recorded; // a missing file goes on the missing-files list
+};
+
+// The rule for a command number, or null for commands that name no file.
+const FileCommandRule *fileCommandRule(int command);
+
+// Whether a file parameter's value names a file: an empty `CloseWindow` closes the
+// last window and `StopMedia` also takes "SOUND" and "VIDEO".
+bool fileParamNamesFile(int command, const QString &value);
+
+} // namespace vardeko

@@ -1,0 +1,135 @@
+// File names as publications store them, and where they are on this machine.
+#include "filenames.h"
+
+#include "ioerrors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vardeko {
+
+namespace {
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
+
+bool hasDrivePrefix(const QString &name)
+{
+    return name.size() >= 2 && name.at(1) == QLatin1Char(':') && name.at(0).isLetter();
+}
+
+bool exists(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+
+// Walks the path one component at a time, taking a differently cased entry when the
+// exact one is missing.
+QString matchIgnoringCase(const QString &path)
+{
+    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString current = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
+    for (const QString &part : parts) {
+        const QString exact = current.isEmpty() ? part : joinPath(current, part);
+        if (QFileInfo::exists(exact)) {
+            current = exact;
+            continue;
+        }
+        if (part == QLatin1String(".") || part == QLatin1String(".."))
+            return QString();
+        QDir dir(current.isEmpty() ? QStringLiteral(".") : current);
+        QString found;
+        const QStringList entries =
+                dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &entry : entries) {
+            if (entry.compare(part, Qt::CaseInsensitive) == 0) {
+                found = entry;
+                break;
+            }
+        }
+        if (found.isEmpty())
+            return QString();
+        current = current.isEmpty() ? found : joinPath(current, found);
+    }
+    return current;
+}
+
+QString locateAs(const QString &path)
+{
+    if (exists(path))
+        return path;
+    return matchIgnoringCase(path);
+}
+
+} // namespace
+
+bool hasDirectoryPart(const QString &name)
+{
+    for (QChar c : name)
+        if (isSeparator(c) || c == QLatin1Char(':'))
+            return true;
+    return false;
+}
+
+QString bareFileName(const QString &name)
+{
+    for (qsizetype i = name.size() - 1; i >= 0; --i)
+        if (isSeparator(name.at(i)) || name.at(i) == QLatin1Char(':'))
+            return name.mid(i + 1);
+    return name;
+}
+
+QString joinPath(const QString &dir, const QString &name)
+{
+    if (dir.isEmpty())
+        return name;
+    if (isSeparator(dir.back()))
+        return dir + name;
+    return dir + QLatin1Char('/') + name;
+}
+
+QString locateFile(const QString &name, const QString &baseDir)
+{
+    if (name.trimmed().isEmpty())
+        return QString();
+    QString path = name;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    auto anchored = [&baseDir](const QString &p) {
+        return p.startsWith(QLatin1Char('/')) || baseDir.isEmpty() ? p : joinPath(baseDir, p);
+    };
+    if (hasDrivePrefix(path)) {
+        if (exists(path))
+            return path;
+        path = path.mid(2);
+    }
+    return locateAs(anchored(path));
+}
+
+QString MakeTempFileName(const QString &dir, const QString &extension, int *error)
+{
+    for (int n = 1; n <= 99999999; ++n) {
+        const QString name = joinPath(dir, QStringLiteral("%1.%2").arg(n, 8, 10, QLatin1Char('0')).arg(extension));
+        const QByteArray native = QFile::encodeName(name);
+        const int fd = ::open(native.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            if (error)
+                *error = IoOk;
+            return name;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    if (error)
+        *error = IoNoTempFile;
+    return QString();
+}
+
+} // namespace vardeko

@@ -1,0 +1,28 @@
+// File names as publications store them, and where they are on this machine.
+#pragma once
+
+#include <QString>
+
+namespace vardeko {
+
+// True when the name holds a directory or drive part ("\", "/" or ":").
+bool hasDirectoryPart(const QString &name);
+
+// The file-name part of a stored name, after the last "\", "/" or ":".
+QString bareFileName(const QString &name);
+
+// Joins a directory and a name with one separator.
+QString joinPath(const QString &dir, const QString &name);
+
+// Finds the file a stored name means, or returns an empty string. Accepts "\" and "/",
+// takes relative names from `baseDir`, ignores a drive prefix when the name does not
+// exist as given, and matches each path component without regard to case when the
+// exact name is missing, so publications made on other systems find their files.
+QString locateFile(const QString &name, const QString &baseDir = QString());
+
+// The first name "00000001.<ext>", "00000002.<ext>", ... that does not exist in `dir`,
+// created empty at once (exclusively, never through a planted link). Returns the full
+// path, or an empty string with *error set to 10001.
+QString MakeTempFileName(const QString &dir, const QString &extension, int *error = nullptr);
+
+} // namespace vardeko

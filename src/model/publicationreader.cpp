@@ -1,0 +1,918 @@
+// Reads publication files, older DOS-format files and pasted object text.
+#include "publicationfile.h"
+
+#include "actioncommands.h"
+#include "filekeys.h"
+#include "filecommands.h"
+#include "filenames.h"
+#include "ioerrors.h"
+#include "textcodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vardeko {
+
+namespace {
+
+// Groups nested deeper than this are refused as a damaged file: no publication
+// needs them, and every walk over objects would have to be iterative to survive them.
+constexpr int MaxGroupDepth = 1000;
+
+constexpr int ReadBlockSize = 2048;
+constexpr int MaxLineLength = 30720;
+
+// Codes 126..255 of DOS-format texts, in order.
+constexpr quint8 kDosCharTable[130] = {
+    124, 127, 199, 252, 233, 226, 228, 224, 229, 231, 234, 235, 232, 239, 238, 236,
+    196, 197, 201, 230, 198, 244, 246, 242, 251, 249, 255, 214, 220, 248, 163, 216,
+    158, 131, 225, 237, 243, 250, 241, 209, 170, 186, 191, 174, 172, 189, 188, 161,
+    171, 187, 176, 140, 215, 149, 156, 193, 194, 192, 169, 185, 186, 187, 188, 162,
+    165, 191, 192, 193, 194, 138, 166, 154, 227, 195, 200, 201, 153, 203, 204, 205,
+    206, 164, 208, 208, 202, 203, 200, 185, 205, 206, 207, 134, 218, 219, 220, 221,
+    204, 183, 211, 223, 212, 210, 245, 213, 181, 222, 254, 218, 219, 217, 253, 221,
+    238, 180, 151, 177, 242, 190, 182, 167, 247, 247, 176, 168, 149, 251, 179, 178,
+    149, 255,
+};
+
+// Reads lines from a file descriptor in blocks. A line ends at CR LF or a lone LF; a
+// line longer than the buffer limit is returned in pieces.
+class LineReader
+{
+public:
+    explicit LineReader(int fd)
+        : mFd(fd)
+    {}
+
+    // False at the end of the file or on a read error (see error()).
+    bool next(QByteArray *line)
+    {
+        for (;;) {
+            const qsizetype lf = mBuffer.indexOf('\n', mScanFrom);
+            if (lf >= 0) {
+                qsizetype end = lf;
+                if (end > mPos && mBuffer.at(end - 1) == '\r')
+                    --end;
+                *line = mBuffer.mid(mPos, end - mPos);
+                mConsumed += lf + 1 - mPos;
+                mPos = mScanFrom = lf + 1;
+                return true;
+            }
+            mScanFrom = mBuffer.size();
+            if (mEof || mBuffer.size() - mPos > MaxLineLength) {
+                if (mPos >= mBuffer.size())
+                    return false;
+                *line = mBuffer.mid(mPos);
+                mConsumed += mBuffer.size() - mPos;
+                mPos = mScanFrom = mBuffer.size();
+                return true;
+            }
+            fill();
+        }
+    }
+
+    qint64 consumed() const { return mConsumed; }
+    int error() const { return mError; }
+
+private:
+    void fill()
+    {
+        if (mPos > 0) {
+            mBuffer.remove(0, mPos);
+            mScanFrom -= mPos;
+            mPos = 0;
+        }
+        const qsizetype old = mBuffer.size();
+        mBuffer.resize(old + ReadBlockSize);
+        ssize_t got;
+        do {
+            got = ::read(mFd, mBuffer.data() + old, ReadBlockSize);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            mError = ioErrorFromErrno(errno);
+            got = 0;
+        }
+        mBuffer.resize(old + got);
+        if (got == 0)
+            mEof = true;
+    }
+
+    int mFd;
+    QByteArray mBuffer;
+    qsizetype mPos = 0;
+    qsizetype mScanFrom = 0;
+    qint64 mConsumed = 0;
+    bool mEof = false;
+    int mError = 0;
+};
+
+// A signed decimal integer of the value with all spaces removed; anything else is 0.
+int intValue(QStringView value)
+{
+    qint64 result = 0;
+    bool negative = false;
+    bool digits = false;
+    qsizetype i = 0;
+    while (i < value.size() && value[i] == u' ')
+        ++i;
+    if (i < value.size() && (value[i] == u'-' || value[i] == u'+')) {
+        negative = value[i] == u'-';
+        ++i;
+    }
+    for (; i < value.size(); ++i) {
+        const char16_t c = value[i].unicode();
+        if (c == u' ')
+            continue;
+        if (c < u'0' || c > u'9')
+            return 0;
+        digits = true;
+        result = result * 10 + (c - u'0');
+        if (result > qint64(1) << 32)
+            return 0;
+    }
+    if (!digits)
+        return 0;
+    result = negative ? -result : result;
+    if (result < INT_MIN || result > qint64(UINT_MAX))
+        return 0;
+    // Colours above 0x7FFFFFFF were written unsigned by some writers.
+    return int(quint32(result));
+}
+
+bool boolValue(QStringView value)
+{
+    QString v = value.toString();
+    v.remove(QLatin1Char(' '));
+    return v.compare(QLatin1String("YES"), Qt::CaseInsensitive) == 0;
+}
+
+bool isNumberText(QStringView text)
+{
+    for (QChar c : text)
+        if (!(c == u' ' || c == u'+' || c == u'-' || c == u'.' || c.isDigit()))
+            return false;
+    return true;
+}
+
+// One level of object nesting: the list new objects go to.
+struct Level
+{
+    ObjectList *list;
+    bool real; // false: a GROUPBEGIN whose owner was no group, kept only for balance
+};
+
+class Reader
+{
+public:
+    Reader(Publication &pub, const ReadOptions &options, bool pasteMode)
+        : mPub(pub)
+        , mOptions(options)
+        , mPaste(pasteMode)
+        , mWorkingPalette(defaultPaletteTable())
+    {}
+
+    QString pubDir;
+    bool dos = false;
+    double version = 0;
+    int error = 0;
+    bool stop = false;
+    std::vector<MissingFile> missing;
+    std::function<void()> onNewPage;
+
+    void startPaste(Page &page)
+    {
+        mPage = &page;
+        mLevels.push_back({&page.Objects, true});
+        version = FileVersion;
+    }
+
+    void apply(QStringView line);
+
+private:
+    QStringView valueOf(QStringView line) const
+    {
+        const qsizetype eq = line.indexOf(u'=');
+        return eq < 0 ? QStringView() : line.mid(eq + 1);
+    }
+
+    void setCurrentPage(Page *page)
+    {
+        mPage = page;
+        mObject = nullptr;
+        mLevels.clear();
+        if (page)
+            mLevels.push_back({&page->Objects, true});
+    }
+
+    ColorRef color(int value) const
+    {
+        if (dos && (mPub.Settings.ScreenColors == 16 || mPub.Settings.ScreenColors == 256)) {
+            const int index = std::clamp(value, 0, 255);
+            return paletteRelative(mWorkingPalette[size_t(index)]);
+        }
+        return value;
+    }
+
+    QString resolve(const QString &stored, bool recorded);
+    QString convertScript(const QString &script);
+    QString convertOldText(const QString &text) const;
+    void fitDosText(PageObject &object);
+    void applyObjectKey(int key, QStringView line, QStringView value);
+
+    Publication &mPub;
+    const ReadOptions &mOptions;
+    bool mPaste;
+    PaletteTable mWorkingPalette;
+    int mPalIndex = 0;
+    int mPageOrdinal = 0;
+    Page *mPage = nullptr;
+    PageObject *mObject = nullptr;
+    std::vector<Level> mLevels;
+    std::vector<PageObject *> mOwners; // the group of each nested level
+};
+
+QString Reader::resolve(const QString &stored, bool recorded)
+{
+    if (mPaste || stored.isEmpty())
+        return stored;
+    QString name = stored;
+    if (!hasDirectoryPart(name))
+        name = joinPath(pubDir, name);
+    if (!locateFile(name, pubDir).isEmpty())
+        return name;
+    const QString beside = joinPath(pubDir, bareFileName(stored));
+    if (!locateFile(beside, pubDir).isEmpty())
+        return beside;
+    if (recorded) {
+        const bool listed = std::any_of(missing.begin(), missing.end(), [&](const MissingFile &m) {
+            return m.page == mPage && m.storedName == stored;
+        });
+        if (!listed)
+            missing.push_back({stored, mPage});
+    }
+    return stored;
+}
+
+// Texts and scripts of files without a version: DOS characters through the table,
+// "~" as the line separator of early Windows files.
+QString Reader::convertOldText(const QString &text) const
+{
+    if (version != 0)
+        return text;
+    QString out = text;
+    if (dos) {
+        for (QChar &c : out) {
+            const int b = windows1252Byte(c);
+            if (b >= 126)
+                c = windows1252Char(kDosCharTable[b - 126]);
+        }
+    } else {
+        out.replace(QLatin1Char('~'), QLatin1Char('|'));
+    }
+    return out;
+}
+
+QString Reader::convertScript(const QString &script)
+{
+    if (mPaste || script.isEmpty())
+        return script;
+    QStringList lines = splitScriptLines(script);
+    for (QString &line : lines) {
+        const RecognizedCommand rec = recognizeCommand(line);
+        const FileCommandRule *rule = rec.number ? fileCommandRule(rec.number) : nullptr;
+        if (!rule)
+            continue;
+        QStringList p = scriptParameters(line);
+        auto pad = [&p](int n) {
+            while (p.size() < n)
+                p.append(QString());
+        };
+        if (rule->params > 0)
+            pad(rule->params);
+        if (dos) {
+            switch (rec.number) {
+            case CmdDOSCommand:
+                p.append(QString());
+                break;
+            case CmdImageWindow:
+            case CmdTextWindow:
+                if (p[2].isEmpty()) {
+                    p[3] = p[1];
+                    p[1] = p[2] = QStringLiteral("-1");
+                }
+                break;
+            case CmdPlayFlicFile:
+                p[4] = p[3];
+                p[5] = p[2];
+                p[2] = p[3] = QStringLiteral("-1");
+                p[6] = QStringLiteral("Normal");
+                break;
+            case CmdPlaySoundFile:
+                p[1] = QStringLiteral("NORMAL");
+                break;
+            case CmdPopupImage:
+                p[3] = QStringLiteral("0");
+                p[4] = QStringLiteral("NONE");
+                p[5] = QStringLiteral("0");
+                break;
+            case CmdPrintTextFile:
+                p[2] = p[0];
+                p[0] = p[1] = QString();
+                break;
+            default:
+                break;
+            }
+        }
+        if (rule->params > 0)
+            p = p.mid(0, rule->params);
+        if (rule->fileParam > 0) {
+            QString &file = p[rule->fileParam - 1];
+            if (fileParamNamesFile(rec.number, file)) {
+                file = resolve(file, rule->recorded);
+                if (rec.number == CmdPlaySoundFile && mOptions.convertVoc
+                    && file.endsWith(QLatin1String(".VOC"), Qt::CaseInsensitive)) {
+                    const QString wave = mOptions.convertVoc(file);
+                    if (!wave.isEmpty())
+                        file = wave;
+                }
+            }
+        }
+        QString rewritten = rec.word;
+        for (const QString &param : std::as_const(p))
+            rewritten += QStringLiteral(" \"") + param + QLatin1Char('"');
+        line = rewritten;
+    }
+    return joinScriptLines(lines);
+}
+
+void Reader::fitDosText(PageObject &object)
+{
+    TextData *t = object.text();
+    if (!t || !mOptions.measurer)
+        return;
+    const int boxHeight = object.Y2 - object.Y1;
+    int fitted = 0;
+    QSize fittedSize;
+    for (int size = 4; size <= 100; ++size) {
+        const QSize s = mOptions.measurer->measureText(t->Text, t->Font, size, t->FontStyle);
+        if (s.height() > boxHeight)
+            break;
+        fitted = size;
+        fittedSize = s;
+    }
+    if (fitted == 0) {
+        t->FontSize = 4;
+        return;
+    }
+    t->FontSize = fitted;
+    object.X2 = object.X1 + fittedSize.width();
+    object.Y2 = object.Y1 + fittedSize.height();
+}
+
+void Reader::apply(QStringView line)
+{
+    const int key = matchFileKey(line);
+    if (key < 0)
+        return;
+    const QStringView value = valueOf(line);
+    PublicationSettings &s = mPub.Settings;
+
+    if (key >= FileKeyCount) {
+        s.Language[size_t(key - FileKeyCount)] = value.toString();
+        return;
+    }
+
+    switch (key) {
+    // --- publication settings, wherever they appear
+    case K_SCREENCOLORS: {
+        const int colors = intValue(value);
+        if (isValidScreenColors(colors)) {
+            s.ScreenColors = colors;
+            if (dos && colors == 16)
+                mWorkingPalette = stock16PaletteTable();
+        }
+        return;
+    }
+    case K_SCREENWIDTH:
+        if (const int w = intValue(value); w > 149)
+            s.ScreenWidth = w;
+        return;
+    case K_SCREENHEIGHT:
+        if (const int h = intValue(value); h > 149)
+            s.ScreenHeight = h;
+        return;
+    case K_PAL: {
+        if (!dos)
+            return;
+        const QString digits = value.toString().remove(QLatin1Char(' '));
+        auto component = [&digits](int i) {
+            const int v = intValue(QStringView(digits).mid(i * 2, 2));
+            return quint8(std::clamp(v * 4 + 3, 0, 255));
+        };
+        const int entries = std::min(s.ScreenColors, 256);
+        if (mPalIndex < entries) {
+            mWorkingPalette[size_t(mPalIndex)] = {component(0), component(1), component(2),
+                                                  PaletteFlagNoCollapse};
+            if (++mPalIndex == entries) {
+                mPub.masterPage()->PagePalette = mWorkingPalette;
+                AppPalette::instance().SetPaletteForColors(s.ScreenColors, mWorkingPalette);
+            }
+        }
+        return;
+    }
+    case K_XRANGE:
+    case K_YRANGE:
+    case K_LANGUAGE:
+        return;
+    case K_ALLOWESC: s.AllowESC = boolValue(value); return;
+    case K_ALLOWPAGEUPDN: s.AllowPageUpDn = boolValue(value); return;
+    case K_AUTHOR: s.Author = value.toString(); return;
+    case K_ALLOWKEYBOARD:
+        s.TabWindows = s.TabButtons = boolValue(value);
+        return;
+    case K_AUTORETURN:
+        s.AutoReturn = boolValue(value);
+        if (dos && s.AutoReturn)
+            s.ReturnAction = QStringLiteral("GotoFirstPage");
+        return;
+    case K_RETURNTIME: s.ReturnTime = intValue(value); return;
+    case K_TABWINDOWS: s.TabWindows = boolValue(value); return;
+    case K_TABBUTTONS: s.TabButtons = boolValue(value); return;
+    case K_TITLE: s.Title = value.toString(); return;
+    case K_VARDEKOVER:
+        if (isNumberText(value)) {
+            QString v = value.toString().remove(QLatin1Char(' '));
+            bool ok = false;
+            const double d = v.toDouble(&ok);
+            version = ok && std::isfinite(d) ? d : 0;
+        }
+        return;
+    case K_PASSWORD: s.Password = value.toString(); return;
+    case K_ICON: s.Icon = value.toString(); return;
+    case K_RETURNACTION: s.ReturnAction = convertScript(value.toString()); return;
+    case K_FULLSCREEN: s.FullScreen = boolValue(value); return;
+    case K_STAYONTOP: s.StayOnTop = boolValue(value); return;
+    case K_SIZEABLE: s.Sizeable = boolValue(value); return;
+    case K_COMPILEDNAME: s.CompiledName = value.toString(); return;
+    case K_FONTSINCLUDED: s.FontsIncluded = quint8(intValue(value)); return;
+    case K_FONTSTOCOMPILE: s.FontsToCompile = value.toString(); return;
+    case K_EXTRACTOP: s.ExtractOp = quint8(intValue(value)); return;
+    case K_EXTRACTDIR: s.ExtractDir = value.toString(); return;
+    case K_FILESINCLUDED: s.FilesIncluded = quint8(intValue(value)); return;
+    case K_COPYEXTERNALFILES: s.CopyExternalFiles = boolValue(value); return;
+    case K_EXTERNALPATH: s.ExternalPath = value.toString(); return;
+    case K_SETUPBUILDDIR: s.SETUPBUILDDIR = value.toString(); return;
+    case K_SETUPMEDIA: s.SETUPMEDIA = quint8(intValue(value)); return;
+    case K_SETUPINSTDIR: s.SETUPINSTDIR = value.toString(); return;
+    case K_SETUPPROGGRP: s.SETUPPROGGRP = value.toString(); return;
+    case K_SETUPTITLE: s.SETUPTITLE = value.toString(); return;
+    case K_SETUPCOLORS: {
+        const QList<QStringView> fields = value.split(u'|');
+        for (qsizetype i = 0; i < 3 && i < fields.size(); ++i) {
+            const QString field = fields[i].toString().remove(QLatin1Char(' '));
+            if (!field.isEmpty())
+                s.SETUPCOLORS[size_t(i)] = intValue(field);
+        }
+        return;
+    }
+
+    // --- position
+    case K_NEWPAGE: {
+        ++mPageOrdinal;
+        QString title = value.toString();
+        if (title.isEmpty() || dos)
+            title = QString::number(mPageOrdinal);
+        PagePtr page = mPub.createPage(title);
+        if (!page) {
+            error = IoOutOfMemory;
+            stop = true;
+            return;
+        }
+        page->PagePalette = mWorkingPalette;
+        setCurrentPage(mPub.appendPage(std::move(page)));
+        if (onNewPage)
+            onNewPage();
+        return;
+    }
+    case K_MASTERPAGE:
+        setCurrentPage(mPub.masterPage());
+        return;
+    case K_GROUPBEGIN:
+        if (mLevels.empty())
+            return;
+        if (mLevels.size() > size_t(MaxGroupDepth)) {
+            error = IoInvalidFormat;
+            stop = true;
+            return;
+        }
+        if (mObject && mObject->isGroup()) {
+            mOwners.push_back(mObject);
+            mLevels.push_back({&mObject->Members, true});
+        } else {
+            // Only groups own objects: the members stay at this level.
+            mOwners.push_back(mObject);
+            mLevels.push_back({mLevels.back().list, false});
+        }
+        mObject = nullptr;
+        return;
+    case K_GROUPEND:
+        if (mLevels.size() <= 1) {
+            stop = true; // a GROUPEND at the top level ends the reading
+            return;
+        }
+        mLevels.pop_back();
+        mObject = mOwners.back();
+        mOwners.pop_back();
+        return;
+    default:
+        break;
+    }
+
+    // --- page keys
+    switch (key) {
+    case K_PAGECOLOR:
+    case K_SHOWMASTER:
+    case K_PAGESTYLE:
+    case K_PAGEWALLPAPER:
+    case K_PAGEACTION:
+    case K_PAGEPALETTE:
+    case K_PAGEEFFECT:
+    case K_EFFECTSPEED:
+    case K_FADEIN:
+        if (!mPage)
+            return;
+        break;
+    default:
+        applyObjectKey(key, line, value);
+        return;
+    }
+    Page &page = *mPage;
+    switch (key) {
+    case K_PAGECOLOR: page.PageColor = color(intValue(value)); return;
+    case K_SHOWMASTER: page.ShowMaster = boolValue(value); return;
+    case K_PAGESTYLE: page.PageStyle = quint8(intValue(value)); return;
+    case K_PAGEWALLPAPER: page.PageWallPaper = resolve(value.toString(), true); return;
+    case K_PAGEACTION:
+        page.PageAction = convertScript(convertOldText(value.toString()));
+        return;
+    case K_PAGEPALETTE: {
+        // Space-terminated numbers; entries missing at the end become black.
+        const QList<QStringView> numbers = value.split(u' ', Qt::SkipEmptyParts);
+        for (size_t i = 0; i < mWorkingPalette.size(); ++i) {
+            const int c = i < size_t(numbers.size()) ? intValue(numbers[qsizetype(i)]) : 0;
+            mWorkingPalette[i] = {quint8(colorRed(c)), quint8(colorGreen(c)),
+                                  quint8(colorBlue(c)), PaletteFlagNoCollapse};
+        }
+        page.PagePalette = mWorkingPalette;
+        return;
+    }
+    case K_PAGEEFFECT:
+        if (const int e = intValue(value); e >= 0 && e < 16)
+            page.PageEffect = quint8(e);
+        return;
+    case K_EFFECTSPEED:
+        if (const int e = intValue(value); e >= 0 && e < 11)
+            page.EffectSpeed = quint8(e);
+        return;
+    case K_FADEIN:
+        if (boolValue(value))
+            page.PageEffect = 1;
+        return;
+    default:
+        return;
+    }
+}
+
+void Reader::applyObjectKey(int key, QStringView line, QStringView value)
+{
+    Q_UNUSED(line);
+    if (key == K_OBJECTTYPE) {
+        if (!mPage || mLevels.empty())
+            return;
+        ObjectPtr object = mPub.createObject(intValue(value) & 0xFF);
+        if (!object) {
+            error = IoOutOfMemory;
+            stop = true;
+            return;
+        }
+        if (mPaste && mLevels.size() == 1)
+            object->Selected = true;
+        mObject = object.get();
+        mLevels.back().list->push_back(std::move(object));
+        return;
+    }
+    if (!mObject)
+        return;
+    PageObject &o = *mObject;
+    ArticleData *a = o.article();
+    ButtonData *b = o.button();
+    PictureData *p = o.picture();
+    TextData *t = o.text();
+    const int n = intValue(value);
+
+    switch (key) {
+    case K_X1: o.X1 = n; return;
+    case K_Y1: o.Y1 = n; return;
+    case K_X2: o.X2 = n; return;
+    case K_Y2: o.Y2 = n; return;
+    case K_LINECOLOR: o.LineColor = color(n); return;
+    case K_LINEWIDTH: o.LineWidth = n; return;
+    case K_LINESTYLE:
+        if (dos) {
+            switch (n & 0xFFFF) {
+            case 34952: case 43690: case 52428: o.LineStyle = 2; break;
+            case 61680: case 65280: o.LineStyle = 1; break;
+            case 64250: o.LineStyle = 3; break;
+            case 64959: o.LineStyle = 4; break;
+            default: o.LineStyle = 0; break;
+            }
+        } else if (n >= 0 && n <= 4) {
+            o.LineStyle = quint8(n);
+        }
+        return;
+    case K_LINEORIGIN: o.LineOrigin = quint8(n); return;
+    case K_FILLCOLOR: o.FillColor = color(n); return;
+    case K_FILLPATTERN: o.FillPattern = quint8(n); return;
+    case K_FILLMODE: o.FillMode = n == 1 ? 1 : 0; return;
+    default:
+        break;
+    }
+
+    // Kind keys: skipped when they do not belong to the object's kind.
+    switch (key) {
+    case K_TEXTCOLOR:
+        if (a) a->TextColor = color(n);
+        if (b) b->TextColor = color(n);
+        if (t) t->TextColor = color(n);
+        return;
+    case K_FONT: {
+        QString face = value.toString();
+        int size = -1;
+        if (dos) {
+            const QString file = bareFileName(face).toUpper();
+            face = file.startsWith(QLatin1String("CURRY"))    ? QStringLiteral("Courier New")
+                   : file.startsWith(QLatin1String("THYMES")) ? QStringLiteral("Times New Roman")
+                                                              : QStringLiteral("Arial");
+            size = 9;
+        }
+        auto setFont = [&](QString &f, int &fs, quint8 &style) {
+            f = face;
+            if (size > 0) {
+                fs = size;
+                style = 0;
+            }
+        };
+        if (a) setFont(a->Font, a->FontSize, a->FontStyle);
+        if (b) setFont(b->Font, b->FontSize, b->FontStyle);
+        if (t) setFont(t->Font, t->FontSize, t->FontStyle);
+        return;
+    }
+    case K_FONTSIZE:
+        if (a) a->FontSize = n;
+        if (b) b->FontSize = n;
+        if (t) t->FontSize = n;
+        return;
+    case K_FONTSTYLE:
+        if (a) a->FontStyle = quint8(n & 15);
+        if (b) b->FontStyle = quint8(n & 15);
+        if (t) t->FontStyle = quint8(n & 15);
+        return;
+    case K_WORDWRAP:
+        if (a) a->WordWrap = boolValue(value);
+        return;
+    case K_SCALE:
+        if (p) p->Scale = boolValue(value);
+        return;
+    case K_ASPECTRATIO:
+        if (p) p->AspectRatio = boolValue(value);
+        return;
+    case K_FILENAME:
+        if (a) a->FileName = resolve(value.toString(), true);
+        if (p) p->FileName = resolve(value.toString(), true);
+        return;
+    case K_WINDOWFLAGS:
+        if (a) a->WindowFlags = quint8(n);
+        if (p) p->WindowFlags = quint8(n);
+        return;
+    case K_VSCROLLPOS:
+        if (a) a->VScrollPos = quint8(n);
+        if (p) p->VScrollPos = quint8(n);
+        return;
+    case K_HSCROLLPOS:
+        if (a) a->HScrollPos = quint8(n);
+        if (p) p->HScrollPos = quint8(n);
+        return;
+    case K_TEXT: {
+        if (!b && !t)
+            return;
+        QString text = convertOldText(value.toString());
+        if (dos)
+            text.replace(QLatin1Char('`'), QLatin1Char('^'));
+        if (b)
+            b->Text = text;
+        if (t) {
+            t->Text = text;
+            if (dos) {
+                o.FillPattern = 1;
+                fitDosText(o);
+            }
+            if (version == 0)
+                o.LineWidth = 0;
+        }
+        return;
+    }
+    case K_ALIGN:
+        if (b) b->Align = quint8(n);
+        if (t) t->Align = quint8(n);
+        return;
+    default:
+        break;
+    }
+
+    if (!b)
+        return;
+    switch (key) {
+    case K_ACTION: b->Action = convertScript(convertOldText(value.toString())); return;
+    case K_KEY: b->Key = quint16(dos ? (n & 0xFF) : n); return;
+    case K_STYLE:
+        if (n >= 0 && n <= 3)
+            b->Style = quint8(n);
+        return;
+    case K_UPIMAGE: b->UpImage = resolve(value.toString(), true); return;
+    case K_DOWNIMAGE: b->DownImage = resolve(value.toString(), true); return;
+    case K_VARNAME: b->VarName = value.toString(); return;
+    case K_MAXLEN: b->MaxLen = n; return;
+    case K_INITSTATE:
+        b->InitState = quint8(n);
+        if (b->Style == CheckBox || b->Style == RadioButton)
+            b->State = b->InitState;
+        return;
+    case K_OVERLAYTEXT: b->OverlayText = boolValue(value); return;
+    case K_TRANSIMAGES: b->TransImages = boolValue(value); return;
+    default:
+        return;
+    }
+}
+
+class FdCloser
+{
+public:
+    explicit FdCloser(int fd)
+        : mFd(fd)
+    {}
+    ~FdCloser()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+
+private:
+    int mFd;
+};
+
+} // namespace
+
+ReadResult readPublication(Publication &pub, const QString &fileName, const ReadOptions &options)
+{
+    ReadResult result;
+    const QByteArray native = QFile::encodeName(fileName);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = ioErrorFromErrno(errno);
+        return result;
+    }
+    FdCloser closer(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        result.error = IoAccessDenied;
+        return result;
+    }
+
+    LineReader lines(fd);
+    QByteArray raw;
+    if (!lines.next(&raw)) {
+        result.error = lines.error() ? lines.error() : IoInvalidFormat;
+        return result;
+    }
+    const bool utf8 = raw.startsWith("\xEF\xBB\xBF");
+    auto decode = [utf8](const QByteArray &bytes) {
+        return utf8 ? QString::fromUtf8(bytes) : decodeWindows1252(bytes);
+    };
+    const QString header = decodeFileText(raw).toUpper();
+    Reader reader(pub, options, false);
+    if (header == QString::fromLatin1(CurrentHeader).toUpper())
+        reader.dos = false;
+    else if (header == QString::fromLatin1(DosHeader).toUpper())
+        reader.dos = true;
+    else {
+        result.error = IoInvalidFormat;
+        return result;
+    }
+
+    pub.clearPages();
+    pub.Loading = true;
+    pub.ConvertedFromDos = reader.dos;
+    pub.FileName = fileName;
+    reader.pubDir = QFileInfo(fileName).absolutePath();
+    if (options.progress) {
+        options.progress->readStarted(st.st_size);
+        if (reader.dos)
+            options.progress->dosConversionStarted();
+    }
+    reader.onNewPage = [&]() {
+        if (options.progress) {
+            options.progress->bytesRead(lines.consumed());
+            if (reader.dos)
+                options.progress->dosConversionPage();
+        }
+    };
+
+    while (!reader.stop && lines.next(&raw))
+        reader.apply(decode(raw));
+    if (!reader.error && lines.error())
+        reader.error = lines.error();
+
+    pub.Loading = false;
+    result.error = reader.error;
+    if (pub.pageCount() == 0) {
+        // A publication always has a page to show.
+        if (PagePtr page = pub.createPage(QStringLiteral("New Page")))
+            pub.appendPage(std::move(page));
+    }
+    pub.setCurrentPage(pub.firstPage());
+    if (result.ok()) {
+        result.missingFiles = std::move(reader.missing);
+        pub.Modified = false;
+        AppPalette::instance().SetPaletteForColors(pub.Settings.ScreenColors,
+                                                   pub.masterPage()->PagePalette);
+    }
+    return result;
+}
+
+bool isExchangeText(const QString &text)
+{
+    const qsizetype end = text.indexOf(QLatin1Char('\n'));
+    QStringView first = end < 0 ? QStringView(text) : QStringView(text).left(end);
+    if (first.endsWith(u'\r'))
+        first.chop(1);
+    return first == QLatin1String(ExchangeMarker);
+}
+
+int readExchangeText(Publication &pub, Page &page, const QString &text)
+{
+    if (!isExchangeText(text))
+        return IoInvalidFormat;
+    ReadOptions options;
+    Reader reader(pub, options, true);
+    reader.startPaste(page);
+    const QList<QStringView> lines = QStringView(text).split(u'\n');
+    for (qsizetype i = 1; i < lines.size() && !reader.stop; ++i) {
+        QStringView line = lines[i];
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        reader.apply(line);
+    }
+    pub.Modified = true;
+    return reader.error;
+}
+
+QString loadErrorMessage(const QString &fileName, int error)
+{
+    switch (error) {
+    case IoFileNotFound:
+    case IoPathNotFound:
+        return fileName + QStringLiteral("\n\nThis file could not be found. Please make\n"
+                                         "sure the path and file name are correct.");
+    case IoInvalidFormat:
+        return fileName + QStringLiteral("\n\nThis is not a valid Vardeko publication.");
+    default:
+        return ioErrorMessage(error);
+    }
+}
+
+QString missingFilesReport(const std::vector<MissingFile> &missing)
+{
+    QString report;
+    const Page *current = nullptr;
+    bool first = true;
+    for (const MissingFile &m : missing) {
+        if (first || m.page != current) {
+            if (!first)
+                report += QLatin1Char('\n');
+            report += QStringLiteral("Page: ") + (m.page ? m.page->Title : QString())
+                      + QLatin1Char('\n');
+            current = m.page;
+            first = false;
+        }
+        report += QStringLiteral("  ") + m.storedName + QLatin1Char('\n');
+    }
+    return report;
+}
+
+} // namespace vardeko

@@ -1,0 +1,397 @@
+// Writes publication files in every write mode, and the object exchange text.
+#include "publicationfile.h"
+
+#include "actioncommands.h"
+#include "filecommands.h"
+#include "filenames.h"
+#include "ioerrors.h"
+#include "textcodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vardeko {
+
+namespace {
+
+// Builds the lines of a file; every line ends in CR LF.
+class BlockWriter
+{
+public:
+    BlockWriter(WriteMode mode, const WriteOptions &options)
+        : mMode(mode)
+        , mOptions(options)
+    {
+        mOut.reserve(1 << 16);
+    }
+
+    QString take() { return std::move(mOut); }
+
+    void line(QLatin1StringView text)
+    {
+        mOut += text;
+        mOut += QLatin1String("\r\n");
+    }
+    void line(QLatin1StringView key, const QString &value)
+    {
+        mOut += key;
+        mOut += value;
+        mOut += QLatin1String("\r\n");
+    }
+    void number(QLatin1StringView key, qint64 value) { line(key, QString::number(value)); }
+    void boolean(QLatin1StringView key, bool value)
+    {
+        line(key, value ? QStringLiteral("Yes") : QStringLiteral("No"));
+    }
+
+    bool compiled() const { return mMode == WriteMode::Compiled; }
+    bool bareNames() const { return mMode == WriteMode::Compiled || mMode == WriteMode::Archive; }
+    QString fileName(const QString &name) const { return bareNames() ? bareFileName(name) : name; }
+    QString script(const QString &text) const;
+
+    void settings(const PublicationSettings &s);
+    void page(const Page &page, bool master, int screenColors);
+    void palette(const PaletteTable &table);
+    void objects(const ObjectList &stack);
+    void object(const PageObject &o);
+
+private:
+    WriteMode mMode;
+    const WriteOptions &mOptions;
+    QString mOut;
+};
+
+QString BlockWriter::script(const QString &text) const
+{
+    if (!bareNames() || text.isEmpty())
+        return text;
+    QStringList lines = splitScriptLines(text);
+    for (QString &line : lines) {
+        const RecognizedCommand rec = recognizeCommand(line);
+        if (!rec.number)
+            continue;
+        if (compiled()) {
+            // The compiled copy carries codes, without the leading blanks.
+            line = QString::fromLatin1(ActionCommands[size_t(rec.number)].Code)
+                   + line.mid(rec.wordStart + rec.word.size());
+        }
+        const FileCommandRule *rule = fileCommandRule(rec.number);
+        if (!rule || rule->fileParam == 0)
+            continue;
+        QStringList params = scriptParameters(line);
+        if (params.size() < rule->fileParam)
+            continue;
+        QString &file = params[rule->fileParam - 1];
+        if (!fileParamNamesFile(rec.number, file))
+            continue;
+        file = bareFileName(file);
+        QString rebuilt = line.left(line.indexOf(QLatin1Char('"')));
+        while (rebuilt.endsWith(QLatin1Char(' ')))
+            rebuilt.chop(1);
+        for (const QString &p : std::as_const(params))
+            rebuilt += QStringLiteral(" \"") + p + QLatin1Char('"');
+        line = rebuilt;
+    }
+    return joinScriptLines(lines);
+}
+
+void BlockWriter::settings(const PublicationSettings &s)
+{
+    line(QLatin1String("Title="), s.Title);
+    line(QLatin1String("Author="), s.Author);
+    line(QLatin1String("Language=US"));
+    line(QLatin1String("VardekoVer="), QString::number(FileVersion, 'f', 1));
+    number(QLatin1String("ScreenColors="), s.ScreenColors);
+    number(QLatin1String("ScreenWidth="), s.ScreenWidth);
+    number(QLatin1String("ScreenHeight="), s.ScreenHeight);
+    boolean(QLatin1String("AllowESC="), s.AllowESC);
+    boolean(QLatin1String("AllowPageUpDn="), s.AllowPageUpDn);
+    boolean(QLatin1String("TabWindows="), s.TabWindows);
+    boolean(QLatin1String("TabButtons="), s.TabButtons);
+    boolean(QLatin1String("FullScreen="), s.FullScreen);
+    boolean(QLatin1String("StayOnTop="), s.StayOnTop);
+    boolean(QLatin1String("Sizeable="), s.Sizeable);
+    boolean(QLatin1String("AutoReturn="), s.AutoReturn);
+    number(QLatin1String("ReturnTime="), s.ReturnTime);
+    line(QLatin1String("ReturnAction="), script(s.ReturnAction));
+    line(QLatin1String("Password="), s.Password);
+    if (!compiled()) {
+        const bool archive = mMode == WriteMode::Archive;
+        line(QLatin1String("Icon="), fileName(s.Icon));
+        if (!archive)
+            line(QLatin1String("CompiledName="), s.CompiledName);
+        number(QLatin1String("FontsIncluded="), s.FontsIncluded);
+        line(QLatin1String("FontsToCompile="), s.FontsToCompile);
+        number(QLatin1String("FilesIncluded="), s.FilesIncluded);
+        boolean(QLatin1String("CopyExternalFiles="), s.CopyExternalFiles);
+        if (!archive) {
+            line(QLatin1String("ExternalPath="), s.ExternalPath);
+            line(QLatin1String("SETUPBUILDDIR="), s.SETUPBUILDDIR);
+        }
+        number(QLatin1String("SETUPMEDIA="), s.SETUPMEDIA);
+        line(QLatin1String("SETUPINSTDIR="), s.SETUPINSTDIR);
+        line(QLatin1String("SETUPPROGGRP="), s.SETUPPROGGRP);
+        line(QLatin1String("SETUPTITLE="), s.SETUPTITLE);
+        line(QLatin1String("SETUPCOLORS="), QString::number(s.SETUPCOLORS[0]) + QLatin1Char('|')
+                                                 + QString::number(s.SETUPCOLORS[1]) + QLatin1Char('|')
+                                                 + QString::number(s.SETUPCOLORS[2]));
+    }
+    number(QLatin1String("ExtractOp="), s.ExtractOp);
+    line(QLatin1String("ExtractDir="), s.ExtractDir);
+    for (int i = 0; i < LanguageStringCount; ++i) {
+        mOut += QLatin1String(LanguageStrings[size_t(i)].key);
+        line(QLatin1String("="), s.Language[size_t(i)]);
+    }
+}
+
+void BlockWriter::palette(const PaletteTable &table)
+{
+    QString value;
+    value.reserve(256 * 9);
+    for (const PaletteEntry &e : table) {
+        value += QString::number(rgbColor(e.red, e.green, e.blue));
+        value += QLatin1Char(' ');
+    }
+    line(QLatin1String("PagePalette="), value);
+}
+
+void BlockWriter::page(const Page &p, bool master, int screenColors)
+{
+    if (master) {
+        line(QLatin1String("MasterPage"));
+        if (screenColors == 256)
+            palette(p.PagePalette);
+        objects(p.Objects);
+        return;
+    }
+    line(QLatin1String("NewPage="), p.Title);
+    number(QLatin1String("PageStyle="), p.PageStyle);
+    number(QLatin1String("PageColor="), p.PageColor);
+    if (!bareNames() || p.PageStyle == 1)
+        line(QLatin1String("PageWallPaper="), fileName(p.PageWallPaper));
+    boolean(QLatin1String("ShowMaster="), p.ShowMaster);
+    number(QLatin1String("PageEffect="), p.PageEffect);
+    number(QLatin1String("EffectSpeed="), p.EffectSpeed);
+    line(QLatin1String("PageAction="), script(p.PageAction));
+    if (screenColors == 256)
+        palette(p.PagePalette);
+    objects(p.Objects);
+}
+
+void BlockWriter::objects(const ObjectList &stack)
+{
+    for (const ObjectPtr &o : stack)
+        object(*o);
+}
+
+void BlockWriter::object(const PageObject &o)
+{
+    if (o.isGroup() && compiled()) {
+        // The compiled copy has no groups: members stand in their place.
+        objects(o.Members);
+        return;
+    }
+    number(QLatin1String("ObjectType="), o.ObjectType);
+    number(QLatin1String("X1="), o.X1);
+    number(QLatin1String("Y1="), o.Y1);
+    number(QLatin1String("X2="), o.X2);
+    number(QLatin1String("Y2="), o.Y2);
+    number(QLatin1String("LineColor="), o.LineColor);
+    number(QLatin1String("LineWidth="), o.LineWidth);
+    number(QLatin1String("LineStyle="), o.LineStyle);
+    number(QLatin1String("LineOrigin="), o.LineOrigin);
+    number(QLatin1String("FillColor="), o.FillColor);
+    number(QLatin1String("FillPattern="), o.FillPattern);
+    number(QLatin1String("FillMode="), o.FillMode);
+
+    if (const ArticleData *a = o.article()) {
+        line(QLatin1String("Font="), a->Font);
+        number(QLatin1String("FontSize="), a->FontSize);
+        number(QLatin1String("FontStyle="), a->FontStyle);
+        number(QLatin1String("TextColor="), a->TextColor);
+        line(QLatin1String("FileName="), fileName(a->FileName));
+        boolean(QLatin1String("WordWrap="), a->WordWrap);
+        number(QLatin1String("WindowFlags="), a->WindowFlags);
+        number(QLatin1String("VScrollPos="), a->VScrollPos);
+        number(QLatin1String("HScrollPos="), a->HScrollPos);
+        if (compiled() && mOptions.scrollRange) {
+            if (const auto x = mOptions.scrollRange(o, Qt::Horizontal))
+                number(QLatin1String("XRange="), *x);
+            if (const auto y = mOptions.scrollRange(o, Qt::Vertical))
+                number(QLatin1String("YRange="), *y);
+        }
+    } else if (const ButtonData *b = o.button()) {
+        line(QLatin1String("Font="), b->Font);
+        number(QLatin1String("FontSize="), b->FontSize);
+        number(QLatin1String("FontStyle="), b->FontStyle);
+        number(QLatin1String("TextColor="), b->TextColor);
+        line(QLatin1String("Text="), b->Text);
+        number(QLatin1String("Align="), b->Align);
+        number(QLatin1String("Key="), b->Key);
+        boolean(QLatin1String("OverlayText="), b->OverlayText);
+        boolean(QLatin1String("TransImages="), b->TransImages);
+        number(QLatin1String("Style="), b->Style);
+        if (!bareNames() || b->Style == PushButton) {
+            line(QLatin1String("UpImage="), fileName(b->UpImage));
+            line(QLatin1String("DownImage="), fileName(b->DownImage));
+        }
+        line(QLatin1String("VarName="), b->VarName);
+        number(QLatin1String("MaxLen="), b->MaxLen);
+        number(QLatin1String("InitState="), b->InitState);
+        line(QLatin1String("Action="), script(b->Action));
+    } else if (const PictureData *p = o.picture()) {
+        boolean(QLatin1String("Scale="), p->Scale);
+        boolean(QLatin1String("AspectRatio="), p->AspectRatio);
+        line(QLatin1String("FileName="), fileName(p->FileName));
+        number(QLatin1String("WindowFlags="), p->WindowFlags);
+        number(QLatin1String("VScrollPos="), p->VScrollPos);
+        number(QLatin1String("HScrollPos="), p->HScrollPos);
+    } else if (const TextData *t = o.text()) {
+        line(QLatin1String("Font="), t->Font);
+        number(QLatin1String("FontSize="), t->FontSize);
+        number(QLatin1String("FontStyle="), t->FontStyle);
+        number(QLatin1String("TextColor="), t->TextColor);
+        line(QLatin1String("Text="), t->Text);
+        number(QLatin1String("Align="), t->Align);
+    }
+    if (o.isGroup()) {
+        line(QLatin1String("GROUPBEGIN"));
+        objects(o.Members);
+        line(QLatin1String("GROUPEND"));
+    }
+}
+
+// Writes all bytes; returns 0 or the I/O error code.
+int writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return ioErrorFromErrno(errno);
+        }
+        done += n;
+    }
+    return IoOk;
+}
+
+QString backupName(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    const QString suffix = info.suffix();
+    QString base = fileName;
+    if (!suffix.isEmpty())
+        base.chop(suffix.size() + 1);
+    return base + QStringLiteral(".BAK");
+}
+
+int renameFile(const QString &from, const QString &to)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return ioErrorFromErrno(errno);
+    return IoOk;
+}
+
+} // namespace
+
+QString publicationText(const Publication &pub, WriteMode mode, const WriteOptions &options)
+{
+    if (mode == WriteMode::Cut || mode == WriteMode::Copy)
+        return pub.currentPage() ? exchangeText(*pub.currentPage()) : QString();
+    BlockWriter w(mode, options);
+    if (mode != WriteMode::Compiled) {
+        w.line(QLatin1String(CurrentHeader));
+        w.line(QLatin1String("; Publication file: one setting per line, pages and objects in order"));
+    }
+    w.settings(pub.Settings);
+    const int colors = pub.Settings.ScreenColors;
+    w.page(*pub.masterPage(), true, colors);
+    const int total = pub.pageCount();
+    for (int i = 0; i < total; ++i) {
+        w.page(*pub.page(i), false, colors);
+        if (options.progress)
+            options.progress->pageWritten(i + 1, total);
+    }
+    return w.take();
+}
+
+QString exchangeText(const Page &page)
+{
+    static const WriteOptions options;
+    BlockWriter w(WriteMode::Save, options);
+    w.line(QLatin1String(ExchangeMarker));
+    for (const ObjectPtr &o : page.Objects)
+        if (o->Selected)
+            w.object(*o);
+    return w.take();
+}
+
+int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
+                     const WriteOptions &options)
+{
+    const QByteArray bytes = encodeFileText(publicationText(pub, mode, options));
+    const QFileInfo target(fileName);
+    const QString dir = target.absolutePath();
+
+    // The new text goes to a temporary file beside the target first, so that a
+    // failed write leaves the old file as it was.
+    int error = IoOk;
+    const QString temp = MakeTempFileName(dir, QStringLiteral("$$$"), &error);
+    if (temp.isEmpty())
+        return error;
+    const QByteArray nativeTemp = QFile::encodeName(temp);
+    const int fd = ::open(nativeTemp.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        error = ioErrorFromErrno(errno);
+        ::unlink(nativeTemp.constData());
+        return error;
+    }
+    struct stat old {};
+    const QByteArray nativeTarget = QFile::encodeName(fileName);
+    const bool existed = ::stat(nativeTarget.constData(), &old) == 0;
+    if (existed)
+        ::fchmod(fd, old.st_mode & 07777);
+    error = writeAll(fd, bytes);
+    if (!error && ::fsync(fd) != 0)
+        error = ioErrorFromErrno(errno);
+    if (::close(fd) != 0 && !error)
+        error = ioErrorFromErrno(errno);
+    if (error) {
+        ::unlink(nativeTemp.constData());
+        return error;
+    }
+
+    QString backup;
+    if (mode == WriteMode::Save && options.createBackup && existed) {
+        backup = backupName(fileName);
+        QFile::remove(backup);
+        if (renameFile(fileName, backup) != IoOk) {
+            if (options.warn)
+                options.warn(QStringLiteral("Unable to create backup file:\n") + backup
+                             + QLatin1Char('!'));
+            backup.clear();
+        }
+    }
+    error = renameFile(temp, fileName);
+    if (error) {
+        ::unlink(nativeTemp.constData());
+        if (!backup.isEmpty())
+            renameFile(backup, fileName);
+        return error;
+    }
+    if (mode == WriteMode::Save)
+        pub.Modified = false;
+    if (mode == WriteMode::Save || mode == WriteMode::Compiled || mode == WriteMode::Archive)
+        pub.ConvertedFromDos = false;
+    return IoOk;
+}
+
+} // namespace vardeko
