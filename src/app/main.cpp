@@ -1,15 +1,141 @@
 // The editor executable: command-line handling, then the editor window.
+#include "ioerrors.h"
+#include "publicationfile.h"
+#include "textmeasurer.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTextStream>
+
+#include <cstring>
+
+using namespace vardeko;
+
+namespace {
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+// Messages keep single carriage returns as line breaks; a terminal wants new lines.
+QString consoleText(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+bool load(Publication &pub, const QString &fileName, ReadResult *result)
+{
+    static const QtTextMeasurer measurer;
+    ReadOptions options;
+    options.measurer = &measurer;
+    *result = readPublication(pub, fileName, options);
+    if (!result->ok()) {
+        err() << consoleText(loadErrorMessage(fileName, result->error)) << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+int printInfo(const QString &fileName)
+{
+    Publication pub;
+    ReadResult result;
+    if (!load(pub, fileName, &result))
+        return 1;
+    out() << "Title: " << pub.Settings.Title << '\n'
+          << "Pages: " << pub.pageCount() << '\n'
+          << "Objects: " << pub.objectCount() << '\n';
+    for (int i = 0; i < pub.pageCount(); ++i) {
+        const Page *page = pub.page(i);
+        out() << "Page: " << page->Title << " (" << countObjects(page->Objects) << " objects)\n";
+    }
+    for (const MissingFile &m : result.missingFiles)
+        out() << "Missing: " << (m.page ? m.page->Title : QString()) << ": " << m.storedName << '\n';
+    out().flush();
+    return 0;
+}
+
+int convert(const QString &in, const QString &outName, const QString &modeText)
+{
+    bool ok = false;
+    const int mode = modeText.isEmpty() ? 0 : modeText.toInt(&ok);
+    if (!modeText.isEmpty() && (!ok || mode < 0 || mode > 2)) {
+        err() << "--mode must be 0, 1 or 2" << Qt::endl;
+        return 2;
+    }
+    Publication pub;
+    ReadResult result;
+    if (!load(pub, in, &result))
+        return 1;
+    const int error = writePublication(pub, outName, WriteMode(mode));
+    if (error) {
+        err() << outName << ": " << consoleText(ioErrorMessage(error)) << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+// Options that work without a display.
+bool isHeadless(int argc, char *argv[])
+{
+    static const char *const headless[] = {"--info", "--convert", "--eval", "--render",
+                                           "--help", "--version", "-h", "-v"};
+    for (int i = 1; i < argc; ++i)
+        for (const char *option : headless)
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (isHeadless(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vardeko"));
     QApplication::setApplicationVersion(QStringLiteral(VARDEKO_VERSION));
+
     QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Authoring tool for multimedia publications."));
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption infoOption(QStringLiteral("info"),
+                                        QStringLiteral("Print a summary of a publication."),
+                                        QStringLiteral("FILE.PUB"));
+    const QCommandLineOption convertOption(
+            QStringLiteral("convert"),
+            QStringLiteral("Read a publication and write it to OUT.PUB (given after it)."),
+            QStringLiteral("IN.PUB"));
+    const QCommandLineOption modeOption(
+            QStringLiteral("mode"),
+            QStringLiteral("Write mode for --convert: 0 save, 1 compiled copy, 2 archive copy."),
+            QStringLiteral("0|1|2"));
+    parser.addOption(infoOption);
+    parser.addOption(convertOption);
+    parser.addOption(modeOption);
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Publications to open."),
+                                 QStringLiteral("[FILE.PUB...]"));
     parser.process(app);
+
+    if (parser.isSet(infoOption))
+        return printInfo(parser.value(infoOption));
+    if (parser.isSet(convertOption)) {
+        const QStringList rest = parser.positionalArguments();
+        if (rest.size() != 1) {
+            err() << "usage: vardeko --convert IN.PUB OUT.PUB [--mode 0|1|2]" << Qt::endl;
+            return 2;
+        }
+        return convert(parser.value(convertOption), rest.first(), parser.value(modeOption));
+    }
     return 0;
 }
