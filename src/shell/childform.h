@@ -1,0 +1,56 @@
+// A publication window: owns one publication and shows its current page.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace vardeko {
+
+class PageView;
+class Publication;
+
+// Caption of a publication window in edit mode: file name and page format.
+QString editCaption(const QString &fileName, int width, int height, int colors);
+// Colour count as captions write it: "32K", "64K", "16M" or the number.
+QString colorCountText(int colors);
+
+class TChildForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TChildForm(std::unique_ptr<Publication> pub, QWidget *parent = nullptr);
+    ~TChildForm() override;
+
+    Publication &publication() const { return *mPub; }
+    PageView *pageView() const { return mView; }
+    QString fileName() const;
+
+    // Run mode belongs to the interpreter; a window is only ever edited for now.
+    bool isRunning() const { return false; }
+    bool isEditing() const { return !isRunning(); }
+
+    void updateCaption();
+    // The publication's pages or size changed under the window.
+    void publicationReloaded();
+    // Shows a page of this publication.
+    void showPage(class Page *page);
+
+    // Asked before the window closes; false keeps it open.
+    void setCloseQuery(std::function<bool(TChildForm *)> query) { mCloseQuery = std::move(query); }
+
+signals:
+    void pageChanged();
+    void closed(TChildForm *form);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    std::unique_ptr<Publication> mPub;
+    PageView *mView = nullptr;
+    std::function<bool(TChildForm *)> mCloseQuery;
+};
+
+} // namespace vardeko

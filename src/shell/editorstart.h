@@ -1,0 +1,11 @@
+// Starts the editor's window: palette, single instance, main window, files.
+#pragma once
+
+#include <QStringList>
+
+namespace vardeko {
+
+// Runs the editor until its main window closes; returns the exit code.
+int runEditor(const QStringList &files);
+
+} // namespace vardeko

@@ -1,0 +1,187 @@
+// The editor's main window: menus, tool bar, page tabs, status bar and file flows.
+#pragma once
+
+#include "preferences.h"
+#include "publicationfile.h"
+#include "shelldialogs.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QProgressBar;
+class QTabBar;
+class QTimer;
+class QToolBar;
+
+namespace vardeko {
+
+class TChildForm;
+struct Page;
+
+// A file error that escaped an operation; reaches the main window's error handler.
+class FileError : public std::runtime_error
+{
+public:
+    FileError(int code, const QString &fileName)
+        : std::runtime_error("I/O error")
+        , mCode(code)
+        , mFileName(fileName)
+    {}
+    int code() const { return mCode; }
+    QString fileName() const { return mFileName; }
+
+private:
+    int mCode;
+    QString mFileName;
+};
+
+// Text the error handler shows for an error that escaped an operation.
+QString unhandledErrorText(const std::exception &error);
+
+// True when two names denote the same publication file.
+bool samePublicationFile(const QString &a, const QString &b);
+
+class TMainForm : public QMainWindow, public FileProgress
+{
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    Preferences &preferences() { return mPrefs; }
+    const Preferences &preferences() const { return mPrefs; }
+    ShellDialogs &dialogs() const { return *mDialogs; }
+    void setDialogs(std::unique_ptr<ShellDialogs> dialogs) { mDialogs = std::move(dialogs); }
+
+    // Preferences live in the user's Vardeko settings file.
+    void restorePreferences();
+    void storePreferences();
+
+    // Publication windows in the order they were created.
+    QList<TChildForm *> childForms() const { return mChildren; }
+    TChildForm *activeChild() const;
+    void activateChild(TChildForm *child);
+    TChildForm *findOpen(const QString &fileName) const;
+
+    // Opens a publication, or brings it to the front when it is open already.
+    TChildForm *openPublication(const QString &fileName);
+    TChildForm *newUntitled();
+    // Opens the files named when the program started; an empty window when none opens.
+    void openStartupFiles(const QStringList &files);
+
+    bool saveChild(TChildForm *child);
+    bool saveChildAs(TChildForm *child);
+    bool closeChild(TChildForm *child);
+    bool closeAll();
+
+    void tileVertical();
+    void tileHorizontal();
+    void cascade();
+
+    // Runs a command; an error that escapes it is shown and the program goes on.
+    void guarded(const std::function<void()> &command);
+    void handleError(const std::exception &error);
+
+    // The running copy was started again: come to the front, restored.
+    void bringToFront();
+
+    void updateCommandStates();
+    QString statusText() const;
+    QTabBar *pageTabs() const { return mTabs; }
+    QAction *command(const QString &name) const;
+    QMenu *reopenMenu() const { return mReopenMenu; }
+    QProgressBar *progressGauge() const { return mGauge; }
+
+    // Progress gauge of the status bar.
+    void startProgress(qint64 maximum);
+    void setProgress(qint64 position);
+    void finishProgress();
+
+    // FileProgress
+    void readStarted(qint64 fileSize) override { startProgress(fileSize); }
+    void bytesRead(qint64 bytes) override { setProgress(bytes); }
+    void pageWritten(int written, int total) override;
+
+signals:
+    // Once a second, for run mode.
+    void secondTick();
+
+public slots:
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Close1Click();
+    void CloseAll1Click();
+    void Exit1Click();
+    void ShowGrid1Click();
+    void SnapToGrid1Click();
+    void ShowImages1Click();
+    void SetPreferences1Click();
+    void CenterPage1Click();
+    void About1Click();
+    void FirstPageClick();
+    void PreviousPageClick();
+    void MasterPageClick();
+    void NextPageClick();
+    void LastPageClick();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void createCommands();
+    void createToolBar();
+    void createStatusBar();
+    QAction *addCommand(QMenu *menu, const QString &text, const char *name,
+                        const QKeySequence &shortcut = {},
+                        std::function<void()> handler = nullptr);
+    void addUnbuilt(QMenu *menu, const QString &text, const char *name,
+                    const QKeySequence &shortcut = {});
+    TChildForm *addChild(std::unique_ptr<class Publication> pub);
+    bool queryCloseChild(TChildForm *child);
+    void childClosed(TChildForm *child);
+    bool writeChild(TChildForm *child, const QString &fileName);
+    QString chooseOpenFile(const QString &title, const QString &filter, const QString &proposed,
+                           QString &dir);
+    QString chooseSaveFile(const QString &title, const QString &filter, const QString &proposed,
+                           QString &dir);
+    void rebuildReopenMenu();
+    void rebuildPageTabs();
+    void rebuildGotoMenu();
+    void goToPage(Page *page);
+    void pageTabClicked(int index);
+    void applyViewOptions();
+    void launchEditor(const QString &kind, const QString &program, const QString &file);
+
+    Preferences mPrefs;
+    std::unique_ptr<ShellDialogs> mDialogs;
+    QMdiArea *mMdi = nullptr;
+    QTabBar *mTabs = nullptr;
+    QLabel *mPageLabel = nullptr;
+    QProgressBar *mGauge = nullptr;
+    qint64 mGaugeScale = 1;
+    QTimer *mTimer = nullptr;
+    QToolBar *mToolBar = nullptr;
+    QMenu *mReopenMenu = nullptr;
+    QMenu *mGotoMenu = nullptr;
+    QList<TChildForm *> mChildren;
+    QList<QAction *> mUnbuilt;
+    bool mPreferencesRestored = false;
+    bool mRebuildingTabs = false;
+    // The page shown before the master page, per window, for the Master Page toggle.
+    QHash<TChildForm *, QString> mPageBeforeMaster;
+};
+
+} // namespace vardeko

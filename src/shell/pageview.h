@@ -1,0 +1,49 @@
+// The scrollable work area of a publication window that shows the current page.
+#pragma once
+
+#include <QAbstractScrollArea>
+
+namespace vardeko {
+
+class Publication;
+
+class PageView : public QAbstractScrollArea
+{
+    Q_OBJECT
+public:
+    // Room around the page frame inside the work area.
+    static constexpr int Margin = 8;
+    static constexpr int ShadowWidth = 5;
+
+    explicit PageView(Publication &pub, QWidget *parent = nullptr);
+
+    // Page size changed (a file was loaded): recompute the scroll ranges.
+    void pageSizeChanged();
+    // Top-left corner of the page surface in viewport coordinates.
+    QPoint pageOffset() const;
+    // Scrolls so that the page lies in the middle of the window.
+    void centerPage();
+
+    int displayMode() const { return mDisplayMode; }
+    void setShowGrid(bool show, int gridX, int gridY);
+    void setShowImages(bool show);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    QSize pageSize() const;
+    QSize contentSize() const;
+    void updateScrollBars();
+
+    Publication &mPub;
+    int mDisplayMode = 0;
+    bool mShowGrid = false;
+    int mGridX = 8;
+    int mGridY = 8;
+    bool mShowImages = true;
+};
+
+} // namespace vardeko

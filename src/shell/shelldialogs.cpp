@@ -1,0 +1,121 @@
+// The questions, alerts and file choices the main window puts to the user.
+#include "shelldialogs.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QLabel>
+
+namespace vardeko {
+
+QString qtFileFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString &p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            if (p == QLatin1String("*.*")) {
+                patterns.append(QStringLiteral("*"));
+                continue;
+            }
+            // Files copied from old systems carry either case.
+            patterns.append(p.toLower());
+            if (p.toUpper() != p.toLower())
+                patterns.append(p.toUpper());
+        }
+        patterns.removeDuplicates();
+        result.append(parts[i] + QLatin1String(" (") + patterns.join(QLatin1Char(' '))
+                      + QLatin1Char(')'));
+    }
+    return result.join(QLatin1String(";;"));
+}
+
+// Message texts break lines with single carriage returns.
+static QString displayText(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+void QtShellDialogs::alert(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::warning(parent, title, displayText(text));
+}
+
+ShellDialogs::Answer QtShellDialogs::ask(QWidget *parent, const QString &title,
+                                         const QString &text, bool withCancel)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    switch (QMessageBox::question(parent, title, displayText(text), buttons,
+                                  withCancel ? QMessageBox::Cancel : QMessageBox::No)) {
+    case QMessageBox::Yes:
+        return Yes;
+    case QMessageBox::No:
+        return No;
+    default:
+        return withCancel ? Cancel : No;
+    }
+}
+
+static QString chooseFile(QWidget *parent, QFileDialog::AcceptMode mode, const QString &title,
+                          const QString &filter, const QString &proposed, const QString &dir,
+                          bool nativeDialog)
+{
+    QFileDialog dialog(parent, title, dir, qtFileFilter(filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    // The caller asks about replacing files itself, in its own words.
+    QFileDialog::Options options = QFileDialog::DontConfirmOverwrite;
+    if (!nativeDialog)
+        options |= QFileDialog::DontUseNativeDialog;
+    dialog.setOptions(options);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtShellDialogs::chooseOpenFile(QWidget *parent, const QString &title,
+                                       const QString &filter, const QString &proposed,
+                                       const QString &dir, bool nativeDialog)
+{
+    return chooseFile(parent, QFileDialog::AcceptOpen, title, filter, proposed, dir, nativeDialog);
+}
+
+QString QtShellDialogs::chooseSaveFile(QWidget *parent, const QString &title,
+                                       const QString &filter, const QString &proposed,
+                                       const QString &dir, bool nativeDialog)
+{
+    return chooseFile(parent, QFileDialog::AcceptSave, title, filter, proposed, dir, nativeDialog);
+}
+
+void QtShellDialogs::showReport(QWidget *parent, const QString &caption, const QString &text)
+{
+    auto *dialog = new QDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(caption);
+    auto *layout = new QVBoxLayout(dialog);
+    auto *view = new QPlainTextEdit(displayText(text), dialog);
+    view->setReadOnly(true);
+    layout->addWidget(view);
+    auto *buttons = new QDialogButtonBox(dialog);
+    QPushButton *close = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
+    // Printing and help of the report come with the printing and help parts.
+    buttons->addButton(QStringLiteral("&Print"), QDialogButtonBox::ActionRole)->setEnabled(false);
+    buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole)->setEnabled(false);
+    QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::close);
+    layout->addWidget(buttons);
+    dialog->resize(460, 320);
+    dialog->show();
+}
+
+} // namespace vardeko
