@@ -1,4 +1,5 @@
 // The editor executable: command-line handling, then the editor window.
+#include "editorstart.h"
 #include "ioerrors.h"
 #include "publicationfile.h"
 #include "textmeasurer.h"
@@ -137,5 +138,5 @@ int main(int argc, char *argv[])
         }
         return convert(parser.value(convertOption), rest.first(), parser.value(modeOption));
     }
-    return 0;
+    return runEditor(parser.positionalArguments());
 }
