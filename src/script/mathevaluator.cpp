@@ -1,0 +1,379 @@
+// The expression evaluator behind Math.
+#include "mathevaluator.h"
+
+#include "scriptmessages.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace vardeko {
+
+namespace {
+
+enum class Sym {
+    // terminals
+    Plus, Minus, UMinus, Mul, Div, Pow, LParen, RParen, Func, Num, End, Invalid,
+    // reduced symbols
+    E, T, P, S, F
+};
+
+enum Function { Abs, Atan, Cos, Exp, Ln, Round, Sin, Sqrt, Sqr, Trunc, Frac };
+
+struct Item
+{
+    Sym sym;
+    long double value = 0;
+    int func = 0;
+};
+
+constexpr int ParseStackSize = 20;
+
+class Lexer
+{
+public:
+    explicit Lexer(QStringView s) : mText(s) {}
+
+    Item next()
+    {
+        while (mPos < mText.size() && (mText[mPos] == u' ' || mText[mPos] == u'\t'))
+            ++mPos;
+        if (mPos >= mText.size())
+            return {Sym::End};
+        const QChar c = mText[mPos];
+        switch (c.unicode()) {
+        case '+': ++mPos; return {Sym::Plus};
+        case '-': ++mPos; return {Sym::Minus};
+        case '*': ++mPos; return {Sym::Mul};
+        case '/': ++mPos; return {Sym::Div};
+        case '^': ++mPos; return {Sym::Pow};
+        case '(': ++mPos; return {Sym::LParen};
+        case ')': ++mPos; return {Sym::RParen};
+        default: break;
+        }
+        if (c.isDigit() && c.unicode() < 128)
+            return number();
+        if (c == u'.')
+            return number();
+        if (c.isLetter())
+            return function();
+        return {Sym::Invalid};
+    }
+
+private:
+    bool digitAt(qsizetype i) const
+    {
+        return i < mText.size() && mText[i] >= u'0' && mText[i] <= u'9';
+    }
+
+    Item number()
+    {
+        char buf[64];
+        int n = 0;
+        auto put = [&](char ch) {
+            if (n < int(sizeof buf) - 1)
+                buf[n++] = ch;
+        };
+        if (mText[mPos] == u'.')
+            put('0'); // ".5" reads as "0.5"
+        int dots = 0, digits = 0;
+        while (mPos < mText.size() && (digitAt(mPos) || mText[mPos] == u'.')) {
+            if (mText[mPos] == u'.')
+                ++dots;
+            else
+                ++digits;
+            put(char(mText[mPos].unicode()));
+            ++mPos;
+        }
+        if (digits == 0 || dots > 1 || n >= int(sizeof buf) - 8)
+            return {Sym::Invalid};
+        // An exponent: "E", an optional sign and one to three digits.
+        if (mPos < mText.size() && (mText[mPos] == u'E' || mText[mPos] == u'e')) {
+            qsizetype p = mPos + 1;
+            char sign = 0;
+            if (p < mText.size() && (mText[p] == u'+' || mText[p] == u'-'))
+                sign = char(mText[p++].unicode());
+            if (digitAt(p)) {
+                put('e');
+                if (sign)
+                    put(sign);
+                for (int k = 0; k < 3 && digitAt(p); ++k, ++p)
+                    put(char(mText[p].unicode()));
+                mPos = p;
+            }
+        }
+        Item item{Sym::Num};
+        const auto r = std::from_chars(buf, buf + n, item.value);
+        if (r.ec != std::errc() || r.ptr != buf + n)
+            return {Sym::Invalid};
+        return item;
+    }
+
+    Item function()
+    {
+        // The longest name the text starts with; SQRT is tried before SQR.
+        static const struct { const char16_t *name; int id; } names[] = {
+            {u"ATAN", Atan}, {u"ROUND", Round}, {u"TRUNC", Trunc}, {u"SQRT", Sqrt},
+            {u"FRAC", Frac}, {u"ABS", Abs}, {u"COS", Cos}, {u"EXP", Exp}, {u"SIN", Sin},
+            {u"SQR", Sqr}, {u"LN", Ln}};
+        const QStringView rest = mText.sliced(mPos);
+        for (const auto &f : names) {
+            const QStringView name(f.name);
+            if (rest.startsWith(name, Qt::CaseInsensitive)) {
+                mPos += name.size();
+                return {Sym::Func, 0, f.id};
+            }
+        }
+        return {Sym::Invalid};
+    }
+
+    QStringView mText;
+    qsizetype mPos = 0;
+};
+
+bool applyFunction(int func, long double x, long double *out, MathError *error)
+{
+    switch (func) {
+    case Abs: *out = std::fabs(x); return true;
+    case Atan: *out = std::atan(x); return true;
+    case Cos: *out = std::cos(x); return true;
+    case Sin: *out = std::sin(x); return true;
+    case Exp:
+        if (x < -88 || x > 88) {
+            *error = MathError::ExpRange;
+            return false;
+        }
+        *out = std::exp(x);
+        return true;
+    case Ln:
+        if (!(x > 0)) {
+            *error = MathError::LnDomain;
+            return false;
+        }
+        *out = std::log(x);
+        return true;
+    case Sqrt:
+        if (x < 0) {
+            *error = MathError::SqrtDomain;
+            return false;
+        }
+        *out = std::sqrt(x);
+        return true;
+    case Sqr:
+        if (x < -1e18L || x > 1e18L) {
+            *error = MathError::SqrRange;
+            return false;
+        }
+        *out = x * x;
+        return true;
+    case Round:
+    case Trunc:
+    case Frac:
+        if (x < -1e9L || x > 1e9L) {
+            *error = MathError::RoundRange;
+            return false;
+        }
+        if (func == Round)
+            *out = std::nearbyint(x); // the default rounding mode takes halves to even
+        else if (func == Trunc)
+            *out = std::trunc(x);
+        else
+            *out = x - std::trunc(x);
+        return true;
+    default:
+        *error = MathError::Syntax;
+        return false;
+    }
+}
+
+} // namespace
+
+MathResult evaluateExpression(QStringView expression)
+{
+    MathResult result;
+    Lexer lexer(expression);
+    Item stack[ParseStackSize];
+    int sp = 0; // entries in use
+    auto fail = [&](MathError e) {
+        result.error = e;
+        return result;
+    };
+    Item tok = lexer.next();
+    // A shift-reduce parse of
+    //   E = E "+" T | E "-" T | T;  T = T "*" P | T "/" P | P;  P = S "^" P | S;
+    //   S = "-" F | F;  F = number | "(" E ")" | function "(" E ")".
+    for (;;) {
+        if (tok.sym == Sym::Invalid)
+            return fail(MathError::InvalidToken);
+        Item *top = sp > 0 ? &stack[sp - 1] : nullptr;
+        const Sym below = sp > 1 ? stack[sp - 2].sym : Sym::End;
+        const Sym below2 = sp > 2 ? stack[sp - 3].sym : Sym::End;
+        if (top && top->sym == Sym::F) {
+            if (below == Sym::UMinus) {
+                stack[sp - 2] = {Sym::S, -top->value};
+                --sp;
+            } else {
+                top->sym = Sym::S;
+            }
+            continue;
+        }
+        if (top && top->sym == Sym::S) {
+            if (tok.sym != Sym::Pow) {
+                top->sym = Sym::P;
+                continue;
+            }
+        } else if (top && top->sym == Sym::P) {
+            if (below == Sym::Pow && below2 == Sym::S) {
+                const long double base = stack[sp - 3].value;
+                const long double exponent = top->value;
+                if (!(base > 0))
+                    return fail(MathError::PowerDomain);
+                const long double l = exponent * std::log(base);
+                if (l < -88 || l > 88)
+                    return fail(MathError::PowerDomain);
+                stack[sp - 3] = {Sym::P, std::exp(l)};
+                sp -= 2;
+            } else if ((below == Sym::Mul || below == Sym::Div) && below2 == Sym::T) {
+                const long double a = stack[sp - 3].value;
+                const long double b = top->value;
+                if (below == Sym::Div && b == 0)
+                    return fail(MathError::DivisionByZero);
+                stack[sp - 3] = {Sym::T, below == Sym::Mul ? a * b : a / b};
+                sp -= 2;
+            } else {
+                top->sym = Sym::T;
+            }
+            continue;
+        } else if (top && top->sym == Sym::T) {
+            if (tok.sym != Sym::Mul && tok.sym != Sym::Div) {
+                if ((below == Sym::Plus || below == Sym::Minus) && below2 == Sym::E) {
+                    const long double a = stack[sp - 3].value;
+                    stack[sp - 3] = {Sym::E, below == Sym::Plus ? a + top->value : a - top->value};
+                    sp -= 2;
+                } else {
+                    top->sym = Sym::E;
+                }
+                continue;
+            }
+        } else if (top && top->sym == Sym::E) {
+            if (tok.sym == Sym::End) {
+                if (sp != 1)
+                    return fail(MathError::Syntax);
+                if (!std::isfinite(top->value))
+                    return fail(MathError::Overflow);
+                result.value = top->value;
+                return result;
+            }
+            if (tok.sym != Sym::Plus && tok.sym != Sym::Minus && tok.sym != Sym::RParen)
+                return fail(MathError::Syntax);
+        } else if (top && top->sym == Sym::RParen) {
+            if (below != Sym::E || below2 != Sym::LParen)
+                return fail(MathError::Syntax);
+            long double v = stack[sp - 2].value;
+            sp -= 3;
+            if (sp > 0 && stack[sp - 1].sym == Sym::Func) {
+                if (!applyFunction(stack[sp - 1].func, v, &v, &result.error))
+                    return result;
+                --sp;
+            }
+            stack[sp++] = {Sym::F, v};
+            continue;
+        } else {
+            // An operand must start here.
+            const Sym prev = top ? top->sym : Sym::End;
+            bool ok = false;
+            switch (tok.sym) {
+            case Sym::Num: ok = prev != Sym::Func; tok.sym = Sym::F; break;
+            case Sym::LParen: ok = true; break;
+            case Sym::Func: ok = prev != Sym::Func; break;
+            case Sym::Minus: ok = prev != Sym::UMinus && prev != Sym::Func; tok.sym = Sym::UMinus; break;
+            default: break;
+            }
+            if (!ok)
+                return fail(MathError::Syntax);
+        }
+        // Shift the lookahead.
+        if (sp >= ParseStackSize)
+            return fail(MathError::StackOverflow);
+        if (tok.sym == Sym::End)
+            return fail(MathError::Syntax);
+        stack[sp++] = tok;
+        tok = lexer.next();
+    }
+}
+
+QString formatMathResult(long double value, int decimals, const QLocale &locale)
+{
+    const int d = qBound(0, decimals, 18);
+    const QString point = locale.decimalPoint();
+    const bool negative = value < 0;
+    const long double a = negative ? -value : value;
+    // Whole numbers below 1e15 are exact: the common case of counters.
+    if (a < 1e15L && a == std::trunc(a)) {
+        QString s = QString::number(qint64(a));
+        if (negative && a != 0)
+            s.prepend(u'-');
+        if (d > 0)
+            s += point + QString(d, u'0');
+        return s;
+    }
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 17);
+    if (r.ec != std::errc())
+        return QLatin1String(MsgError);
+    // buf: "d.ddddddddddddddddde+XX"; 18 significant digits.
+    QByteArray digits;
+    const char *p = buf;
+    for (; p < r.ptr && *p != 'e'; ++p) {
+        if (*p != '.')
+            digits.append(*p);
+    }
+    const int exponent = p < r.ptr ? std::atoi(p + 1) : 0;
+    if (exponent >= 18) {
+        // Too large for 18 digits: scientific notation, trailing zeros dropped.
+        QByteArray m = digits;
+        while (m.size() > 1 && m.endsWith('0'))
+            m.chop(1);
+        QString s = negative ? QStringLiteral("-") : QString();
+        s += QLatin1Char(m.at(0));
+        if (m.size() > 1)
+            s += point + QString::fromLatin1(m.mid(1));
+        return s + QLatin1String("E+") + QString::number(exponent);
+    }
+    // The integer value * 10^d as digits, rounded half away from zero.
+    const int keep = exponent + 1 + d;
+    QByteArray n;
+    if (keep > 0) {
+        n = digits.left(keep);
+        while (n.size() < keep)
+            n.append('0');
+    }
+    if (keep >= 0 && keep < digits.size() && digits.at(keep) >= '5') {
+        int i = int(n.size()) - 1;
+        for (; i >= 0; --i) {
+            if (n[i] == '9') {
+                n[i] = '0';
+            } else {
+                ++n[i];
+                break;
+            }
+        }
+        if (i < 0)
+            n.prepend('1');
+    }
+    while (n.size() < d + 1)
+        n.prepend('0');
+    const bool zero = n.count('0') == n.size();
+    QString s = negative && !zero ? QStringLiteral("-") : QString();
+    s += QString::fromLatin1(n.left(n.size() - d));
+    if (d > 0)
+        s += point + QString::fromLatin1(n.right(d));
+    return s;
+}
+
+QString EvaluateMath(QStringView expression, int decimals, const QLocale &locale)
+{
+    const MathResult r = evaluateExpression(expression);
+    return r.ok() ? formatMathResult(r.value, decimals, locale) : QLatin1String(MsgError);
+}
+
+} // namespace vardeko

@@ -1,0 +1,272 @@
+// A script cut into numbered lines once, each line recognised and its parameters taken out.
+#include "scriptlines.h"
+
+#include "scriptmessages.h"
+
+#include <limits>
+
+namespace vardeko {
+
+namespace {
+
+bool isBlankChar(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+QStringView trimBlanks(QStringView s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && isBlankChar(s[b]))
+        ++b;
+    while (e > b && isBlankChar(s[e - 1]))
+        --e;
+    return s.sliced(b, e - b);
+}
+
+QString bareVariableName(const QString &name)
+{
+    QString n = name;
+    n.remove(u'[');
+    n.remove(u']');
+    return n.toUpper();
+}
+
+} // namespace
+
+QString ScriptLine::word() const
+{
+    if (kind != LineKind::Command)
+        return QString();
+    const ActionCommand &c = ActionCommands[size_t(command)];
+    return QString::fromLatin1(usedCode ? c.Code : c.Name);
+}
+
+ScriptLine parseScriptLine(const QString &text)
+{
+    ScriptLine line;
+    line.text = text;
+    line.upper = text.toUpper();
+    const RecognizedCommand rc = recognizeCommand(text);
+    if (rc.number > 0) {
+        const ActionCommand &c = ActionCommands[size_t(rc.number)];
+        line.kind = LineKind::Command;
+        line.command = rc.number;
+        line.usedCode = rc.word == QLatin1String(c.Code) && qstrcmp(c.Name, c.Code) != 0;
+        line.params = scriptParameters(text);
+        for (qsizetype i = 0; i < line.params.size(); ++i) {
+            if (line.params.at(i).contains(u'['))
+                line.bracketMask |= 1u << i;
+        }
+        if (c.OutParam > 0 && line.params.size() >= c.OutParam)
+            line.outName = bareVariableName(line.params.at(c.OutParam - 1));
+        return line;
+    }
+    // Block words and labels are recognised by how the trimmed line begins, in this order.
+    const QStringView t = trimBlanks(line.upper);
+    if (t.startsWith(u':'))
+        line.kind = LineKind::Label;
+    else if (t.startsWith(u"ELSE"))
+        line.kind = LineKind::Else;
+    else if (t.startsWith(u"ENDIF"))
+        line.kind = LineKind::EndIf;
+    else if (t.startsWith(u"ENDWHILE"))
+        line.kind = LineKind::EndWhile;
+    else
+        line.kind = LineKind::Error;
+    return line;
+}
+
+ScriptLines::ScriptLines(const QString &script)
+{
+    const QStringList all = splitScriptLines(script);
+    mLines.reserve(size_t(all.size()));
+    for (const QString &text : all) {
+        // Empty lines and lines beginning with "." are comments and do not count.
+        if (text.isEmpty() || text.startsWith(u'.'))
+            continue;
+        mLines.push_back(parseScriptLine(text));
+    }
+    mWhileMatch.assign(mLines.size() + 1, -1);
+}
+
+int ScriptLines::matchingWhile(int n) const
+{
+    if (n < 1 || n > count())
+        return 0;
+    int &cached = mWhileMatch[size_t(n)];
+    if (cached >= 0)
+        return cached;
+    int depth = 0;
+    cached = 0;
+    for (int i = n - 1; i >= 1; --i) {
+        const ScriptLine &l = mLines[size_t(i - 1)];
+        if (l.kind == LineKind::EndWhile) {
+            ++depth;
+        } else if (l.kind == LineKind::Command && l.command == CmdWhile) {
+            if (depth > 0) {
+                --depth;
+            } else {
+                cached = i;
+                break;
+            }
+        }
+    }
+    return cached;
+}
+
+int ScriptLines::findLabel(int from, const QString &label) const
+{
+    const QString key = QString::number(from) + u'\n' + label;
+    const auto it = mLabelCache.constFind(key);
+    if (it != mLabelCache.constEnd())
+        return it.value();
+    int found = 0;
+    // Only lines above are searched, and the whole line is compared, blanks included.
+    for (int i = qMin(from, count() + 1) - 1; i >= 1; --i) {
+        if (mLines[size_t(i - 1)].upper == label) {
+            found = i;
+            break;
+        }
+    }
+    mLabelCache.insert(key, found);
+    return found;
+}
+
+QString parameterCountMessage(const ScriptLine &line)
+{
+    const ActionCommand &c = ActionCommands[size_t(line.command)];
+    const int n = c.ParamCount;
+    QString example = line.word();
+    if (c.Example[0])
+        example += u' ' + QString::fromLatin1(c.Example);
+    return QLatin1String(MsgRequiresParams) + QString::number(n) + QLatin1String(" parameter")
+           + (n == 1 ? QString() : QStringLiteral("s")) + QLatin1String(MsgRequiresParamsTail)
+           + example + u'\r';
+}
+
+QString unknownCommandMessage(const QString &line)
+{
+    return line + QLatin1String("\r\r") + QLatin1String(MsgUnknownCommand);
+}
+
+int integerValue(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto skipSpaces = [&] {
+        while (i < n && text[i] == u' ')
+            ++i;
+    };
+    skipSpaces();
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    qint64 value = 0;
+    bool digits = false;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == u' ')
+            continue;
+        if (c < u'0' || c > u'9')
+            return 0;
+        digits = true;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > qint64(std::numeric_limits<int>::max()) + 1)
+            return 0;
+    }
+    if (!digits)
+        return 0;
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
+        return 0;
+    return int(value);
+}
+
+bool isNumberLike(QStringView text)
+{
+    for (const QChar c : text) {
+        if (!(isBlankChar(c) || c == u'+' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9')))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+double numberValue(QStringView text)
+{
+    QString s;
+    s.reserve(text.size());
+    for (const QChar c : text) {
+        if (!isBlankChar(c))
+            s.append(c);
+    }
+    if (s.isEmpty())
+        return 0;
+    bool ok = false;
+    const double v = s.toDouble(&ok); // C locale: "." is the decimal point
+    return ok ? v : 0;
+}
+
+} // namespace
+
+bool evaluateCondition(const QString &value1, const QString &op, const QString &value2)
+{
+    enum Op { None, Eq, Ne, Lt, Gt, Le, Ge };
+    Op which = None;
+    // The last operator of the list that occurs anywhere wins, but "<>" always means unequal.
+    if (op.contains(u"<>")) {
+        which = Ne;
+    } else {
+        static const struct { const char16_t *text; Op op; } ops[] = {
+            {u"=", Eq}, {u"<>", Ne}, {u"<", Lt}, {u">", Gt}, {u"<=", Le}, {u">=", Ge}};
+        for (const auto &o : ops) {
+            if (op.contains(QStringView(o.text)))
+                which = o.op;
+        }
+    }
+    if (which == None)
+        return false;
+    const QString a = value1.toUpper();
+    const QString b = value2.toUpper();
+    if (which == Eq)
+        return a == b;
+    if (which == Ne)
+        return a != b;
+    double x, y;
+    if (isNumberLike(a) && isNumberLike(b)) {
+        x = numberValue(a);
+        y = numberValue(b);
+    } else {
+        // Texts that are not numbers compare by length.
+        x = double(a.size());
+        y = double(b.size());
+    }
+    switch (which) {
+    case Lt: return x < y;
+    case Gt: return x > y;
+    case Le: return x <= y;
+    case Ge: return x >= y;
+    default: return false;
+    }
+}
+
+GotoTarget gotoTarget(const QString &param)
+{
+    GotoTarget t;
+    if (isNumberLike(param)) {
+        t.number = integerValue(param);
+        return t;
+    }
+    t.isNumber = false;
+    t.label = param.trimmed().toUpper();
+    if (!t.label.startsWith(u':'))
+        t.label.prepend(u':');
+    return t;
+}
+
+} // namespace vardeko

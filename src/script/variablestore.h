@@ -1,0 +1,79 @@
+// The program-wide variable store, [Name] expansion and the built-in values.
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+#include <list>
+#include <utility>
+#include <vector>
+
+namespace vardeko {
+
+// Told about changes so that bound objects and the debug window follow the store.
+class VariableObserver
+{
+public:
+    virtual ~VariableObserver() = default;
+    // A variable took a new value or was deleted; objects bound to it refresh.
+    virtual void variableChanged(const QString &upperName) = 0;
+    // The listing changed or was asked to be rebuilt (after every SetVariable with a name).
+    virtual void variableListChanged() {}
+};
+
+// Values of the page being shown, for [PageTitle], [PageNumber] and [P].
+class PageValues
+{
+public:
+    virtual ~PageValues() = default;
+    virtual QString currentPageTitle() const = 0; // empty without a publication window
+    virtual QString currentPageNumber() const = 0; // "1" for the first page, "0" master
+};
+
+class VariableStore
+{
+public:
+    // Names lose every "[" and "]" and are upper-cased; an empty value deletes.
+    void SetVariable(const QString &name, const QString &value);
+    // `upperName` already normalised: the fast path of the runner.
+    void setNormalized(const QString &upperName, const QString &value);
+    QString GetVariable(const QString &name) const;
+    QString valueOfNormalized(const QString &upperName) const;
+    void DeleteAllVariables();
+
+    int count() const { return int(mIndex.size()); }
+    // Newest first.
+    std::vector<std::pair<QString, QString>> entries() const;
+    // The debug window's rows: NAME = "value", newest first.
+    QStringList listing() const;
+
+    void addObserver(VariableObserver *o);
+    void removeObserver(VariableObserver *o);
+
+    static QString normalizeName(const QString &name);
+
+private:
+    struct Entry
+    {
+        QString name;
+        QString value;
+    };
+    std::list<Entry> mEntries; // newest at the front
+    QHash<QString, std::list<Entry>::iterator> mIndex;
+    std::vector<VariableObserver *> mObservers;
+};
+
+// The store shared by every publication window of the program.
+VariableStore &globalVariables();
+
+// A built-in value by name (any case), or empty text. `page` may be null.
+QString builtinValue(QStringView name, const QDateTime &time, const PageValues *page);
+
+// Replaces [Name] references in one left-to-right scan; see the rules in the .cpp.
+// `time` is the one clock reading used for date and time values; an invalid one means
+// "read the clock once, when first needed".
+QString ExpandReferences(const QString &text, bool numeric, const QDateTime &time,
+                         const VariableStore &store, const PageValues *page = nullptr);
+
+} // namespace vardeko
