@@ -76,8 +76,18 @@ PageObject::PageObject(std::shared_ptr<ObjectCounter> counter)
 
 PageObject::~PageObject()
 {
-    // Members die first (the vector's destructor), then this record.
+    // Members die first. Deep nesting is unwound with a work list, not recursion.
+    std::vector<ObjectPtr> pending;
+    for (ObjectPtr &m : Members)
+        pending.push_back(std::move(m));
     Members.clear();
+    while (!pending.empty()) {
+        ObjectPtr o = std::move(pending.back());
+        pending.pop_back();
+        for (ObjectPtr &m : o->Members)
+            pending.push_back(std::move(m));
+        o->Members.clear();
+    }
     if (const ArticleData *a = article(); a && !a->WorkingFile.isEmpty())
         QFile::remove(a->WorkingFile);
     --mCounter->count;

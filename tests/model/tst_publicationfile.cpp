@@ -1,0 +1,461 @@
+// Reading and writing publication files, old files and the object exchange text.
+#include "filekeys.h"
+#include "ioerrors.h"
+#include "publicationfile.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vardeko;
+
+namespace {
+
+const QByteArray Header = "Vardeko Windows Document File\r\n";
+
+QString dataDir()
+{
+    return qEnvironmentVariable("VARDEKO_TEST_SOURCE") + QStringLiteral("/data/model");
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write test file");
+    f.write(bytes);
+    return path;
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Measures every line as 6 pixels per character per point and 2 pixels per point high.
+class FakeMeasurer : public TextMeasurer
+{
+public:
+    QSize measureText(const QString &text, const QString &, int size, int) const override
+    {
+        int widest = 0;
+        const QStringList lines = text.split(QLatin1Char('|'));
+        for (const QString &l : lines)
+            widest = std::max(widest, int(l.size()) * size);
+        return QSize(widest, int(lines.size()) * size * 2);
+    }
+};
+
+// A publication with one object of each kind, a group and scripts.
+void fillSample(Publication &pub)
+{
+    pub.Settings.Title = QStringLiteral("Sample");
+    pub.Settings.ScreenColors = 256;
+    pub.Settings.ReturnAction = QStringLiteral("GotoFirstPage");
+    pub.Settings.Icon = QStringLiteral("/pubs/icons/book.ico");
+    Page &page = *pub.firstPage();
+    page.Title = QStringLiteral("Intro");
+    page.PageStyle = 1;
+    page.PageWallPaper = QStringLiteral("/pubs/paper.bmp");
+    page.PageAction = QStringLiteral("  PlaySoundFile \"/pubs/snd/ding.wav\" \"NORMAL\"|Delay \"5\"");
+    page.PagePalette[7] = {1, 2, 3, 4};
+    for (int kind = ArticleKind; kind <= TextKind; ++kind) {
+        ObjectPtr o = pub.createObject(kind);
+        o->X1 = kind * 10;
+        o->Y1 = kind;
+        o->X2 = kind * 10 + 50;
+        o->Y2 = kind + 30;
+        o->LineColor = 0x00FF0000;
+        if (ArticleData *a = o->article())
+            a->FileName = QStringLiteral("/pubs/text/story.txt");
+        if (ButtonData *b = o->button()) {
+            b->Text = QStringLiteral("Go|on");
+            b->Action = QStringLiteral("GotoPage \"Two\"");
+            b->UpImage = QStringLiteral("/pubs/up.bmp");
+            b->Key = 0x2041;
+        }
+        if (PictureData *p = o->picture())
+            p->FileName = QStringLiteral("/pubs/pic.pcx");
+        if (TextData *t = o->text())
+            t->Text = QStringLiteral("Hello ^World");
+        o->Selected = kind == RectangleKind || kind == CircleKind;
+        page.Objects.push_back(std::move(o));
+    }
+    groupSelected(pub, page);
+    Page &two = *pub.appendPage(pub.createPage(QStringLiteral("Two")));
+    two.PageWallPaper = QStringLiteral("/pubs/unused.bmp");
+}
+
+} // namespace
+
+class TestPublicationFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keyTableHasTheFileOrder()
+    {
+        QCOMPARE(int(FileKeyCount), 85);
+        QCOMPARE(QLatin1String(FileKeys[K_NEWPAGE]), QLatin1String("NEWPAGE"));
+        QCOMPARE(QLatin1String(FileKeys[FileKeyCount - 1]), QLatin1String("SETUPCOLORS="));
+        QCOMPARE(matchFileKey(u" page Color = 5"), int(K_PAGECOLOR));
+        QCOMPARE(matchFileKey(u"TextColor=1"), int(K_TEXTCOLOR));
+        QCOMPARE(matchFileKey(u"Text=1"), int(K_TEXT));
+        QCOMPARE(matchFileKey(u"FontSize=1"), int(K_FONTSIZE));
+        QCOMPARE(matchFileKey(u"L_NO=Nein"), FileKeyCount + 3);
+        QCOMPARE(matchFileKey(u"Unknown=1"), -1);
+    }
+
+    void writerOutputReadsBackByteForByte()
+    {
+        QTemporaryDir dir;
+        Publication pub;
+        fillSample(pub);
+        // The reader rewrites file commands without leading blanks; start from that form.
+        pub.firstPage()->PageAction = pub.firstPage()->PageAction.trimmed();
+        const QString first = dir.filePath(QStringLiteral("first.pub"));
+        QCOMPARE(writePublication(pub, first, WriteMode::Save), 0);
+        QVERIFY(!pub.Modified);
+        Publication again;
+        QVERIFY(readPublication(again, first).ok());
+        const QString second = dir.filePath(QStringLiteral("second.pub"));
+        QCOMPARE(writePublication(again, second, WriteMode::Save), 0);
+        const QList<QByteArray> a = readBytes(first).split('\n'), b = readBytes(second).split('\n');
+        for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i)
+            QCOMPARE(b[i], a[i]);
+        QCOMPARE(b.size(), a.size());
+        QCOMPARE(again.objectCount(), pub.objectCount());
+        QCOMPARE(again.firstPage()->PagePalette[7].blue, quint8(3));
+    }
+
+    void goldenFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("normal save") << "basic" << 0;
+        QTest::newRow("compiled copy") << "basic" << 1;
+        QTest::newRow("archive copy") << "basic" << 2;
+        QTest::newRow("old windows file") << "tilde" << 0;
+        QTest::newRow("dos file") << "dos" << 0;
+    }
+
+    void goldenFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, mode);
+        const QString folder = dataDir() + QLatin1Char('/') + name;
+        Publication pub;
+        FakeMeasurer measurer;
+        ReadOptions options;
+        options.measurer = &measurer;
+        const ReadResult result = readPublication(pub, folder + QStringLiteral("/input.pub"), options);
+        QCOMPARE(result.error, 0);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("out.pub"));
+        QCOMPARE(writePublication(pub, out, WriteMode(mode)), 0);
+        const QString expectedPath = folder + QStringLiteral("/expected-%1.pub").arg(mode);
+        if (qEnvironmentVariableIsSet("VARDEKO_UPDATE_GOLDEN"))
+            QFile::remove(expectedPath), QFile::copy(out, expectedPath);
+        const QByteArray expected = readBytes(expectedPath);
+        QVERIFY2(!expected.isEmpty(), qPrintable(expectedPath));
+        const QList<QByteArray> got = readBytes(out).split('\n');
+        const QList<QByteArray> want = expected.split('\n');
+        for (qsizetype i = 0; i < std::min(got.size(), want.size()); ++i)
+            QVERIFY2(got[i] == want[i], qPrintable(QStringLiteral("line %1: got '%2', expected '%3'")
+                                                            .arg(i + 1)
+                                                            .arg(QString::fromLatin1(got[i]).trimmed(),
+                                                                 QString::fromLatin1(want[i]).trimmed())));
+        QCOMPARE(got.size(), want.size());
+    }
+
+    void readingRules()
+    {
+        QTemporaryDir dir;
+        const QByteArray text = Header
+                + "notice\r\n"
+                + "ObjectType=5\r\n"            // before any page: skipped
+                + "PageColor=7\r\n"             // likewise
+                + "ScreenWidth=100\r\n"         // too small: kept
+                + "ScreenHeight=300\r\n"
+                + "ScreenColors=17\r\n"         // not a colour count
+                + "SETUPCOLORS=1||3\r\n"
+                + "NewPage=\r\n"
+                + " page color = 255\r\n"
+                + "PageEffect=16\r\n"
+                + "EffectSpeed=10\r\n"
+                + "ObjectType=8\r\n"
+                + "Font=Times New Roman\r\n"
+                + "Text=a~b\r\n"
+                + "FillMode=2\r\n"
+                + "LineStyle=5\r\n"
+                + "WordWrap=Yes\r\n"            // no Article: skipped
+                + "ObjectType=3\r\n"
+                + "Style=2\r\n"
+                + "InitState=1\r\n"
+                + "Action=SetVar \"A\" \"x=y\"~Delay \"1\"\r\n"
+                + "ObjectType=2\r\n"
+                + "WordWrap= yes\r\n"
+                + "NewPage\r\n"
+                + "VardekoVer=3.0\r\n"
+                + "PageAction=a~b\r\n"
+                + "L_OK=Fine\r\n"
+                + "Unknown line\r\n";
+        const QString path = writeFile(dir, QStringLiteral("rules.pub"), text);
+        Publication pub;
+        const int oldWidth = pub.Settings.ScreenWidth;
+        QVERIFY(readPublication(pub, path).ok());
+        QCOMPARE(pub.Settings.ScreenWidth, oldWidth);
+        QCOMPARE(pub.Settings.ScreenHeight, 300);
+        QCOMPARE(pub.Settings.ScreenColors, 16777216);
+        QCOMPARE(pub.Settings.SETUPCOLORS, (std::array<int, 3>{1, 0, 3}));
+        QCOMPARE(pub.Settings.Language[0], QStringLiteral("Fine"));
+        QCOMPARE(pub.pageCount(), 2);
+        const Page &one = *pub.page(0);
+        QCOMPARE(one.Title, QStringLiteral("1"));
+        QCOMPARE(pub.page(1)->Title, QStringLiteral("2"));
+        QCOMPARE(one.PageColor, 255);
+        QCOMPARE(one.PageEffect, quint8(0));
+        QCOMPARE(one.EffectSpeed, quint8(10));
+        QCOMPARE(one.Objects.size(), size_t(3));
+        QCOMPARE(pub.masterPage()->Objects.size(), size_t(0));
+        const PageObject &text1 = *one.Objects[0];
+        QCOMPARE(text1.text()->Font, QStringLiteral("Times New Roman"));
+        QCOMPARE(text1.text()->Text, QStringLiteral("a|b"));
+        QCOMPARE(text1.FillMode, quint8(0));
+        QCOMPARE(text1.LineWidth, 0); // version 0 texts lose their outline
+        const ButtonData &button = *one.Objects[1]->button();
+        QCOMPARE(button.State, quint8(1));
+        QCOMPARE(button.Action, QStringLiteral("SetVar \"A\" \"x=y\"|Delay \"1\""));
+        QVERIFY(one.Objects[2]->article()->WordWrap);
+        // Once the version is known, "~" stays.
+        QCOMPARE(pub.page(1)->PageAction, QStringLiteral("a~b"));
+        QVERIFY(!pub.Modified);
+    }
+
+    void linesMayEndInLoneLineFeeds()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("lf.pub"),
+                                       "Vardeko Windows Document File\nx\nTitle=Linux\nNewPage=A\rB\n");
+        Publication pub;
+        QVERIFY(readPublication(pub, path).ok());
+        QCOMPARE(pub.Settings.Title, QStringLiteral("Linux"));
+        QCOMPARE(pub.firstPage()->Title, QStringLiteral("A\rB"));
+    }
+
+    void fileNamesResolveAgainstThePublication()
+    {
+        QTemporaryDir dir;
+        writeFile(dir, QStringLiteral("Found.BMP"), "x");
+        const QByteArray text = Header + "NewPage=One\r\n"
+                + "ObjectType=4\r\nFileName=found.bmp\r\n"
+                + "ObjectType=4\r\nFileName=C:\\OLD\\DIR\\FOUND.BMP\r\n"
+                + "ObjectType=4\r\nFileName=C:\\OLD\\GONE.BMP\r\n"
+                + "ObjectType=4\r\nFileName=C:\\OLD\\GONE.BMP\r\n"
+                + "ObjectType=3\r\nAction=TW \"-1\" \"-1\" \"\" \"notes.txt\"|CloseWindow \"\"\r\n"
+                + "NewPage=Two\r\nPageWallPaper=C:\\OLD\\GONE.BMP\r\n";
+        const QString path = writeFile(dir, QStringLiteral("names.pub"), text);
+        Publication pub;
+        const ReadResult result = readPublication(pub, path);
+        QVERIFY(result.ok());
+        const Page &one = *pub.firstPage();
+        QCOMPARE(one.Objects[0]->picture()->FileName, dir.filePath(QStringLiteral("found.bmp")));
+        QCOMPARE(one.Objects[1]->picture()->FileName, dir.filePath(QStringLiteral("FOUND.BMP")));
+        QCOMPARE(one.Objects[2]->picture()->FileName, QStringLiteral("C:\\OLD\\GONE.BMP"));
+        QCOMPARE(one.Objects[4]->button()->Action,
+                 QStringLiteral("TW \"-1\" \"-1\" \"\" \"notes.txt\"|CloseWindow \"\"")
+                         .replace(QStringLiteral("notes.txt"), QStringLiteral("notes.txt")));
+        QCOMPARE(result.missingFiles.size(), size_t(3));
+        QCOMPARE(result.missingFiles[0].storedName, QStringLiteral("C:\\OLD\\GONE.BMP"));
+        QCOMPARE(result.missingFiles[1].storedName, QStringLiteral("notes.txt"));
+        QCOMPARE(result.missingFiles[2].page, pub.page(1));
+        QCOMPARE(missingFilesReport(result.missingFiles),
+                 QStringLiteral("Page: One\n  C:\\OLD\\GONE.BMP\n  notes.txt\n\nPage: Two\n  C:\\OLD\\GONE.BMP\n"));
+    }
+
+    void rejectsWhatIsNotAPublication_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("error");
+        QTest::newRow("empty") << QByteArray() << 106;
+        QTest::newRow("header with a trailing space") << QByteArray("Vardeko Windows Document File \r\n") << 106;
+        QTest::newRow("binary garbage") << QByteArray("\x00\xff\x13\x88garbage\x00\x01", 13) << 106;
+        QByteArray longLine = Header + "NewPage=" + QByteArray(1 << 20, 'x') + "\r\nTitle=after\r\n";
+        QTest::newRow("1 MB line") << longLine << 0;
+        QByteArray nested = Header + "NewPage=1\r\n";
+        for (int i = 0; i < 100000; ++i)
+            nested += "ObjectType=9\r\nGROUPBEGIN\r\n";
+        QTest::newRow("100000 nested groups") << nested << 106;
+        QByteArray many = Header + "NewPage=1\r\n";
+        for (int i = 0; i < 40000; ++i)
+            many += "ObjectType=5\r\n";
+        QTest::newRow("40000 objects") << many << 8;
+        QTest::newRow("truncated") << (Header + "NewPage=1\r\nObjectType=3\r\nActi") << 0;
+    }
+
+    void rejectsWhatIsNotAPublication()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, error);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("bad.pub"), bytes);
+        Publication pub;
+        const ReadResult result = readPublication(pub, path);
+        QCOMPARE(result.error, error);
+        QVERIFY(pub.pageCount() >= 1);
+        QVERIFY(pub.objectCount() <= MaxObjects);
+    }
+
+    void missingFileMessage()
+    {
+        Publication pub;
+        const ReadResult result = readPublication(pub, QStringLiteral("/no/such/file.pub"));
+        QCOMPARE(result.error, 2);
+        QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), 2),
+                 QStringLiteral("X.PUB\n\nThis file could not be found. Please make\n"
+                                "sure the path and file name are correct."));
+        QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), 106),
+                 QStringLiteral("X.PUB\n\nThis is not a valid Vardeko publication."));
+    }
+
+    void compiledCopyFlattensGroupsAndUsesCodes()
+    {
+        Publication pub;
+        fillSample(pub);
+        const QString text = publicationText(pub, WriteMode::Compiled);
+        QVERIFY(!text.contains(QLatin1String("GROUPBEGIN")));
+        QVERIFY(!text.contains(QLatin1String("ObjectType=9")));
+        QVERIFY(!text.contains(QLatin1String("Vardeko Windows Document File")));
+        QVERIFY(!text.contains(QLatin1String("Icon=")));
+        QVERIFY(text.contains(QLatin1String("PageAction=PS \"ding.wav\" \"NORMAL\"|DE \"5\"\r\n")));
+        QVERIFY(text.contains(QLatin1String("Action=GO \"Two\"\r\n")));
+        QVERIFY(text.contains(QLatin1String("ReturnAction=GF\r\n")));
+        QVERIFY(text.contains(QLatin1String("PageWallPaper=paper.bmp\r\n")));
+        QVERIFY(!text.contains(QLatin1String("unused.bmp")));
+        const QString archive = publicationText(pub, WriteMode::Archive);
+        QVERIFY(archive.contains(QLatin1String("Icon=book.ico\r\n")));
+        QVERIFY(!archive.contains(QLatin1String("CompiledName=")));
+        QVERIFY(archive.contains(QLatin1String("GROUPBEGIN")));
+        QVERIFY(archive.contains(QLatin1String("PageAction=  PlaySoundFile \"ding.wav\" \"NORMAL\"|Delay \"5\"")));
+    }
+
+    void savingKeepsABackupAndNeverLosesTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("Book.pub"), "old contents");
+        Publication pub;
+        WriteOptions options;
+        options.createBackup = true;
+        QCOMPARE(writePublication(pub, path, WriteMode::Save, options), 0);
+        QCOMPARE(readBytes(dir.filePath(QStringLiteral("Book.BAK"))), QByteArray("old contents"));
+        QVERIFY(readBytes(path).startsWith(Header));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporary left behind
+
+        const QString elsewhere = dir.filePath(QStringLiteral("missing/dir/Book.pub"));
+        pub.Modified = true;
+        QVERIFY(writePublication(pub, elsewhere, WriteMode::Save) != 0);
+        QVERIFY(pub.Modified);
+    }
+
+    void textOutsideWindows1252IsWrittenAsUtf8()
+    {
+        QTemporaryDir dir;
+        Publication pub;
+        pub.Settings.Title = QStringLiteral("Caf\u00e9 \u20ac \u4e2d");
+        const QString path = dir.filePath(QStringLiteral("u.pub"));
+        QCOMPARE(writePublication(pub, path, WriteMode::Save), 0);
+        QVERIFY(readBytes(path).startsWith("\xEF\xBB\xBF"));
+        Publication back;
+        QVERIFY(readPublication(back, path).ok());
+        QCOMPARE(back.Settings.Title, pub.Settings.Title);
+        pub.Settings.Title = QStringLiteral("Caf\u00e9 \u20ac");
+        QCOMPARE(writePublication(pub, path, WriteMode::Save), 0);
+        QVERIFY(readBytes(path).contains("Title=Caf\xE9 \x80\r\n"));
+    }
+
+    void exchangeTextRoundTrip()
+    {
+        Publication pub;
+        fillSample(pub);
+        Page &page = *pub.firstPage();
+        const QString text = exchangeText(page);
+        QVERIFY(text.startsWith(QLatin1String("[Vardeko Objects]\r\nObjectType=9\r\n")));
+        QVERIFY(text.contains(QLatin1String("/pubs/")) || !text.contains(QLatin1String("FileName=")));
+        Publication other;
+        Page &target = *other.firstPage();
+        QCOMPARE(readExchangeText(other, target, text), 0);
+        QCOMPARE(target.Objects.size(), size_t(1));
+        const PageObject &group = *target.Objects[0];
+        QVERIFY(group.isGroup() && group.Selected);
+        QCOMPARE(group.Members.size(), size_t(2));
+        QCOMPARE(group.Members[0]->ObjectType, quint8(RectangleKind));
+        QVERIFY(!group.Members[0]->Selected);
+        QVERIFY(other.Modified);
+
+        QVERIFY(!isExchangeText(QStringLiteral("[vardeko objects]\r\nObjectType=5")));
+        Publication empty;
+        QCOMPARE(readExchangeText(empty, *empty.firstPage(), QStringLiteral("[Vardeko Objects]")), 0);
+        QVERIFY(empty.firstPage()->Objects.empty());
+    }
+
+    void dosConversion()
+    {
+        QTemporaryDir dir;
+        QByteArray text = "VARDEKO DOCUMENT FILE\r\nScreenColors=16\r\n";
+        for (int i = 0; i < 16; ++i)
+            text += "PAL=" + QByteArray(i == 1 ? "630001" : "000000") + "\r\n";
+        text += "AllowKeyboard=Yes\r\nAutoReturn=Yes\r\n"
+                "NewPage=Ignored\r\nFadeIn=Yes\r\nPageColor=1\r\n"
+                "ObjectType=7\r\nLineStyle=43690\r\nLineColor=1\r\n"
+                "ObjectType=8\r\nX1=0\r\nY1=0\r\nX2=100\r\nY2=30\r\nFont=C:\\FONTS\\THYMES.FNT\r\n"
+                "Text=`Hello\x80\r\n"
+                "ObjectType=3\r\nKey=65\r\nAction=PlaySoundFile \"beep.voc\"~PrintTextFile \"a.txt\"\r\n";
+        const QString path = writeFile(dir, QStringLiteral("old.pub"), text);
+        FakeMeasurer measurer;
+        ReadOptions options;
+        options.measurer = &measurer;
+        QStringList converted;
+        options.convertVoc = [&converted](const QString &voc) {
+            converted.append(voc);
+            return QString(voc).replace(QLatin1String(".voc"), QLatin1String(".wav"));
+        };
+        Publication pub;
+        QVERIFY(readPublication(pub, path, options).ok());
+        QVERIFY(pub.ConvertedFromDos);
+        QVERIFY(pub.Settings.TabWindows && pub.Settings.TabButtons);
+        QCOMPARE(pub.Settings.ReturnAction, QStringLiteral("GotoFirstPage"));
+        const Page &page = *pub.firstPage();
+        QCOMPARE(page.Title, QStringLiteral("1"));
+        QCOMPARE(page.PageEffect, quint8(1));
+        // Entry 1 was read from the PAL= lines: 63*4+3, 0*4+3, 1*4+3.
+        QCOMPARE(page.PageColor, 0x02000000 | rgbColor(255, 3, 7));
+        QCOMPARE(pub.masterPage()->PagePalette[1].red, quint8(255));
+        QCOMPARE(page.Objects[0]->LineStyle, quint8(2));
+        const PageObject &title = *page.Objects[1];
+        QCOMPARE(title.text()->Font, QStringLiteral("Times New Roman"));
+        QCOMPARE(title.text()->Text, QStringLiteral("^Hello\u00c7")); // 0x80 is table entry 2: 199
+        QCOMPARE(title.FillPattern, quint8(1));
+        // 7 characters, 2 pixels high per point: the box is 30 high, so 15 points fit.
+        QCOMPARE(title.text()->FontSize, 15);
+        QCOMPARE(title.X2, 7 * 15);
+        QCOMPARE(title.Y2, 30);
+        const ButtonData &button = *page.Objects[2]->button();
+        QCOMPARE(button.Key, quint16(65));
+        QCOMPARE(converted.size(), 1);
+        // Neither file exists, so both names stay as written.
+        QCOMPARE(button.Action,
+                 QStringLiteral("PlaySoundFile \"beep.wav\" \"NORMAL\"|PrintTextFile \"\" \"\" \"a.txt\""));
+
+        // Saving under a new name clears the converted flag.
+        QCOMPARE(writePublication(pub, dir.filePath(QStringLiteral("new.pub")), WriteMode::Save), 0);
+        QVERIFY(!pub.ConvertedFromDos);
+    }
+};
+
+VARDEKO_REGISTER_TEST(TestPublicationFile);
+
+#include "tst_publicationfile.moc"
