@@ -1,0 +1,21 @@
+// Runs every test class of the shell library.
+#include "tst_mainform.h"
+#include "tst_preferences.h"
+
+#include <QApplication>
+#include <QTest>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    int status = 0;
+    {
+        TestPreferences t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestMainForm t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    return status;
+}

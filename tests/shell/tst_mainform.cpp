@@ -1,0 +1,467 @@
+// Tests of the main window's file flows, command states and page buttons.
+#include "tst_mainform.h"
+
+#include "childform.h"
+#include "fakedialogs.h"
+#include "mainform.h"
+#include "preferencesdialog.h"
+#include "publication.h"
+#include "publicationfile.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolBar>
+
+using namespace vardeko;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+QString TestMainForm::writeSample(const QString &name, int pages, const QString &title)
+{
+    Publication pub;
+    pub.Settings.Title = title.isEmpty() ? name : title;
+    pub.page(0)->Title = QStringLiteral("Page One");
+    for (int i = 1; i < pages; ++i)
+        pub.appendPage(pub.createPage(QStringLiteral("Page %1").arg(i + 1)));
+    const QString path = mDir->filePath(name);
+    const int error = writePublication(pub, path, WriteMode::Save);
+    if (error != 0)
+        qWarning("sample %s not written: %d", qPrintable(path), error);
+    return path;
+}
+
+void TestMainForm::init()
+{
+    // Each test starts without stored preferences.
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sarquel"),
+              QStringLiteral("Vardeko"))
+        .clear();
+    mDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(mDir->isValid());
+    mForm = new TMainForm;
+    auto dialogs = std::make_unique<FakeDialogs>();
+    mDialogs = dialogs.get();
+    mForm->setDialogs(std::move(dialogs));
+    mForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(mForm));
+}
+
+void TestMainForm::cleanup()
+{
+    // Nothing is modified any more, so closing asks nothing.
+    for (TChildForm *child : mForm->childForms())
+        child->publication().Modified = false;
+    delete mForm;
+    mForm = nullptr;
+    mDir.reset();
+}
+
+void TestMainForm::openShowsPublication()
+{
+    const QString path = writeSample(QStringLiteral("BOOK.PUB"), 3);
+    TChildForm *child = mForm->openPublication(path);
+    QVERIFY(child);
+    QCOMPARE(mForm->childForms().size(), 1);
+    QCOMPARE(mForm->activeChild(), child);
+    QCOMPARE(child->windowTitle(), path + QStringLiteral(" (640x480 16M Colors)"));
+    QCOMPARE(mForm->statusText(), QStringLiteral("Page 1 of 3"));
+    // Master Page first, then the pages.
+    QCOMPARE(mForm->pageTabs()->count(), 4);
+    QCOMPARE(mForm->pageTabs()->tabText(0), QStringLiteral("Master Page"));
+    QCOMPARE(mForm->pageTabs()->tabText(3), QStringLiteral("Page 3"));
+    QVERIFY(mDialogs->alerts.isEmpty());
+}
+
+void TestMainForm::openingAnOpenFileOnlyActivatesIt()
+{
+    const QString a = writeSample(QStringLiteral("A.PUB"));
+    const QString b = writeSample(QStringLiteral("B.PUB"));
+    TChildForm *first = mForm->openPublication(a);
+    mForm->openPublication(b);
+    mForm->preferences().Reopen.insertClosed(QStringLiteral("/elsewhere/C.PUB"));
+    const QStringList reopenBefore = mForm->preferences().Reopen.items();
+
+    TChildForm *again = mForm->openPublication(mDir->path() + QStringLiteral("/./A.PUB"));
+    QCOMPARE(again, first);
+    QCOMPARE(mForm->childForms().size(), 2);
+    QCOMPARE(mForm->activeChild(), first);
+    QCOMPARE(mForm->preferences().Reopen.items(), reopenBefore);
+}
+
+void TestMainForm::openFailureLeavesNoWindow_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("missing file") << QByteArray() << QStringLiteral("could not be found");
+    QTest::newRow("not a publication") << QByteArray("hello\r\nworld\r\n")
+                                       << QStringLiteral("This is not a valid Vardeko publication.");
+    QTest::newRow("empty file") << QByteArray("") << QStringLiteral("not a valid Vardeko");
+}
+
+void TestMainForm::openFailureLeavesNoWindow()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expected);
+    const QString path = mDir->filePath(QStringLiteral("BROKEN.PUB"));
+    if (QTest::currentDataTag() != QLatin1String("missing file")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    QVERIFY(!mForm->openPublication(path));
+    QVERIFY(mForm->childForms().isEmpty());
+    QCOMPARE(mDialogs->alerts.size(), 1);
+    QCOMPARE(mDialogs->alerts[0].title, QStringLiteral("Vardeko for Windows"));
+    QVERIFY2(mDialogs->alerts[0].text.startsWith(path), qPrintable(mDialogs->alerts[0].text));
+    QVERIFY2(mDialogs->alerts[0].text.contains(expected), qPrintable(mDialogs->alerts[0].text));
+    QVERIFY(mForm->progressGauge()->isHidden());
+}
+
+void TestMainForm::missingFilesShowErrorReport()
+{
+    const QString path = mDir->filePath(QStringLiteral("PICS.PUB"));
+    {
+        Publication pub;
+        pub.Settings.Title = QStringLiteral("Pictures");
+        ObjectPtr picture = pub.createObject(PictureKind);
+        picture->picture()->FileName = QStringLiteral("NOWHERE.BMP");
+        insertObject(pub.page(0)->Objects, std::move(picture), nullptr);
+        QCOMPARE(writePublication(pub, path, WriteMode::Save), 0);
+    }
+    QVERIFY(mForm->openPublication(path));
+    QCOMPARE(mDialogs->reports.size(), 1);
+    QCOMPARE(mDialogs->reports[0].title, QStringLiteral("Error Report: Pictures"));
+    QVERIFY(mDialogs->reports[0].text.contains(QStringLiteral("NOWHERE.BMP")));
+}
+
+void TestMainForm::closePrompt_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("yes saves and closes") << int(ShellDialogs::Yes) << true << true;
+    QTest::newRow("no closes without saving") << int(ShellDialogs::No) << true << false;
+    QTest::newRow("cancel keeps the window") << int(ShellDialogs::Cancel) << false << false;
+}
+
+void TestMainForm::closePrompt()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    QFETCH(bool, saved);
+    const QString path = writeSample(QStringLiteral("EDIT.PUB"));
+    const QByteArray before = fileBytes(path);
+    TChildForm *child = mForm->openPublication(path);
+    QVERIFY(child);
+    child->publication().Settings.Title = QStringLiteral("Changed Title");
+    child->publication().Modified = true;
+
+    mDialogs->answers.push_back(ShellDialogs::Answer(answer));
+    QCOMPARE(mForm->closeChild(child), closes);
+    QCOMPARE(mDialogs->questions.size(), 1);
+    QCOMPARE(mDialogs->questions[0].title, QStringLiteral("Vardeko for Windows"));
+    QCOMPARE(mDialogs->questions[0].text,
+             path + QStringLiteral("\nhas been modified. Do you want to save the changes?"));
+    QCOMPARE(mForm->childForms().size(), closes ? 0 : 1);
+    QCOMPARE(fileBytes(path) != before, saved);
+    if (saved)
+        QVERIFY(fileBytes(path).contains("Title=Changed Title"));
+    QCOMPARE(mForm->preferences().Reopen.items().contains(path), closes);
+}
+
+void TestMainForm::failedSaveKeepsWindowOpen()
+{
+    TChildForm *child = mForm->newUntitled();
+    child->publication().Modified = true;
+    // Yes to saving, then a folder that does not exist as the new name.
+    mDialogs->answers.push_back(ShellDialogs::Yes);
+    mDialogs->fileChoices.push_back(mDir->filePath(QStringLiteral("no/such/dir/NEW.PUB")));
+    QVERIFY(!mForm->closeChild(child));
+    QCOMPARE(mForm->childForms().size(), 1);
+    QCOMPARE(mDialogs->alerts.size(), 1);
+    QVERIFY(child->publication().FileName.isEmpty());
+    QVERIFY(child->publication().Modified);
+    QCOMPARE(mDialogs->saveTitles, QStringList{QStringLiteral("Save Untitled As")});
+}
+
+void TestMainForm::saveConvertedFileAsksFirst()
+{
+    const QString path = writeSample(QStringLiteral("OLD.PUB"));
+    const QString other = mDir->filePath(QStringLiteral("NEWNAME"));
+    TChildForm *child = mForm->openPublication(path);
+    QVERIFY(child);
+    child->publication().ConvertedFromDos = true;
+    const QByteArray before = fileBytes(path);
+
+    // No chooses a different name; the extension is added.
+    mDialogs->answers.push_back(ShellDialogs::No);
+    mDialogs->fileChoices.push_back(other);
+    QVERIFY(mForm->saveChild(child));
+    QCOMPARE(mDialogs->questions.size(), 1);
+    QCOMPARE(mDialogs->questions[0].title, QStringLiteral("Save"));
+    QVERIFY(mDialogs->questions[0].text.startsWith(path + QStringLiteral("\n\nThis publication was")));
+    QVERIFY(mDialogs->questions[0].text.endsWith(
+        QStringLiteral("anyway?\n(choose No to select a different name)")));
+    QCOMPARE(fileBytes(path), before);
+    QVERIFY(QFile::exists(other + QStringLiteral(".PUB")));
+    QCOMPARE(child->fileName(), other + QStringLiteral(".PUB"));
+    QVERIFY(!child->publication().ConvertedFromDos);
+
+    // Once written by this version, saving asks nothing.
+    QVERIFY(mForm->saveChild(child));
+    QCOMPARE(mDialogs->questions.size(), 1);
+}
+
+void TestMainForm::saveAsForcesExtensionAndAsksBeforeReplacing()
+{
+    const QString path = writeSample(QStringLiteral("SRC.PUB"));
+    const QString target = writeSample(QStringLiteral("TARGET.PUB"), 1, QStringLiteral("Keep me"));
+    const QByteArray targetBefore = fileBytes(target);
+    TChildForm *child = mForm->openPublication(path);
+    QVERIFY(child);
+
+    mDialogs->fileChoices.push_back(mDir->filePath(QStringLiteral("TARGET.txt")));
+    mDialogs->answers.push_back(ShellDialogs::No);
+    QVERIFY(!mForm->saveChildAs(child));
+    QCOMPARE(mDialogs->questions.size(), 1);
+    QCOMPARE(mDialogs->questions[0].title, QStringLiteral("Save As"));
+    QCOMPARE(mDialogs->questions[0].text, QStringLiteral("Replace existing: ") + target + QStringLiteral("?"));
+    QCOMPARE(fileBytes(target), targetBefore);
+    QCOMPARE(child->fileName(), path);
+    QCOMPARE(mDialogs->saveTitles.constLast(), QStringLiteral("Save SRC.PUB As"));
+
+    mDialogs->fileChoices.push_back(target);
+    mDialogs->answers.push_back(ShellDialogs::Yes);
+    QVERIFY(mForm->saveChildAs(child));
+    QVERIFY(fileBytes(target).contains("Title=SRC.PUB"));
+    QCOMPARE(child->fileName(), target);
+    QVERIFY(child->windowTitle().startsWith(target));
+    QCOMPARE(mForm->preferences().PubDir, mDir->path());
+}
+
+void TestMainForm::backupMadeWhenPreferred()
+{
+    const QString path = writeSample(QStringLiteral("BACK.PUB"));
+    const QByteArray original = fileBytes(path);
+    const QString backup = mDir->filePath(QStringLiteral("BACK.BAK"));
+
+    mForm->preferences().CreateBackupFiles = false;
+    TChildForm *child = mForm->openPublication(path);
+    QVERIFY(child);
+    child->publication().Settings.Title = QStringLiteral("Second");
+    QVERIFY(mForm->saveChild(child));
+    QVERIFY(!QFile::exists(backup));
+
+    mForm->preferences().CreateBackupFiles = true;
+    child->publication().Settings.Title = QStringLiteral("Third");
+    QVERIFY(mForm->saveChild(child));
+    QVERIFY(QFile::exists(backup));
+    QVERIFY(fileBytes(backup).contains("Title=Second"));
+    QVERIFY(fileBytes(path).contains("Title=Third"));
+    QVERIFY(original.contains("Title=BACK.PUB"));
+}
+
+void TestMainForm::reopenListFollowsClosingAndOpening()
+{
+    const QString a = writeSample(QStringLiteral("A.PUB"));
+    const QString b = writeSample(QStringLiteral("B.PUB"));
+    TChildForm *ca = mForm->openPublication(a);
+    TChildForm *cb = mForm->openPublication(b);
+    QVERIFY(!mForm->reopenMenu()->isEnabled());
+    QVERIFY(mForm->closeChild(ca));
+    QVERIFY(mForm->closeChild(cb));
+    QCOMPARE(mForm->preferences().Reopen.items(), (QStringList{b, a}));
+    QVERIFY(mForm->reopenMenu()->isEnabled());
+    QCOMPARE(mForm->reopenMenu()->actions().size(), 2);
+    QCOMPARE(mForm->reopenMenu()->actions().at(0)->text(), b);
+
+    // Choosing an entry opens it and takes it off the list.
+    mForm->reopenMenu()->actions().at(1)->trigger();
+    QCOMPARE(mForm->childForms().size(), 1);
+    QCOMPARE(mForm->childForms().first()->fileName(), a);
+    QCOMPARE(mForm->preferences().Reopen.items(), QStringList{b});
+}
+
+void TestMainForm::exitPutsActivePublicationFirst()
+{
+    const QString a = writeSample(QStringLiteral("A.PUB"));
+    const QString b = writeSample(QStringLiteral("B.PUB"));
+    const QString c = writeSample(QStringLiteral("C.PUB"));
+    TChildForm *ca = mForm->openPublication(a);
+    mForm->openPublication(b);
+    mForm->openPublication(c);
+    mForm->activateChild(ca);
+    QVERIFY(mForm->close());
+    QCOMPARE(mForm->preferences().Reopen.items(), (QStringList{a, b, c}));
+    // The list reached the settings file.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sarquel"),
+                       QStringLiteral("Vardeko"));
+    QCOMPARE(settings.value(QStringLiteral("FileHistory0")).toString(), a);
+    QCOMPARE(settings.value(QStringLiteral("FileHistory2")).toString(), c);
+    QVERIFY(settings.contains(QStringLiteral("MainWindowPos")));
+}
+
+void TestMainForm::commandStatesFollowPublication()
+{
+    auto enabled = [this](const char *name) {
+        return mForm->command(QLatin1String(name))->isEnabled();
+    };
+    QVERIFY(enabled("Open1"));
+    QVERIFY(enabled("Exit1"));
+    QVERIFY(enabled("About1"));
+    QVERIFY(!enabled("Save1"));
+    QVERIFY(!enabled("CloseAll1"));
+    QVERIFY(!enabled("CenterPage1"));
+    QCOMPARE(mForm->statusText(), QString());
+
+    mForm->openPublication(writeSample(QStringLiteral("S.PUB")));
+    QVERIFY(enabled("Save1"));
+    QVERIFY(enabled("SaveAs1"));
+    QVERIFY(enabled("Close1"));
+    QVERIFY(enabled("TileVertical1"));
+    QVERIFY(enabled("CenterPage1"));
+    // Commands whose work is not in this program stay disabled.
+    QVERIFY(!enabled("Run1"));
+    QVERIFY(!enabled("Compile1"));
+    QVERIFY(!enabled("Paste1"));
+
+    // The tool bar's Save button follows the menu item.
+    auto *toolBar = mForm->findChild<QToolBar *>(QStringLiteral("ToolBar"));
+    QWidget *saveButton = toolBar->widgetForAction(mForm->command(QStringLiteral("Save1")));
+    QVERIFY(saveButton->isEnabled());
+    QVERIFY(mForm->closeAll());
+    QVERIFY(!saveButton->isEnabled());
+    QVERIFY(!enabled("Save1"));
+}
+
+void TestMainForm::pageButtons()
+{
+    TChildForm *child = mForm->openPublication(writeSample(QStringLiteral("P.PUB"), 3));
+    QVERIFY(child);
+    auto *toolBar = mForm->findChild<QToolBar *>(QStringLiteral("ToolBar"));
+    auto click = [&](const char *name) {
+        QWidget *button = toolBar->widgetForAction(mForm->command(QLatin1String(name)));
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+    auto enabled = [this](const char *name) {
+        return mForm->command(QLatin1String(name))->isEnabled();
+    };
+    QSignalSpy changed(child, &TChildForm::pageChanged);
+    QVERIFY(!enabled("FirstPageBtn"));
+    QVERIFY(!enabled("PrevPageBtn"));
+    QVERIFY(enabled("NextPageBtn"));
+
+    click("NextPageBtn");
+    QCOMPARE(mForm->statusText(), QStringLiteral("Page 2 of 3"));
+    click("LastPageBtn");
+    QCOMPARE(mForm->statusText(), QStringLiteral("Page 3 of 3"));
+    QVERIFY(!enabled("NextPageBtn"));
+    QVERIFY(!enabled("LastPageBtn"));
+
+    // The master page button toggles back to the page shown before.
+    click("MasterPageBtn");
+    QCOMPARE(mForm->statusText(), QStringLiteral("Master Page"));
+    QCOMPARE(mForm->pageTabs()->currentIndex(), 0);
+    click("MasterPageBtn");
+    QCOMPARE(mForm->statusText(), QStringLiteral("Page 3 of 3"));
+
+    // Previous on the master page acts as the master page button.
+    click("MasterPageBtn");
+    click("PrevPageBtn");
+    QCOMPARE(mForm->statusText(), QStringLiteral("Page 3 of 3"));
+    click("FirstPageBtn");
+    QCOMPARE(mForm->statusText(), QStringLiteral("Page 1 of 3"));
+    QCOMPARE(changed.count(), 7);
+
+    // A tab goes to its page by name.
+    QTabBar *tabs = mForm->pageTabs();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    QCOMPARE(mForm->statusText(), QStringLiteral("Page 2 of 3"));
+    QCOMPARE(child->publication().currentPage()->Title, QStringLiteral("Page 2"));
+}
+
+void TestMainForm::samePublicationFile_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("same existing file") << QStringLiteral("X.PUB") << QStringLiteral("./X.PUB") << true;
+    QTest::newRow("two existing files differing in case") << QStringLiteral("X.PUB")
+                                                          << QStringLiteral("x.pub") << false;
+    QTest::newRow("missing names compare in any case") << QStringLiteral("GONE.PUB")
+                                                       << QStringLiteral("gone.pub") << true;
+    QTest::newRow("different names") << QStringLiteral("X.PUB") << QStringLiteral("GONE.PUB") << false;
+}
+
+void TestMainForm::samePublicationFile()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(bool, same);
+    for (const char *name : {"X.PUB", "x.pub"}) {
+        QFile f(mDir->filePath(QLatin1String(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(vardeko::samePublicationFile(mDir->filePath(a), mDir->filePath(b)), same);
+}
+
+void TestMainForm::unhandledErrors()
+{
+    QCOMPARE(unhandledErrorText(FileError(2, QStringLiteral("/x/PIC.BMP"))),
+             QStringLiteral("/x/PIC.BMP\nDoes not exist!"));
+    QCOMPARE(unhandledErrorText(FileError(3, QStringLiteral("/x"))), QStringLiteral("/x\nDoes not exist!"));
+    QCOMPARE(unhandledErrorText(FileError(101, QStringLiteral("/x"))), QStringLiteral("The disk is full!"));
+    QCOMPARE(unhandledErrorText(std::runtime_error("broken")), QStringLiteral("broken"));
+
+    // An error escaping a command is shown and the program goes on.
+    mForm->guarded([] { throw FileError(2, QStringLiteral("/x/MISSING.TXT")); });
+    QCOMPARE(mDialogs->alerts.size(), 1);
+    QCOMPARE(mDialogs->alerts[0].title, QStringLiteral("Vardeko for Windows"));
+    QCOMPARE(mDialogs->alerts[0].text, QStringLiteral("/x/MISSING.TXT\nDoes not exist!"));
+}
+
+void TestMainForm::preferencesDialogStoresOnlyOnOk()
+{
+    Preferences prefs;
+    prefs.Undo = true;
+    prefs.Mascot = QStringLiteral("KORRO");
+    TSetPreferencesForm dialog(prefs);
+    dialog.show();
+    auto *undo = dialog.findChild<QCheckBox *>(QStringLiteral("UndoCheck"));
+    QVERIFY(undo);
+    QVERIFY(undo->isChecked());
+    QTest::mouseClick(undo, Qt::LeftButton, {}, QPoint(6, undo->height() / 2));
+    auto *beluno = dialog.findChild<QWidget *>(QStringLiteral("BELUNOPicture"));
+    QVERIFY(beluno);
+    QTest::mouseClick(beluno, Qt::LeftButton);
+
+    Preferences stored = prefs;
+    QCOMPARE(stored.Undo, true);
+    auto *buttons = dialog.findChild<QDialogButtonBox *>();
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    QCOMPARE(accepted.count(), 1);
+    dialog.store(stored);
+    QCOMPARE(stored.Undo, false);
+    QCOMPARE(stored.Mascot, QStringLiteral("BELUNO"));
+    // Values the dialog does not show pass through unchanged.
+    QCOMPARE(stored.GridX, prefs.GridX);
+    QCOMPARE(stored.EditorBkndColor, prefs.EditorBkndColor);
+}

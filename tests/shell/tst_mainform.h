@@ -1,0 +1,45 @@
+// Tests of the main window's file flows, command states and page buttons.
+#pragma once
+
+#include <QObject>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace vardeko {
+class TMainForm;
+class FakeDialogs;
+}
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void openShowsPublication();
+    void openingAnOpenFileOnlyActivatesIt();
+    void openFailureLeavesNoWindow_data();
+    void openFailureLeavesNoWindow();
+    void missingFilesShowErrorReport();
+    void closePrompt_data();
+    void closePrompt();
+    void failedSaveKeepsWindowOpen();
+    void saveConvertedFileAsksFirst();
+    void saveAsForcesExtensionAndAsksBeforeReplacing();
+    void backupMadeWhenPreferred();
+    void reopenListFollowsClosingAndOpening();
+    void exitPutsActivePublicationFirst();
+    void commandStatesFollowPublication();
+    void pageButtons();
+    void samePublicationFile_data();
+    void samePublicationFile();
+    void unhandledErrors();
+    void preferencesDialogStoresOnlyOnOk();
+
+private:
+    QString writeSample(const QString &name, int pages = 1, const QString &title = {});
+    std::unique_ptr<QTemporaryDir> mDir;
+    vardeko::TMainForm *mForm = nullptr;
+    vardeko::FakeDialogs *mDialogs = nullptr;
+};
