@@ -1,5 +1,6 @@
 // The editor executable: command-line handling, then the editor window.
 #include "editorstart.h"
+#include "evalcommand.h"
 #include "ioerrors.h"
 #include "publicationfile.h"
 #include "textmeasurer.h"
@@ -121,6 +122,16 @@ int main(int argc, char *argv[])
             QStringLiteral("mode"),
             QStringLiteral("Write mode for --convert: 0 save, 1 compiled copy, 2 archive copy."),
             QStringLiteral("0|1|2"));
+    const QCommandLineOption evalOption(
+            QStringLiteral("eval"),
+            QStringLiteral("Run a script (lines joined by \"|\") and print what it asks for."),
+            QStringLiteral("SCRIPT"));
+    const QCommandLineOption answersOption(
+            QStringLiteral("answers"),
+            QStringLiteral("Choices for --eval's menus and message boxes, in order."),
+            QStringLiteral("N,N,..."));
+    parser.addOption(evalOption);
+    parser.addOption(answersOption);
     parser.addOption(infoOption);
     parser.addOption(convertOption);
     parser.addOption(modeOption);
@@ -128,6 +139,8 @@ int main(int argc, char *argv[])
                                  QStringLiteral("[FILE.PUB...]"));
     parser.process(app);
 
+    if (parser.isSet(evalOption))
+        return runEvalCommand(parser.value(evalOption), parser.value(answersOption));
     if (parser.isSet(infoOption))
         return printInfo(parser.value(infoOption));
     if (parser.isSet(convertOption)) {
