@@ -22,13 +22,21 @@ QString testDataDir();
 // The tests' own folder (tests/).
 QString testSourceDir();
 
-// Pixels whose largest channel difference is above `tolerance`; alpha counts only
-// where either pixel is not fully transparent.
+// How two pictures are compared.
+enum class CompareMode {
+    Premultiplied, // every channel, premultiplied
+    Colour,        // red, green and blue where both show; clear in the same places
+};
+
+// Pixels whose largest channel difference is above `tolerance`; only where `only`
+// (when given) has a set pixel.
 struct ImageDifference
 {
     bool sameSize = false;
     int differing = 0;
     int maxChannelDelta = 0;
+    QString firstDifference; // "x,y: actual #aarrggbb expected #aarrggbb"
     QImage diff; // differing pixels red on a grey copy of `actual`
 };
-ImageDifference compareImages(const QImage &actual, const QImage &expected, int tolerance);
+ImageDifference compareImages(const QImage &actual, const QImage &expected, int tolerance,
+                               CompareMode mode = CompareMode::Premultiplied, const QImage &only = QImage());
