@@ -1,6 +1,7 @@
 // Paints a page surface: background, master and page objects, handles and focus mark.
 #include "pagepainter.h"
 
+#include "filenames.h"
 #include "fillpatterns.h"
 #include "imagecache.h"
 #include "imageloader.h"
@@ -27,46 +28,10 @@ QColor toColor(ColorRef c)
     return QColor(colorRed(c), colorGreen(c), colorBlue(c));
 }
 
-// Finds the file a stored name means: "\" or "/", a drive prefix that does not exist
-// here, and components in another case all lead to the file.
-QString locateStoredFile(const QString &stored, const QString &baseDir)
-{
-    if (stored.isEmpty())
-        return QString();
-    QString name = stored;
-    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (QFileInfo(name).isAbsolute() && QFileInfo::exists(name))
-        return name;
-    if (name.size() >= 2 && name.at(1) == QLatin1Char(':'))
-        name = name.mid(2);
-    QString start = name.startsWith(QLatin1Char('/')) ? QStringLiteral("/")
-                                                      : (baseDir.isEmpty() ? QDir::currentPath() : baseDir);
-    const QString direct = QDir(start).filePath(name);
-    if (QFileInfo::exists(direct))
-        return direct;
-    QString current = start;
-    const QStringList parts = name.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString &part : parts) {
-        const QDir dir(current);
-        if (QFileInfo::exists(dir.filePath(part))) {
-            current = dir.filePath(part);
-            continue;
-        }
-        const QStringList entries = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        auto it = std::find_if(entries.begin(), entries.end(), [&](const QString &e) {
-            return e.compare(part, Qt::CaseInsensitive) == 0;
-        });
-        if (it == entries.end())
-            return QString();
-        current = dir.filePath(*it);
-    }
-    return current;
-}
-
 const CachedImage *pageImage(const Page &page, const QString &stored, bool transparent,
                              const RenderOptions &options)
 {
-    const QString path = locateStoredFile(stored, options.baseDir);
+    const QString path = locateFile(stored, options.baseDir);
     if (path.isEmpty())
         return nullptr;
     return ImageCache::instance().GetImage(path, &page.PagePalette, transparent);
@@ -74,7 +39,7 @@ const CachedImage *pageImage(const Page &page, const QString &stored, bool trans
 
 QSize storedImageSize(const QString &stored, const RenderOptions &options)
 {
-    const QString path = locateStoredFile(stored, options.baseDir);
+    const QString path = locateFile(stored, options.baseDir);
     return path.isEmpty() ? QSize() : ImageLoader::imageSize(path);
 }
 
@@ -267,9 +232,11 @@ void drawScrollArrow(QPainter &p, const QRect &r, Qt::ArrowType arrow)
         case Qt::LeftArrow:
             p.drawLine(c.x() - 2 + i, c.y() - i, c.x() - 2 + i, c.y() + i);
             break;
-        default:
+        case Qt::RightArrow:
             p.drawLine(c.x() + 1 - i, c.y() - i, c.x() + 1 - i, c.y() + i);
             break;
+        default:
+            return; // the thumb: a plain raised square
         }
     }
 }

@@ -151,7 +151,7 @@ private slots:
     {
         QFETCH(QString, name);
         Scene s;
-        const QString wrongCase = QStringLiteral("C:\\BMP\\RGB24.BMP");
+        const QString wrongCase = QStringLiteral("BMP\\RGB24.BMP");
         if (name == QLatin1String("shapes")) {
             s.shape(RectangleKind, QRect(10, 10, 60, 40), rgbColor(255, 0, 0));
             PageObject &round = s.shape(RectangleKind, QRect(80, 10, 200, 60), rgbColor(0, 128, 0));
@@ -282,7 +282,8 @@ private slots:
             int y = 50;
             for (int style : {int(CheckBox), int(RadioButton)}) {
                 for (int state = 0; state <= 2; ++state) {
-                    PageObject &c = s.button(QRect(10, y, 140, 20), style, QStringLiteral("Option %1").arg(state));
+                    PageObject &c = s.button(QRect(10, y, 140, 20), style, QStringLiteral("Option %1").arg(state),
+                                             AlignLeftValue);
                     c.LineWidth = 2;
                     c.FillPattern = 5;
                     c.button()->InitState = quint8(state);
