@@ -13,7 +13,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utime.h>
 
 #include <vector>
 
@@ -288,8 +287,8 @@ int CopyFile(const QString &source, const QString &destination)
     if (error == IoOk) {
         // The copy keeps the source's date and permissions.
         ::chmod(nativeTmp.constData(), st.st_mode & 07777);
-        struct utimbuf times { st.st_atime, st.st_mtime };
-        ::utime(nativeTmp.constData(), &times);
+        const struct timespec times[2] = {st.st_atim, st.st_mtim};
+        ::utimensat(AT_FDCWD, nativeTmp.constData(), times, 0);
         if (::rename(nativeTmp.constData(), QFile::encodeName(destination).constData()) != 0)
             error = ioErrorFromErrno(errno);
     }
