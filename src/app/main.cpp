@@ -3,6 +3,7 @@
 #include "evalcommand.h"
 #include "ioerrors.h"
 #include "publicationfile.h"
+#include "rendercommand.h"
 #include "textmeasurer.h"
 
 #include <QApplication>
@@ -130,6 +131,19 @@ int main(int argc, char *argv[])
             QStringLiteral("answers"),
             QStringLiteral("Choices for --eval's menus and message boxes, in order."),
             QStringLiteral("N,N,..."));
+    const QCommandLineOption renderOption(
+            QStringLiteral("render"),
+            QStringLiteral("Paint a page of a publication into a PNG file (with --page, --out, --run)."),
+            QStringLiteral("FILE.PUB"));
+    const QCommandLineOption pageOption(QStringLiteral("page"),
+                                        QStringLiteral("Page for --render: its title or number."),
+                                        QStringLiteral("TITLE|NUMBER"));
+    const QCommandLineOption outOption(QStringLiteral("out"),
+                                       QStringLiteral("PNG file that --render writes."),
+                                       QStringLiteral("PAGE.png"));
+    const QCommandLineOption runOption(QStringLiteral("run"),
+                                       QStringLiteral("--render shows the page as in run mode."));
+    parser.addOptions({renderOption, pageOption, outOption, runOption});
     parser.addOption(evalOption);
     parser.addOption(answersOption);
     parser.addOption(infoOption);
@@ -141,6 +155,22 @@ int main(int argc, char *argv[])
 
     if (parser.isSet(evalOption))
         return runEvalCommand(parser.value(evalOption), parser.value(answersOption));
+    if (parser.isSet(renderOption)) {
+        if (!parser.isSet(pageOption) || !parser.isSet(outOption)) {
+            err() << "usage: vardeko --render FILE.PUB --page TITLE|NUMBER --out PAGE.png [--run]" << Qt::endl;
+            return 2;
+        }
+        RenderCommand command;
+        command.publication = parser.value(renderOption);
+        command.page = parser.value(pageOption);
+        command.output = parser.value(outOption);
+        command.runMode = parser.isSet(runOption);
+        QString message;
+        const int status = runRenderCommand(command, &message);
+        if (status != 0)
+            err() << consoleText(message) << Qt::endl;
+        return status;
+    }
     if (parser.isSet(infoOption))
         return printInfo(parser.value(infoOption));
     if (parser.isSet(convertOption)) {
