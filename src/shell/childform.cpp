@@ -1,35 +1,14 @@
 // A publication window: owns one publication and shows its current page.
 #include "childform.h"
 
+#include "pagepainter.h"
 #include "pageview.h"
 #include "publication.h"
-#include "shellmessages.h"
 
 #include <QCloseEvent>
 #include <QVBoxLayout>
 
 namespace vardeko {
-
-QString colorCountText(int colors)
-{
-    switch (colors) {
-    case 32768:
-        return QStringLiteral("32K");
-    case 65536:
-        return QStringLiteral("64K");
-    case 16777216:
-        return QStringLiteral("16M");
-    default:
-        return QString::number(colors);
-    }
-}
-
-QString editCaption(const QString &fileName, int width, int height, int colors)
-{
-    return (fileName.isEmpty() ? QString(msg::Untitled) : fileName) + QLatin1String(" (")
-        + QString::number(width) + QLatin1Char('x') + QString::number(height) + QLatin1Char(' ')
-        + colorCountText(colors) + QLatin1String(" Colors)");
-}
 
 TChildForm::TChildForm(std::unique_ptr<Publication> pub, QWidget *parent)
     : QWidget(parent)
@@ -51,11 +30,7 @@ QString TChildForm::fileName() const
 
 void TChildForm::updateCaption()
 {
-    if (isRunning())
-        setWindowTitle(mPub->Settings.Title);
-    else
-        setWindowTitle(editCaption(mPub->FileName, mPub->Settings.ScreenWidth,
-                                   mPub->Settings.ScreenHeight, mPub->Settings.ScreenColors));
+    setWindowTitle(publicationCaption(*mPub, mView->displayMode()));
 }
 
 void TChildForm::publicationReloaded()

@@ -11,11 +11,6 @@ namespace vardeko {
 class PageView;
 class Publication;
 
-// Caption of a publication window in edit mode: file name and page format.
-QString editCaption(const QString &fileName, int width, int height, int colors);
-// Colour count as captions write it: "32K", "64K", "16M" or the number.
-QString colorCountText(int colors);
-
 class TChildForm : public QWidget
 {
     Q_OBJECT

@@ -2,6 +2,8 @@
 #include "mainform.h"
 
 #include "childform.h"
+#include "filenames.h"
+#include "imagecache.h"
 #include "ioerrors.h"
 #include "pageview.h"
 #include "preferencesdialog.h"
@@ -12,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -28,6 +31,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTimer>
+#include <QUrl>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -110,6 +114,11 @@ TMainForm::TMainForm(QWidget *parent)
     mTimer->setInterval(1000);
     connect(mTimer, &QTimer::timeout, this, &TMainForm::secondTick);
     mTimer->start();
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            applicationActivated();
+    });
 
     setMaximumSize(5000, 5000);
     resize(mPrefs.MainWindowPos.size());
@@ -198,6 +207,8 @@ void TMainForm::createCommands()
         launchEditor(QStringLiteral("Cartoon"),
                      QDir(QCoreApplication::applicationDirPath()).filePath(msg::CartoonEditor), {});
     });
+    mCreateEditMenu = create;
+    connect(edit, &QMenu::aboutToShow, this, &TMainForm::rebuildCreateEditMenu);
     edit->addSeparator();
     addUnbuilt(edit, QStringLiteral("Ad&just Object..."), "AdjustObject1");
     addUnbuilt(edit, QStringLiteral("&Edit Object..."), "EditObject1");
@@ -1041,6 +1052,7 @@ void TMainForm::SnapToGrid1Click()
 void TMainForm::ShowImages1Click()
 {
     mPrefs.ShowImages = !mPrefs.ShowImages;
+    ImageCache::instance().FlushImages();
     applyViewOptions();
 }
 
@@ -1098,6 +1110,117 @@ void TMainForm::launchEditor(const QString &kind, const QString &program, const 
         mDialogs->alert(this, msg::missingEditorTitle(kind), msg::CannotStart + program);
 }
 
+void TMainForm::rebuildCreateEditMenu()
+{
+    QMenu *menu = mCreateEditMenu;
+    const QList<QAction *> actions = menu->actions();
+    // The five fixed items stay; the file items after them are made afresh.
+    for (qsizetype i = 5; i < actions.size(); ++i) {
+        menu->removeAction(actions[i]);
+        delete actions[i];
+    }
+    TChildForm *child = activeChild();
+    if (!child)
+        return;
+    const Publication &pub = child->publication();
+    const Page *page = pub.currentPage();
+    if (!page)
+        return;
+    const QList<EditableFile> files = editableFiles(*page);
+    if (files.isEmpty())
+        return;
+    menu->addSeparator();
+    const QString baseDir = pub.FileName.isEmpty() ? QString() : QFileInfo(pub.FileName).absolutePath();
+    for (const EditableFile &file : files) {
+        const QString path = locateFile(file.name, baseDir);
+        QAction *action = menu->addAction(file.name);
+        action->setStatusTip(path);
+        action->setToolTip(path);
+        action->setData(file.kind);
+        connect(action, &QAction::triggered, this, [this, path, file] {
+            guarded([&] { editFile(path, file.kind); });
+        });
+    }
+}
+
+void TMainForm::editFile(const QString &path, int kind)
+{
+    if (mPrefs.UtilsInRegistry) {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            mDialogs->alert(this, msg::CannotFindAssociation,
+                            msg::noAssociation(QFileInfo(path).fileName()));
+        return;
+    }
+    switch (kind) {
+    case TextFile:
+        launchEditor(QStringLiteral("Text"), mPrefs.TextEditor, path);
+        break;
+    case PictureFile:
+        launchEditor(QStringLiteral("Image"), mPrefs.ImageEditor, path);
+        break;
+    case SoundFile:
+        launchEditor(QStringLiteral("Sound"), mPrefs.SoundEditor, path);
+        break;
+    case VideoFile:
+        if (QFileInfo(path).suffix().compare(QLatin1String("CAR"), Qt::CaseInsensitive) == 0)
+            launchEditor(QStringLiteral("Cartoon"),
+                         QDir(QCoreApplication::applicationDirPath()).filePath(msg::CartoonEditor),
+                         path);
+        else
+            launchEditor(QStringLiteral("Video"), mPrefs.VideoEditor, path);
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::applicationActivated()
+{
+    for (TChildForm *child : std::as_const(mChildren))
+        child->pageView()->viewport()->update();
+    updateCommandStates();
+    if (!mPrefs.AutoUpdate)
+        return;
+    // Pictures changed by other programs are loaded again when next drawn.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool dropped = ImageCache::instance().RefreshChangedImages();
+    QApplication::restoreOverrideCursor();
+    if (dropped)
+        for (TChildForm *child : std::as_const(mChildren))
+            child->pageView()->viewport()->update();
+}
+
+QList<EditableFile> editableFiles(const Page &page)
+{
+    QList<EditableFile> files;
+    auto add = [&](const QString &name, int kind) {
+        if (name.isEmpty())
+            return;
+        for (const EditableFile &f : std::as_const(files))
+            if (f.name.compare(name, Qt::CaseInsensitive) == 0)
+                return;
+        files.append({name, kind});
+    };
+    std::function<void(const PageObject &)> walk = [&](const PageObject &object) {
+        if (const ArticleData *a = object.article())
+            add(a->FileName, TextFile);
+        if (const PictureData *p = object.picture())
+            add(p->FileName, PictureFile);
+        if (const ButtonData *b = object.button()) {
+            add(b->UpImage, PictureFile);
+            add(b->DownImage, PictureFile);
+        }
+        for (const ObjectPtr &member : object.Members)
+            walk(*member);
+    };
+    for (const ObjectPtr &object : page.Objects)
+        if (object->Selected)
+            walk(*object);
+    if (!page.PageWallPaper.isEmpty())
+        add(page.PageWallPaper, PictureFile);
+    return files;
+}
+
 // --- dropped files
 
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
@@ -1108,9 +1231,16 @@ void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 
 void TMainForm::dropEvent(QDropEvent *event)
 {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    dropFiles(urls);
+}
+
+void TMainForm::dropFiles(const QList<QUrl> &urls)
+{
     bool opened = false;
     guarded([&] {
-        for (const QUrl &url : event->mimeData()->urls()) {
+        for (const QUrl &url : urls) {
             if (!url.isLocalFile())
                 continue;
             const QString path = url.toLocalFile();
@@ -1120,7 +1250,6 @@ void TMainForm::dropEvent(QDropEvent *event)
                 opened = openPublication(path) != nullptr || opened;
         }
     });
-    event->acceptProposedAction();
     if (opened)
         tileVertical();
     if (isMinimized())

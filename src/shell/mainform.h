@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -46,6 +47,17 @@ private:
 
 // Text the error handler shows for an error that escaped an operation.
 QString unhandledErrorText(const std::exception &error);
+
+// A file the Create / Edit menu offers, with its kind.
+enum EditableKind { TextFile = 1, PictureFile = 2, SoundFile = 3, VideoFile = 4, OtherFile = 6 };
+struct EditableFile
+{
+    QString name;
+    int kind = OtherFile;
+};
+// Files of the selected objects of `page` and its wallpaper, each name once (any case).
+// Files named in the objects' actions come with the compiler's gathering walk.
+QList<EditableFile> editableFiles(const Page &page);
 
 // True when two names denote the same publication file.
 bool samePublicationFile(const QString &a, const QString &b);
@@ -93,6 +105,9 @@ public:
 
     // The running copy was started again: come to the front, restored.
     void bringToFront();
+
+    // Files dropped from the desktop, in the order they came.
+    void dropFiles(const QList<QUrl> &urls);
 
     void updateCommandStates();
     QString statusText() const;
@@ -164,6 +179,9 @@ private:
     void pageTabClicked(int index);
     void applyViewOptions();
     void launchEditor(const QString &kind, const QString &program, const QString &file);
+    void rebuildCreateEditMenu();
+    void editFile(const QString &path, int kind);
+    void applicationActivated();
 
     Preferences mPrefs;
     std::unique_ptr<ShellDialogs> mDialogs;
@@ -176,6 +194,7 @@ private:
     QToolBar *mToolBar = nullptr;
     QMenu *mReopenMenu = nullptr;
     QMenu *mGotoMenu = nullptr;
+    QMenu *mCreateEditMenu = nullptr;
     QList<TChildForm *> mChildren;
     QList<QAction *> mUnbuilt;
     bool mPreferencesRestored = false;

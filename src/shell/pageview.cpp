@@ -1,22 +1,15 @@
 // The scrollable work area of a publication window that shows the current page.
 #include "pageview.h"
 
+#include "pagepainter.h"
 #include "publication.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
 
 namespace vardeko {
-
-namespace {
-
-QColor colorOf(ColorRef c)
-{
-    return QColor(colorRed(c), colorGreen(c), colorBlue(c));
-}
-
-} // namespace
 
 PageView::PageView(Publication &pub, QWidget *parent)
     : QAbstractScrollArea(parent)
@@ -98,21 +91,28 @@ void PageView::paintEvent(QPaintEvent *event)
     QPainter painter(viewport());
     const QPoint offset = pageOffset();
     const QRect page(offset, pageSize());
-
-    // Frame: a black outline and the shadow along the right and bottom edges.
-    if (mDisplayMode == 0) {
-        const QColor shadow = palette().color(QPalette::Dark);
-        painter.fillRect(QRect(page.left() + ShadowWidth, page.bottom() + 1, page.width(),
-                               ShadowWidth), shadow);
-        painter.fillRect(QRect(page.right() + 1, page.top() + ShadowWidth, ShadowWidth,
-                               page.height()), shadow);
-        painter.setPen(Qt::black);
-        painter.drawRect(page.adjusted(-1, -1, 0, 0));
-    }
+    paintPageFrame(painter, viewport()->rect(), page, mDisplayMode,
+                   mDisplayMode == 1 && mPub.Settings.FullScreen);
 
     const Page *current = mPub.currentPage();
-    painter.setClipRect(page.intersected(event->rect()));
-    painter.fillRect(page, current ? colorOf(current->PageColor) : QColor(Qt::white));
+    const QRect clip = page.intersected(event->rect());
+    if (clip.isEmpty())
+        return;
+    painter.setClipRect(clip);
+    if (!current) {
+        painter.fillRect(page, Qt::white);
+        return;
+    }
+    RenderOptions options;
+    options.displayMode = mDisplayMode;
+    options.showGrid = mShowGrid;
+    options.gridX = mGridX;
+    options.gridY = mGridY;
+    options.showImages = mShowImages;
+    if (!mPub.FileName.isEmpty())
+        options.baseDir = QFileInfo(mPub.FileName).absolutePath();
+    painter.translate(offset);
+    paintPage(painter, mPub, *current, clip.translated(-offset), options);
 }
 
 } // namespace vardeko

@@ -1,6 +1,8 @@
 // The questions, alerts and file choices the main window puts to the user.
 #include "shelldialogs.h"
 
+#include "shellmessages.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -104,6 +106,7 @@ void QtShellDialogs::showReport(QWidget *parent, const QString &caption, const Q
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(caption);
     auto *layout = new QVBoxLayout(dialog);
+    layout->addWidget(new QLabel(msg::FilesNotFound, dialog));
     auto *view = new QPlainTextEdit(displayText(text), dialog);
     view->setReadOnly(true);
     layout->addWidget(view);

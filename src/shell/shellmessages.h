@@ -34,6 +34,8 @@ inline constexpr QLatin1String HasBeenModified(
 inline constexpr QLatin1String DoesNotExist("Does not exist!");
 
 inline constexpr QLatin1String ErrorReport("Error Report");
+inline constexpr QLatin1String FilesNotFound(
+    "The following files used by this publication cound not be found:");
 
 inline constexpr QLatin1String AboutVersion("Version: 3\nFebruary 27, 1997");
 inline constexpr QLatin1String AboutNotice("Copyright Sarquel. All rights reserved.");

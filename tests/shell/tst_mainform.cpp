@@ -7,11 +7,14 @@
 #include "preferencesdialog.h"
 #include "publication.h"
 #include "publicationfile.h"
+#include "shellmessages.h"
+#include "singleinstance.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QUrl>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -464,4 +467,104 @@ void TestMainForm::preferencesDialogStoresOnlyOnOk()
     // Values the dialog does not show pass through unchanged.
     QCOMPARE(stored.GridX, prefs.GridX);
     QCOMPARE(stored.EditorBkndColor, prefs.EditorBkndColor);
+}
+
+void TestMainForm::secondStartActivatesFirst()
+{
+    const QString name = QStringLiteral("vardeko-shell-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance first(name);
+    // Nobody runs yet: the first start becomes the running copy.
+    QVERIFY(!first.activateRunning());
+    QVERIFY(first.listen());
+    QSignalSpy raised(&first, &SingleInstance::activationRequested);
+
+    SingleInstance second(name);
+    QVERIFY(!second.listen());
+    QVERIFY(second.activateRunning());
+    QVERIFY(raised.wait(2000));
+    QCOMPARE(raised.count(), 1);
+}
+
+void TestMainForm::droppedPublicationsOpen()
+{
+    const QString a = writeSample(QStringLiteral("DROP.PUB"));
+    const QString text = mDir->filePath(QStringLiteral("NOTE.TXT"));
+    {
+        QFile f(text);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const QList<QUrl> urls{QUrl::fromLocalFile(text), QUrl::fromLocalFile(a)};
+    mForm->dropFiles(urls);
+    QCOMPARE(mForm->childForms().size(), 1);
+    QCOMPARE(mForm->childForms().first()->fileName(), a);
+    QVERIFY(mDialogs->alerts.isEmpty());
+
+    // Dropped again, it only comes to the front.
+    mForm->dropFiles(urls);
+    QCOMPARE(mForm->childForms().size(), 1);
+}
+
+void TestMainForm::editorMessages_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("image editor takes an") << QStringLiteral("NewImage1") << QStringLiteral("Image Editor")
+                                           << QStringLiteral("You have not specified an Image Editor. Check");
+    QTest::newRow("sound editor takes a") << QStringLiteral("NewSound1") << QStringLiteral("Sound Editor")
+                                          << QStringLiteral("You have not specified a Sound Editor. Check");
+    QTest::newRow("article uses the text editor") << QStringLiteral("NewArticle1")
+                                                  << QStringLiteral("Text Editor")
+                                                  << QStringLiteral("You have not specified a Text Editor. Check");
+}
+
+void TestMainForm::editorMessages()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, title);
+    QFETCH(QString, firstLine);
+    mForm->newUntitled();
+    Preferences &prefs = mForm->preferences();
+    prefs.TextEditor.clear();
+    prefs.ImageEditor.clear();
+    prefs.SoundEditor.clear();
+    mForm->command(command)->trigger();
+    QCOMPARE(mDialogs->alerts.size(), 1);
+    QCOMPARE(mDialogs->alerts[0].title, title);
+    QCOMPARE(mDialogs->alerts[0].text,
+             firstLine + QStringLiteral("\nthe Utilies Page under Set Preferences in the\nOptions menu."));
+
+    // A program that cannot be started is reported, not passed over.
+    mDialogs->alerts.clear();
+    prefs.TextEditor = prefs.ImageEditor = prefs.SoundEditor = mDir->filePath(QStringLiteral("no-such-editor"));
+    mForm->command(command)->trigger();
+    QCOMPARE(mDialogs->alerts.size(), 1);
+    QVERIFY(mDialogs->alerts[0].text.contains(QStringLiteral("no-such-editor")));
+}
+
+void TestMainForm::createEditListsSelectedFiles()
+{
+    Publication pub;
+    Page &page = *pub.page(0);
+    page.PageWallPaper = QStringLiteral("WALL.BMP");
+    auto add = [&](int kind, bool selected) {
+        ObjectPtr object = pub.createObject(kind);
+        object->Selected = selected;
+        PageObject *raw = object.get();
+        insertObject(page.Objects, std::move(object), nullptr);
+        return raw;
+    };
+    add(PictureKind, true)->picture()->FileName = QStringLiteral("PIC.BMP");
+    add(PictureKind, false)->picture()->FileName = QStringLiteral("OTHER.BMP");
+    add(ArticleKind, true)->article()->FileName = QStringLiteral("STORY.TXT");
+    PageObject *button = add(ButtonKind, true);
+    button->button()->UpImage = QStringLiteral("pic.bmp"); // same file as PIC.BMP
+    button->button()->DownImage = QStringLiteral("DOWN.BMP");
+
+    const QList<EditableFile> files = editableFiles(page);
+    QStringList names;
+    for (const EditableFile &f : files)
+        names.append(f.name + QLatin1Char(':') + QString::number(f.kind));
+    QCOMPARE(names, (QStringList{QStringLiteral("PIC.BMP:2"), QStringLiteral("STORY.TXT:1"),
+                                 QStringLiteral("DOWN.BMP:2"), QStringLiteral("WALL.BMP:2")}));
 }

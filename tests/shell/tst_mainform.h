@@ -36,6 +36,11 @@ private slots:
     void samePublicationFile();
     void unhandledErrors();
     void preferencesDialogStoresOnlyOnOk();
+    void secondStartActivatesFirst();
+    void droppedPublicationsOpen();
+    void editorMessages_data();
+    void editorMessages();
+    void createEditListsSelectedFiles();
 
 private:
     QString writeSample(const QString &name, int pages = 1, const QString &title = {});
