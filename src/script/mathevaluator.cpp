@@ -102,6 +102,14 @@ private:
             }
         }
         Item item{Sym::Num};
+        if (dots == 0 && n <= 18 && digits == n) {
+            // Whole numbers, the usual case, need no general conversion.
+            qint64 v = 0;
+            for (int i = 0; i < n; ++i)
+                v = v * 10 + (buf[i] - '0');
+            item.value = (long double)v;
+            return item;
+        }
         const auto r = std::from_chars(buf, buf + n, item.value);
         if (r.ec != std::errc() || r.ptr != buf + n)
             return {Sym::Invalid};
@@ -304,7 +312,6 @@ MathResult evaluateExpression(QStringView expression)
 QString formatMathResult(long double value, int decimals, const QLocale &locale)
 {
     const int d = qBound(0, decimals, 18);
-    const QString point = locale.decimalPoint();
     const bool negative = value < 0;
     const long double a = negative ? -value : value;
     // Whole numbers below 1e15 are exact: the common case of counters.
@@ -313,9 +320,10 @@ QString formatMathResult(long double value, int decimals, const QLocale &locale)
         if (negative && a != 0)
             s.prepend(u'-');
         if (d > 0)
-            s += point + QString(d, u'0');
+            s += locale.decimalPoint() + QString(d, u'0');
         return s;
     }
+    const QString point = locale.decimalPoint();
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 17);
     if (r.ec != std::errc())

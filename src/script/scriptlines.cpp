@@ -3,6 +3,7 @@
 
 #include "scriptmessages.h"
 
+#include <charconv>
 #include <limits>
 
 namespace vardeko {
@@ -58,6 +59,9 @@ ScriptLine parseScriptLine(const QString &text)
             if (line.params.at(i).contains(u'['))
                 line.bracketMask |= 1u << i;
         }
+        if ((rc.number == CmdIf || rc.number == CmdWhile) && line.params.size() >= 2
+            && !(line.bracketMask & 2u))
+            line.conditionOp = int(conditionOperator(line.params.at(1)));
         if (c.OutParam > 0 && line.params.size() >= c.OutParam)
             line.outName = bareVariableName(line.params.at(c.OutParam - 1));
         return line;
@@ -197,61 +201,78 @@ bool isNumberLike(QStringView text)
 
 namespace {
 
+// Blanks deleted, then a decimal number; 0 when it does not convert. Only called on
+// number-like text, so every character is Latin-1.
 double numberValue(QStringView text)
 {
-    QString s;
-    s.reserve(text.size());
+    char buf[128];
+    int n = 0;
     for (const QChar c : text) {
-        if (!isBlankChar(c))
-            s.append(c);
+        if (isBlankChar(c))
+            continue;
+        if (n == int(sizeof buf))
+            return 0;
+        buf[n++] = char(c.unicode());
     }
-    if (s.isEmpty())
-        return 0;
-    bool ok = false;
-    const double v = s.toDouble(&ok); // C locale: "." is the decimal point
-    return ok ? v : 0;
+    const char *begin = buf;
+    if (n > 0 && buf[0] == '+') {
+        ++begin; // from_chars takes no "+"; a second sign still fails below
+        if (n > 1 && (buf[1] == '+' || buf[1] == '-'))
+            return 0;
+    }
+    double v = 0;
+    const auto r = std::from_chars(begin, buf + n, v);
+    return r.ec == std::errc() && r.ptr == buf + n ? v : 0;
 }
 
 } // namespace
 
+ConditionOp conditionOperator(QStringView op)
+{
+    if (op.contains(u"<>"))
+        return ConditionOp::NotEqual;
+    static const struct { const char16_t *text; ConditionOp op; } ops[] = {
+        {u"=", ConditionOp::Equal}, {u"<", ConditionOp::Less}, {u">", ConditionOp::Greater},
+        {u"<=", ConditionOp::LessEqual}, {u">=", ConditionOp::GreaterEqual}};
+    ConditionOp which = ConditionOp::None;
+    for (const auto &o : ops) {
+        if (op.contains(QStringView(o.text)))
+            which = o.op;
+    }
+    return which;
+}
+
 bool evaluateCondition(const QString &value1, const QString &op, const QString &value2)
 {
-    enum Op { None, Eq, Ne, Lt, Gt, Le, Ge };
-    Op which = None;
-    // The last operator of the list that occurs anywhere wins, but "<>" always means unequal.
-    if (op.contains(u"<>")) {
-        which = Ne;
-    } else {
-        static const struct { const char16_t *text; Op op; } ops[] = {
-            {u"=", Eq}, {u"<>", Ne}, {u"<", Lt}, {u">", Gt}, {u"<=", Le}, {u">=", Ge}};
-        for (const auto &o : ops) {
-            if (op.contains(QStringView(o.text)))
-                which = o.op;
-        }
-    }
-    if (which == None)
+    return evaluateCondition(value1, conditionOperator(op), value2);
+}
+
+bool evaluateCondition(const QString &value1, ConditionOp op, const QString &value2)
+{
+    switch (op) {
+    case ConditionOp::None:
         return false;
-    const QString a = value1.toUpper();
-    const QString b = value2.toUpper();
-    if (which == Eq)
-        return a == b;
-    if (which == Ne)
-        return a != b;
-    double x, y;
-    if (isNumberLike(a) && isNumberLike(b)) {
-        x = numberValue(a);
-        y = numberValue(b);
-    } else {
-        // Texts that are not numbers compare by length.
-        x = double(a.size());
-        y = double(b.size());
+    case ConditionOp::Equal:
+        return value1.toUpper() == value2.toUpper();
+    case ConditionOp::NotEqual:
+        return value1.toUpper() != value2.toUpper();
+    default:
+        break;
     }
-    switch (which) {
-    case Lt: return x < y;
-    case Gt: return x > y;
-    case Le: return x <= y;
-    case Ge: return x >= y;
-    default: return false;
+    double x, y;
+    if (isNumberLike(value1) && isNumberLike(value2)) {
+        x = numberValue(value1);
+        y = numberValue(value2);
+    } else {
+        // Texts that are not numbers compare by the lengths of their upper-case forms.
+        x = double(value1.toUpper().size());
+        y = double(value2.toUpper().size());
+    }
+    switch (op) {
+    case ConditionOp::Less: return x < y;
+    case ConditionOp::Greater: return x > y;
+    case ConditionOp::LessEqual: return x <= y;
+    default: return x >= y;
     }
 }
 

@@ -24,6 +24,7 @@ struct ScriptLine
     unsigned bracketMask = 0; // bit i: parameter i holds a "[" and needs expanding
     QString outName;       // the output parameter as a variable name, brackets deleted
     QString upper;         // the whole line upper-cased, as GotoLine compares labels
+    int conditionOp = -1;  // If/While with a fixed operator parameter: its ConditionOp
 
     QString word() const; // the matched command word in the table's spelling
 };
@@ -68,8 +69,15 @@ int integerValue(QStringView text);
 // True when the text holds only blanks, "+", "-", "." and digits (empty included).
 bool isNumberLike(QStringView text);
 
+enum class ConditionOp { None, Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual };
+
+// The operator an operator parameter means: the last of "=", "<>", "<", ">", "<=", ">="
+// found in it, except that "<>" anywhere means unequal.
+ConditionOp conditionOperator(QStringView op);
+
 // The condition of If and While on expanded values.
 bool evaluateCondition(const QString &value1, const QString &op, const QString &value2);
+bool evaluateCondition(const QString &value1, ConditionOp op, const QString &value2);
 
 // GotoLine's parameter: a line number when number-like, else a label searched upward.
 struct GotoTarget

@@ -47,6 +47,7 @@ struct CommandCall
     std::array<QString, 8> p;
 
     RunHost &host() const { return runner.mHost; }
+    const QLocale &locale() const { return runner.mLocale; }
     int num(int i) const { return integerValue(p[size_t(i)]); }
     void store(const QString &value) const { runner.mStore.setNormalized(line.outName, value); }
     QString file(int i) const
@@ -149,22 +150,28 @@ void cmdGotoLine(CommandCall &c)
                              + QLatin1String(MsgLabelMissing));
 }
 
+bool condition(const CommandCall &c)
+{
+    return c.line.conditionOp >= 0 ? evaluateCondition(c.p[0], ConditionOp(c.line.conditionOp), c.p[2])
+                                   : evaluateCondition(c.p[0], c.p[1], c.p[2]);
+}
+
 void cmdIf(CommandCall &c)
 {
-    if (!evaluateCondition(c.p[0], c.p[1], c.p[2]))
+    if (!condition(c))
         c.state.SkipIf = true;
 }
 
 void cmdWhile(CommandCall &c)
 {
-    if (!evaluateCondition(c.p[0], c.p[1], c.p[2]))
+    if (!condition(c))
         c.state.SkipWhile = true;
 }
 
 void cmdImageWindow(CommandCall &c) { c.host().imageWindow(c.p[0], c.num(1), c.num(2), c.p[3]); }
 void cmdTextWindow(CommandCall &c) { c.host().textWindow(c.p[0], c.num(1), c.num(2), c.p[3]); }
 void cmdInternetLink(CommandCall &c) { c.host().internetLink(c.p[0]); }
-void cmdMath(CommandCall &c) { c.store(EvaluateMath(c.p[0], c.num(1))); }
+void cmdMath(CommandCall &c) { c.store(EvaluateMath(c.p[0], c.num(1), c.locale())); }
 
 void cmdMCICommand(CommandCall &c)
 {
@@ -303,6 +310,7 @@ void ScriptRunner::ExecuteScript(const QString &script)
     if (RunDepth == 0) {
         StopRequested = false;
         mHost.clearRecordedLines();
+        mLocale = QLocale::system();
     }
     if (RunDepth >= MaxRunDepth) {
         ScriptError(QLatin1String(MsgNestedTooDeep));
@@ -312,7 +320,9 @@ void ScriptRunner::ExecuteScript(const QString &script)
     ScriptState state;
     ++RunDepth;
     while (!StopRequested) {
-        if (mEventInterval <= 0 || mEventClock.hasExpired(mEventInterval)) {
+        // Reading the clock costs more than a simple line, so it is read every 32 lines.
+        if (mEventInterval <= 0
+            || ((++mLinesSinceClock & 31) == 0 && mEventClock.hasExpired(mEventInterval))) {
             mHost.noteActivity();
             mHost.processPendingEvents();
             mEventClock.restart();

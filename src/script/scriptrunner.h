@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QLocale>
 #include <QString>
 
 #include <memory>
@@ -67,6 +68,8 @@ private:
     bool StopRequested = false;
     int mEventInterval = 5;
     QElapsedTimer mEventClock;
+    unsigned mLinesSinceClock = 0;
+    QLocale mLocale; // the system locale, taken when an outermost run starts
     QHash<QString, std::shared_ptr<const ScriptLines>> mCompiled;
 };
 

@@ -168,7 +168,14 @@ QString ExpandReferences(const QString &text, bool numeric, const QDateTime &tim
     QDateTime clock = time; // invalid: read the clock when a date or time is needed
     auto closeReference = [&] {
         const QStringView ref = QStringView(out).sliced(open + 1);
-        QString value = store.GetVariable(ref.toString());
+        QString value;
+        if (ref.contains(u'[')) {
+            value = store.GetVariable(ref.toString());
+        } else {
+            // Looked up in place: toUpper() shares the raw text when it is upper case already.
+            const QString raw = QString::fromRawData(ref.data(), ref.size());
+            value = store.valueOfNormalized(raw.toUpper());
+        }
         if (value.isEmpty())
             value = builtinValueAt(ref, clock, page);
         if (value.isEmpty() && numeric)
@@ -190,6 +197,8 @@ QString ExpandReferences(const QString &text, bool numeric, const QDateTime &tim
     if (open >= 0)
         closeReference();
     // "[[" becomes "[" and "]]" becomes "]" until none is left.
+    if (!out.contains(u'[') && !out.contains(u']'))
+        return out;
     QString reduced;
     reduced.reserve(out.size());
     for (const QChar c : out) {
