@@ -25,49 +25,6 @@ bool hasDrivePrefix(const QString &name)
     return name.size() >= 2 && name.at(1) == QLatin1Char(':') && name.at(0).isLetter();
 }
 
-bool exists(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo::exists(path);
-}
-
-// Walks the path one component at a time, taking a differently cased entry when the
-// exact one is missing.
-QString matchIgnoringCase(const QString &path)
-{
-    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString current = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
-    for (const QString &part : parts) {
-        const QString exact = current.isEmpty() ? part : joinPath(current, part);
-        if (QFileInfo::exists(exact)) {
-            current = exact;
-            continue;
-        }
-        if (part == QLatin1String(".") || part == QLatin1String(".."))
-            return QString();
-        QDir dir(current.isEmpty() ? QStringLiteral(".") : current);
-        QString found;
-        const QStringList entries =
-                dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        for (const QString &entry : entries) {
-            if (entry.compare(part, Qt::CaseInsensitive) == 0) {
-                found = entry;
-                break;
-            }
-        }
-        if (found.isEmpty())
-            return QString();
-        current = current.isEmpty() ? found : joinPath(current, found);
-    }
-    return current;
-}
-
-QString locateAs(const QString &path)
-{
-    if (exists(path))
-        return path;
-    return matchIgnoringCase(path);
-}
-
 } // namespace
 
 bool hasDirectoryPart(const QString &name)
@@ -97,6 +54,12 @@ QString joinPath(const QString &dir, const QString &name)
 
 QString locateFile(const QString &name, const QString &baseDir)
 {
+    FileLocator locator;
+    return locator.locate(name, baseDir);
+}
+
+QString FileLocator::locate(const QString &name, const QString &baseDir)
+{
     if (name.trimmed().isEmpty())
         return QString();
     QString path = name;
@@ -105,11 +68,55 @@ QString locateFile(const QString &name, const QString &baseDir)
         return p.startsWith(QLatin1Char('/')) || baseDir.isEmpty() ? p : joinPath(baseDir, p);
     };
     if (hasDrivePrefix(path)) {
-        if (exists(path))
-            return path;
+        // A name such as "C:/x" may exist as given relative to the base directory.
+        const QString asGiven = walk(anchored(path));
+        if (!asGiven.isEmpty())
+            return asGiven;
         path = path.mid(2);
     }
-    return locateAs(anchored(path));
+    return walk(anchored(path));
+}
+
+const FileLocator::Listing &FileLocator::listing(const QString &dir)
+{
+    auto it = mListings.constFind(dir);
+    if (it != mListings.constEnd())
+        return *it;
+    Listing l;
+    const QStringList entries = QDir(dir.isEmpty() ? QStringLiteral(".") : dir)
+                                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                   | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        l.exact.insert(entry);
+        l.folded.insert(entry.toLower(), entry); // several spellings: any one will do
+    }
+    return *mListings.insert(dir, std::move(l));
+}
+
+// Walks the path one component at a time, taking a differently cased entry when the
+// exact one is missing. Returns the path as it is on disk, or empty.
+QString FileLocator::walk(const QString &rawPath)
+{
+    const QString path = QDir::cleanPath(rawPath);
+    const bool absolute = path.startsWith(QLatin1Char('/'));
+    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString current = absolute ? QStringLiteral("/") : QString();
+    for (const QString &part : parts) {
+        QString found;
+        if (part == QLatin1String("..") || part == QLatin1String(".")) {
+            found = part;
+        } else {
+            const Listing &l = listing(current);
+            if (l.exact.contains(part))
+                found = part;
+            else
+                found = l.folded.value(part.toLower());
+        }
+        if (found.isEmpty())
+            return QString();
+        current = current.isEmpty() ? found : joinPath(current, found);
+    }
+    return current;
 }
 
 QString MakeTempFileName(const QString &dir, const QString &extension, int *error)

@@ -1,6 +1,8 @@
 // File names as publications store them, and where they are on this machine.
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 namespace vardeko {
@@ -19,6 +21,26 @@ QString joinPath(const QString &dir, const QString &name);
 // exist as given, and matches each path component without regard to case when the
 // exact name is missing, so publications made on other systems find their files.
 QString locateFile(const QString &name, const QString &baseDir = QString());
+
+// locateFile() for many names at once: each directory is listed once and kept, so a
+// publication's thousands of names cost one listing per folder. Changes made to the
+// file system after a folder was listed are not seen.
+class FileLocator
+{
+public:
+    QString locate(const QString &name, const QString &baseDir = QString());
+
+private:
+    struct Listing
+    {
+        QSet<QString> exact;
+        QHash<QString, QString> folded; // lower-case name -> name on disk
+    };
+    const Listing &listing(const QString &dir);
+    QString walk(const QString &path);
+
+    QHash<QString, Listing> mListings;
+};
 
 // The first name "00000001.<ext>", "00000002.<ext>", ... that does not exist in `dir`,
 // created empty at once (exclusively, never through a planted link). Returns the full

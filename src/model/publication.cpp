@@ -219,6 +219,10 @@ Page *Publication::linkPageAfter(PagePtr page, const Page *after)
         mPages.insert(mPages.begin(), std::move(page));
         return raw;
     }
+    if (after == lastPage()) {
+        mPages.push_back(std::move(page));
+        return raw;
+    }
     auto it = std::find_if(mPages.begin(), mPages.end(),
                            [after](const PagePtr &p) { return p.get() == after; });
     mPages.insert(it == mPages.end() ? mPages.end() : it + 1, std::move(page));

@@ -88,6 +88,10 @@ struct WriteOptions
 int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
                      const WriteOptions &options = {});
 
+// The publication's file contents in a write mode: Windows-1252, or UTF-8 behind a
+// byte-order mark when some character has no Windows-1252 byte.
+QByteArray publicationBytes(const Publication &pub, WriteMode mode, const WriteOptions &options = {});
+
 // The publication's text in a write mode, as it would be written (before encoding).
 QString publicationText(const Publication &pub, WriteMode mode, const WriteOptions &options = {});
 

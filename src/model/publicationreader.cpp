@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <cerrno>
 #include <cmath>
@@ -50,8 +51,9 @@ public:
         : mFd(fd)
     {}
 
-    // False at the end of the file or on a read error (see error()).
-    bool next(QByteArray *line)
+    // False at the end of the file or on a read error (see error()). The line stays
+    // valid until the next call.
+    bool next(QByteArrayView *line)
     {
         for (;;) {
             const qsizetype lf = mBuffer.indexOf('\n', mScanFrom);
@@ -59,7 +61,7 @@ public:
                 qsizetype end = lf;
                 if (end > mPos && mBuffer.at(end - 1) == '\r')
                     --end;
-                *line = mBuffer.mid(mPos, end - mPos);
+                *line = QByteArrayView(mBuffer.constData() + mPos, end - mPos);
                 mConsumed += lf + 1 - mPos;
                 mPos = mScanFrom = lf + 1;
                 return true;
@@ -68,7 +70,7 @@ public:
             if (mEof || mBuffer.size() - mPos > MaxLineLength) {
                 if (mPos >= mBuffer.size())
                     return false;
-                *line = mBuffer.mid(mPos);
+                *line = QByteArrayView(mBuffer.constData() + mPos, mBuffer.size() - mPos);
                 mConsumed += mBuffer.size() - mPos;
                 mPos = mScanFrom = mBuffer.size();
                 return true;
@@ -235,6 +237,8 @@ private:
     PageObject *mObject = nullptr;
     std::vector<Level> mLevels;
     std::vector<PageObject *> mOwners; // the group of each nested level
+    FileLocator mLocator;
+    QSet<std::pair<const void *, QString>> mListedMissing;
 };
 
 QString Reader::resolve(const QString &stored, bool recorded)
@@ -244,17 +248,17 @@ QString Reader::resolve(const QString &stored, bool recorded)
     QString name = stored;
     if (!hasDirectoryPart(name))
         name = joinPath(pubDir, name);
-    if (!locateFile(name, pubDir).isEmpty())
+    if (!mLocator.locate(name, pubDir).isEmpty())
         return name;
     const QString beside = joinPath(pubDir, bareFileName(stored));
-    if (!locateFile(beside, pubDir).isEmpty())
+    if (!mLocator.locate(beside, pubDir).isEmpty())
         return beside;
     if (recorded) {
-        const bool listed = std::any_of(missing.begin(), missing.end(), [&](const MissingFile &m) {
-            return m.page == mPage && m.storedName == stored;
-        });
-        if (!listed)
+        const auto key = std::make_pair(static_cast<const void *>(mPage), stored);
+        if (!mListedMissing.contains(key)) {
+            mListedMissing.insert(key);
             missing.push_back({stored, mPage});
+        }
     }
     return stored;
 }
@@ -795,14 +799,19 @@ ReadResult readPublication(Publication &pub, const QString &fileName, const Read
     }
 
     LineReader lines(fd);
-    QByteArray raw;
+    QByteArrayView raw;
     if (!lines.next(&raw)) {
         result.error = lines.error() ? lines.error() : IoInvalidFormat;
         return result;
     }
     const bool utf8 = raw.startsWith("\xEF\xBB\xBF");
-    auto decode = [utf8](const QByteArray &bytes) {
-        return utf8 ? QString::fromUtf8(bytes) : decodeWindows1252(bytes);
+    QString decoded;
+    auto decode = [utf8, &decoded](QByteArrayView bytes) -> const QString & {
+        if (utf8)
+            decoded = QString::fromUtf8(bytes);
+        else
+            decodeWindows1252Into(bytes, &decoded);
+        return decoded;
     };
     const QString header = decodeFileText(raw).toUpper();
     Reader reader(pub, options, false);

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <charconv>
+#include <string>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -20,34 +22,53 @@ namespace vardeko {
 
 namespace {
 
-// Builds the lines of a file; every line ends in CR LF.
+// Builds the bytes of a file; every line ends in CR LF. Text goes out as
+// Windows-1252 until a character does not fit; the caller then writes again in UTF-8.
 class BlockWriter
 {
 public:
-    BlockWriter(WriteMode mode, const WriteOptions &options)
+    BlockWriter(WriteMode mode, const WriteOptions &options, bool utf8)
         : mMode(mode)
         , mOptions(options)
+        , mUtf8(utf8)
     {
         mOut.reserve(1 << 16);
+        if (utf8)
+            mOut.append("\xEF\xBB\xBF");
     }
 
-    QString take() { return std::move(mOut); }
+    QByteArray take() { return QByteArray(mOut.data(), qsizetype(mOut.size())); }
+    // A character had no Windows-1252 byte: the output is incomplete.
+    bool needsUtf8() const { return mNeedsUtf8; }
 
     void line(QLatin1StringView text)
     {
-        mOut += text;
-        mOut += QLatin1String("\r\n");
+        mOut.append(text.data(), size_t(text.size()));
+        mOut.append("\r\n", 2);
     }
     void line(QLatin1StringView key, const QString &value)
     {
-        mOut += key;
-        mOut += value;
-        mOut += QLatin1String("\r\n");
+        mOut.append(key.data(), size_t(key.size()));
+        text(value);
+        mOut.append("\r\n", 2);
     }
-    void number(QLatin1StringView key, qint64 value) { line(key, QString::number(value)); }
+    void number(QLatin1StringView key, qint64 value)
+    {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        mOut.append(key.data(), size_t(key.size()));
+        mOut.append(digits, size_t(end - digits));
+        mOut.append("\r\n", 2);
+    }
     void boolean(QLatin1StringView key, bool value)
     {
-        line(key, value ? QStringLiteral("Yes") : QStringLiteral("No"));
+        line(key, value ? QLatin1String("Yes") : QLatin1String("No"));
+    }
+    void line(QLatin1StringView key, QLatin1StringView value)
+    {
+        mOut.append(key.data(), size_t(key.size()));
+        mOut.append(value.data(), size_t(value.size()));
+        mOut.append("\r\n", 2);
     }
 
     bool compiled() const { return mMode == WriteMode::Compiled; }
@@ -62,9 +83,32 @@ public:
     void object(const PageObject &o);
 
 private:
+    void text(const QString &value)
+    {
+        if (mUtf8) {
+            const QByteArray utf8 = value.toUtf8();
+            mOut.append(utf8.constData(), size_t(utf8.size()));
+            return;
+        }
+        const size_t start = mOut.size();
+        mOut.resize(start + size_t(value.size()));
+        char *dst = mOut.data() + start;
+        for (QChar c : value) {
+            const int b = c.unicode() < 0x80 ? c.unicode() : windows1252Byte(c);
+            if (b < 0) {
+                mNeedsUtf8 = true;
+                *dst++ = '?';
+            } else {
+                *dst++ = char(b);
+            }
+        }
+    }
+
     WriteMode mMode;
     const WriteOptions &mOptions;
-    QString mOut;
+    bool mUtf8;
+    bool mNeedsUtf8 = false;
+    std::string mOut;
 };
 
 QString BlockWriter::script(const QString &text) const
@@ -145,7 +189,7 @@ void BlockWriter::settings(const PublicationSettings &s)
     number(QLatin1String("ExtractOp="), s.ExtractOp);
     line(QLatin1String("ExtractDir="), s.ExtractDir);
     for (int i = 0; i < LanguageStringCount; ++i) {
-        mOut += QLatin1String(LanguageStrings[size_t(i)].key);
+        mOut.append(LanguageStrings[size_t(i)].key);
         line(QLatin1String("="), s.Language[size_t(i)]);
     }
 }
@@ -302,11 +346,21 @@ int renameFile(const QString &from, const QString &to)
 
 } // namespace
 
-QString publicationText(const Publication &pub, WriteMode mode, const WriteOptions &options)
+namespace {
+
+QByteArray writeBytes(const Publication &pub, WriteMode mode, const WriteOptions &options,
+                      bool utf8, bool *needsUtf8)
 {
-    if (mode == WriteMode::Cut || mode == WriteMode::Copy)
-        return pub.currentPage() ? exchangeText(*pub.currentPage()) : QString();
-    BlockWriter w(mode, options);
+    BlockWriter w(mode, options, utf8);
+    if (mode == WriteMode::Cut || mode == WriteMode::Copy) {
+        w.line(QLatin1String(ExchangeMarker));
+        if (const Page *page = pub.currentPage())
+            for (const ObjectPtr &o : page->Objects)
+                if (o->Selected)
+                    w.object(*o);
+        *needsUtf8 = w.needsUtf8();
+        return w.take();
+    }
     if (mode != WriteMode::Compiled) {
         w.line(QLatin1String(CurrentHeader));
         w.line(QLatin1String("; Publication file: one setting per line, pages and objects in order"));
@@ -320,24 +374,44 @@ QString publicationText(const Publication &pub, WriteMode mode, const WriteOptio
         if (options.progress)
             options.progress->pageWritten(i + 1, total);
     }
+    *needsUtf8 = w.needsUtf8();
     return w.take();
+}
+
+} // namespace
+
+QByteArray publicationBytes(const Publication &pub, WriteMode mode, const WriteOptions &options)
+{
+    bool needsUtf8 = false;
+    QByteArray bytes = writeBytes(pub, mode, options, false, &needsUtf8);
+    if (needsUtf8) {
+        WriteOptions quiet = options;
+        quiet.progress = nullptr; // the pages were reported once already
+        bytes = writeBytes(pub, mode, quiet, true, &needsUtf8);
+    }
+    return bytes;
+}
+
+QString publicationText(const Publication &pub, WriteMode mode, const WriteOptions &options)
+{
+    return decodeFileText(publicationBytes(pub, mode, options));
 }
 
 QString exchangeText(const Page &page)
 {
     static const WriteOptions options;
-    BlockWriter w(WriteMode::Save, options);
+    BlockWriter w(WriteMode::Save, options, true);
     w.line(QLatin1String(ExchangeMarker));
     for (const ObjectPtr &o : page.Objects)
         if (o->Selected)
             w.object(*o);
-    return w.take();
+    return QString::fromUtf8(w.take().sliced(3));
 }
 
 int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
                      const WriteOptions &options)
 {
-    const QByteArray bytes = encodeFileText(publicationText(pub, mode, options));
+    const QByteArray bytes = publicationBytes(pub, mode, options);
     const QFileInfo target(fileName);
     const QString dir = target.absolutePath();
 

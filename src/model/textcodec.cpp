@@ -37,14 +37,20 @@ QChar windows1252Char(int byte)
     return QChar((b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b));
 }
 
-QString decodeWindows1252(QByteArrayView bytes)
+void decodeWindows1252Into(QByteArrayView bytes, QString *text)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    text->resize(bytes.size());
+    char16_t *out = reinterpret_cast<char16_t *>(text->data());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         out[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
     }
+}
+
+QString decodeWindows1252(QByteArrayView bytes)
+{
+    QString text;
+    decodeWindows1252Into(bytes, &text);
     return text;
 }
 

@@ -12,6 +12,9 @@ QString decodeFileText(QByteArrayView bytes);
 // Decodes Windows-1252 bytes (every byte maps to one character, so bytes round-trip).
 QString decodeWindows1252(QByteArrayView bytes);
 
+// decodeWindows1252() into an existing string, reusing its storage.
+void decodeWindows1252Into(QByteArrayView bytes, QString *text);
+
 // Encodes as Windows-1252 when every character fits, else as UTF-8 with a byte-order mark.
 QByteArray encodeFileText(const QString &text);
 
