@@ -22,8 +22,8 @@ enum Function { Abs, Atan, Cos, Exp, Ln, Round, Sin, Sqrt, Sqr, Trunc, Frac };
 struct Item
 {
     Sym sym;
-    long double value = 0;
-    int func = 0;
+    long double value;
+    int func;
 };
 
 constexpr int ParseStackSize = 20;
@@ -38,16 +38,16 @@ public:
         while (mPos < mText.size() && (mText[mPos] == u' ' || mText[mPos] == u'\t'))
             ++mPos;
         if (mPos >= mText.size())
-            return {Sym::End};
+            return {Sym::End, 0, 0};
         const QChar c = mText[mPos];
         switch (c.unicode()) {
-        case '+': ++mPos; return {Sym::Plus};
-        case '-': ++mPos; return {Sym::Minus};
-        case '*': ++mPos; return {Sym::Mul};
-        case '/': ++mPos; return {Sym::Div};
-        case '^': ++mPos; return {Sym::Pow};
-        case '(': ++mPos; return {Sym::LParen};
-        case ')': ++mPos; return {Sym::RParen};
+        case '+': ++mPos; return {Sym::Plus, 0, 0};
+        case '-': ++mPos; return {Sym::Minus, 0, 0};
+        case '*': ++mPos; return {Sym::Mul, 0, 0};
+        case '/': ++mPos; return {Sym::Div, 0, 0};
+        case '^': ++mPos; return {Sym::Pow, 0, 0};
+        case '(': ++mPos; return {Sym::LParen, 0, 0};
+        case ')': ++mPos; return {Sym::RParen, 0, 0};
         default: break;
         }
         if (c.isDigit() && c.unicode() < 128)
@@ -56,7 +56,7 @@ public:
             return number();
         if (c.isLetter())
             return function();
-        return {Sym::Invalid};
+        return {Sym::Invalid, 0, 0};
     }
 
 private:
@@ -85,7 +85,7 @@ private:
             ++mPos;
         }
         if (digits == 0 || dots > 1 || n >= int(sizeof buf) - 8)
-            return {Sym::Invalid};
+            return {Sym::Invalid, 0, 0};
         // An exponent: "E", an optional sign and one to three digits.
         if (mPos < mText.size() && (mText[mPos] == u'E' || mText[mPos] == u'e')) {
             qsizetype p = mPos + 1;
@@ -101,7 +101,7 @@ private:
                 mPos = p;
             }
         }
-        Item item{Sym::Num};
+        Item item{Sym::Num, 0, 0};
         if (dots == 0 && n <= 18 && digits == n) {
             // Whole numbers, the usual case, need no general conversion.
             qint64 v = 0;
@@ -112,7 +112,7 @@ private:
         }
         const auto r = std::from_chars(buf, buf + n, item.value);
         if (r.ec != std::errc() || r.ptr != buf + n)
-            return {Sym::Invalid};
+            return {Sym::Invalid, 0, 0};
         return item;
     }
 
@@ -131,7 +131,7 @@ private:
                 return {Sym::Func, 0, f.id};
             }
         }
-        return {Sym::Invalid};
+        return {Sym::Invalid, 0, 0};
     }
 
     QStringView mText;
@@ -199,7 +199,7 @@ MathResult evaluateExpression(QStringView expression)
 {
     MathResult result;
     Lexer lexer(expression);
-    Item stack[ParseStackSize];
+    Item stack[ParseStackSize]; // filled before use
     int sp = 0; // entries in use
     auto fail = [&](MathError e) {
         result.error = e;
@@ -217,7 +217,7 @@ MathResult evaluateExpression(QStringView expression)
         const Sym below2 = sp > 2 ? stack[sp - 3].sym : Sym::End;
         if (top && top->sym == Sym::F) {
             if (below == Sym::UMinus) {
-                stack[sp - 2] = {Sym::S, -top->value};
+                stack[sp - 2] = {Sym::S, -top->value, 0};
                 --sp;
             } else {
                 top->sym = Sym::S;
@@ -238,14 +238,14 @@ MathResult evaluateExpression(QStringView expression)
                 const long double l = exponent * std::log(base);
                 if (l < -88 || l > 88)
                     return fail(MathError::PowerDomain);
-                stack[sp - 3] = {Sym::P, std::exp(l)};
+                stack[sp - 3] = {Sym::P, std::exp(l), 0};
                 sp -= 2;
             } else if ((below == Sym::Mul || below == Sym::Div) && below2 == Sym::T) {
                 const long double a = stack[sp - 3].value;
                 const long double b = top->value;
                 if (below == Sym::Div && b == 0)
                     return fail(MathError::DivisionByZero);
-                stack[sp - 3] = {Sym::T, below == Sym::Mul ? a * b : a / b};
+                stack[sp - 3] = {Sym::T, below == Sym::Mul ? a * b : a / b, 0};
                 sp -= 2;
             } else {
                 top->sym = Sym::T;
@@ -255,7 +255,7 @@ MathResult evaluateExpression(QStringView expression)
             if (tok.sym != Sym::Mul && tok.sym != Sym::Div) {
                 if ((below == Sym::Plus || below == Sym::Minus) && below2 == Sym::E) {
                     const long double a = stack[sp - 3].value;
-                    stack[sp - 3] = {Sym::E, below == Sym::Plus ? a + top->value : a - top->value};
+                    stack[sp - 3] = {Sym::E, below == Sym::Plus ? a + top->value : a - top->value, 0};
                     sp -= 2;
                 } else {
                     top->sym = Sym::E;
@@ -283,7 +283,7 @@ MathResult evaluateExpression(QStringView expression)
                     return result;
                 --sp;
             }
-            stack[sp++] = {Sym::F, v};
+            stack[sp++] = {Sym::F, v, 0};
             continue;
         } else {
             // An operand must start here.

@@ -55,9 +55,18 @@ ScriptLine parseScriptLine(const QString &text)
         line.command = rc.number;
         line.usedCode = rc.word == QLatin1String(c.Code) && qstrcmp(c.Name, c.Code) != 0;
         line.params = scriptParameters(text);
+        line.refNames.resize(line.params.size());
         for (qsizetype i = 0; i < line.params.size(); ++i) {
-            if (line.params.at(i).contains(u'['))
-                line.bracketMask |= 1u << i;
+            const QString &p = line.params.at(i);
+            if (!p.contains(u'['))
+                continue;
+            line.bracketMask |= 1u << i;
+            // "[NAME]" alone: expanding it is one lookup.
+            if (p.size() > 2 && p.front() == u'[' && p.back() == u']' && p.count(u'[') == 1
+                && p.count(u']') == 1) {
+                line.wholeRefMask |= 1u << i;
+                line.refNames[i] = p.mid(1, p.size() - 2).toUpper();
+            }
         }
         if ((rc.number == CmdIf || rc.number == CmdWhile) && line.params.size() >= 2
             && !(line.bracketMask & 2u))

@@ -23,6 +23,8 @@ struct ScriptLine
     QStringList params;    // complete quote pairs, at most eight
     unsigned bracketMask = 0; // bit i: parameter i holds a "[" and needs expanding
     QString outName;       // the output parameter as a variable name, brackets deleted
+    unsigned wholeRefMask = 0; // bit i: parameter i is exactly "[NAME]" (refNames[i])
+    QStringList refNames;  // upper-cased names of such parameters
     QString upper;         // the whole line upper-cased, as GotoLine compares labels
     int conditionOp = -1;  // If/While with a fixed operator parameter: its ConditionOp
 

@@ -409,10 +409,21 @@ void ScriptRunner::runCommand(ScriptState &state, const ScriptLines &lines, cons
         for (int i = 0; i < def.ParamCount; ++i) {
             const QString &param = line.params.at(i);
             // The output parameter names a variable and is never expanded.
-            if ((line.bracketMask & (1u << i)) && i + 1 != def.OutParam)
-                call.p[size_t(i)] = ExpandReferences(param, i + 1 == def.NumericParam, QDateTime(), mStore, &mHost);
-            else
+            if (!(line.bracketMask & (1u << i)) || i + 1 == def.OutParam) {
                 call.p[size_t(i)] = param;
+                continue;
+            }
+            const bool numeric = i + 1 == def.NumericParam;
+            if (line.wholeRefMask & (1u << i)) {
+                // The same result as ExpandReferences for a lone reference to a variable
+                // whose value holds no bracket (which the final reduction would change).
+                const QString value = mStore.valueOfNormalized(line.refNames.at(i));
+                if (!value.isEmpty() && !value.contains(u'[') && !value.contains(u']')) {
+                    call.p[size_t(i)] = value;
+                    continue;
+                }
+            }
+            call.p[size_t(i)] = ExpandReferences(param, numeric, QDateTime(), mStore, &mHost);
         }
     }
     Handlers[size_t(line.command)](call);
