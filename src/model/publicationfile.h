@@ -48,6 +48,8 @@ struct MissingFile
 
 struct ReadOptions
 {
+    // The copy a compiled program carries has no header line: every line is read.
+    bool compiledCopy = false;
     const TextMeasurer *measurer = nullptr; // fits converted DOS texts; skipped when null
     FileProgress *progress = nullptr;
     // Turns a ".VOC" sound into a wave file and returns the new name; none keeps the name.

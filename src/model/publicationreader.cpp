@@ -805,6 +805,8 @@ ReadResult readPublication(Publication &pub, const QString &fileName, const Read
         return result;
     }
     const bool utf8 = raw.startsWith("\xEF\xBB\xBF");
+    // A compiled copy starts with its first setting; that line is read like the rest.
+    bool pendingFirstLine = options.compiledCopy;
     QString decoded;
     auto decode = [utf8, &decoded](QByteArrayView bytes) -> const QString & {
         if (utf8)
@@ -815,7 +817,9 @@ ReadResult readPublication(Publication &pub, const QString &fileName, const Read
     };
     const QString header = decodeFileText(raw).toUpper();
     Reader reader(pub, options, false);
-    if (header == QString::fromLatin1(CurrentHeader).toUpper())
+    if (options.compiledCopy)
+        reader.dos = false;
+    else if (header == QString::fromLatin1(CurrentHeader).toUpper())
         reader.dos = false;
     else if (header == QString::fromLatin1(DosHeader).toUpper())
         reader.dos = true;
@@ -842,6 +846,8 @@ ReadResult readPublication(Publication &pub, const QString &fileName, const Read
         }
     };
 
+    if (pendingFirstLine)
+        reader.apply(decode(utf8 ? raw.sliced(3) : raw));
     while (!reader.stop && lines.next(&raw))
         reader.apply(decode(raw));
     if (!reader.error && lines.error())

@@ -343,6 +343,25 @@ private slots:
         QVERIFY(archive.contains(QLatin1String("PageAction=  PlaySoundFile \"ding.wav\" \"NORMAL\"|Delay \"5\"")));
     }
 
+    void compiledCopyReadsBack()
+    {
+        QTemporaryDir dir;
+        Publication pub;
+        fillSample(pub);
+        const QString path = dir.filePath(QStringLiteral("embedded.pub"));
+        QCOMPARE(writePublication(pub, path, WriteMode::Compiled), 0);
+        Publication back;
+        ReadOptions options;
+        options.compiledCopy = true;
+        QVERIFY(readPublication(back, path, options).ok());
+        QCOMPARE(back.Settings.Title, QStringLiteral("Sample"));
+        QCOMPARE(back.pageCount(), 2);
+        // The group's two members stand in its place.
+        QCOMPARE(back.firstPage()->Objects.size(), size_t(7));
+        QCOMPARE(back.objectCount(), pub.objectCount() - 1);
+        QCOMPARE(back.firstPage()->Objects[1]->button()->Action, QStringLiteral("GO \"Two\""));
+    }
+
     void savingKeepsABackupAndNeverLosesTheFile()
     {
         QTemporaryDir dir;
