@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHash>
+#include <QStaticText>
 
 namespace vardeko {
 
@@ -28,10 +30,30 @@ QColor toColor(ColorRef c)
     return QColor(colorRed(c), colorGreen(c), colorBlue(c));
 }
 
+// Where a stored name was last found. Searching lists directories, far too slow to
+// repeat for every picture of every repaint; a remembered place is used while the file
+// is still there.
+QString locateRemembered(const QString &stored, const QString &baseDir)
+{
+    static QHash<QString, QString> found;
+    const QString key = baseDir + QChar(0) + stored;
+    const auto it = found.constFind(key);
+    if (it != found.constEnd() && QFileInfo::exists(*it))
+        return *it;
+    const QString path = locateFile(stored, baseDir);
+    if (found.size() > 4096)
+        found.clear();
+    if (path.isEmpty())
+        found.remove(key);
+    else
+        found.insert(key, path);
+    return path;
+}
+
 const CachedImage *pageImage(const Page &page, const QString &stored, bool transparent,
                              const RenderOptions &options)
 {
-    const QString path = locateFile(stored, options.baseDir);
+    const QString path = locateRemembered(stored, options.baseDir);
     if (path.isEmpty())
         return nullptr;
     return ImageCache::instance().GetImage(path, &page.PagePalette, transparent);
@@ -39,23 +61,51 @@ const CachedImage *pageImage(const Page &page, const QString &stored, bool trans
 
 QSize storedImageSize(const QString &stored, const RenderOptions &options)
 {
-    const QString path = locateFile(stored, options.baseDir);
+    const QString path = locateRemembered(stored, options.baseDir);
     return path.isEmpty() ? QSize() : ImageLoader::imageSize(path);
 }
 
 QFont pageFont(const QString &face, int size, int style)
 {
-    return objectFont(face, size, style);
+    // Building a font and resolving its face is slow; pages use few distinct fonts.
+    static QHash<QString, QFont> fonts;
+    const QString key = face + QChar(0) + QString::number(size) + QChar(0) + QString::number(style);
+    const auto it = fonts.constFind(key);
+    if (it != fonts.constEnd())
+        return *it;
+    if (fonts.size() > 256)
+        fonts.clear();
+    return *fonts.insert(key, objectFont(face, size, style));
 }
 
 QBrush shapeBrush(const PageObject &o)
 {
     if (o.FillPattern == 1)
         return Qt::NoBrush;
-    const QImage tile = patternTile(o.FillPattern, toColor(o.FillColor), o.FillMode == 1);
-    if (!tile.isNull())
-        return QBrush(tile);
-    return QBrush(toColor(o.FillColor));
+    if (!stockPattern(o.FillPattern))
+        return QBrush(toColor(o.FillColor));
+    // The same few pattern brushes come back on every repaint; a brush keeps its tile
+    // ready for the raster engine.
+    static QHash<quint64, QBrush> brushes;
+    const quint64 key = (quint64(quint32(o.FillColor) & 0xFFFFFFu) << 16) | (quint64(o.FillPattern) << 1)
+        | (o.FillMode == 1 ? 1u : 0u);
+    const auto it = brushes.constFind(key);
+    if (it != brushes.constEnd())
+        return *it;
+    if (brushes.size() > 1024)
+        brushes.clear();
+    // A larger tile of the same pattern gives the raster engine longer runs to copy, and
+    // opaque tiles need no blending.
+    const bool transparent = o.FillMode == 1;
+    const QImage tile = patternTile(o.FillPattern, toColor(o.FillColor), transparent);
+    QImage big(64, 64, transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y) {
+        auto *out = reinterpret_cast<QRgb *>(big.scanLine(y));
+        const auto *in = reinterpret_cast<const QRgb *>(tile.constScanLine(y % 8));
+        for (int x = 0; x < 64; ++x)
+            out[x] = in[x % 8];
+    }
+    return *brushes.insert(key, QBrush(big));
 }
 
 // The pen of the outline; dash styles hold only for one-pixel lines, wider lines are
@@ -154,15 +204,6 @@ QString prepareText(const QString &raw, const RenderOptions &options)
     return text;
 }
 
-int horizontalFlag(int align)
-{
-    if (align == AlignCenterValue)
-        return Qt::AlignHCenter;
-    if (align == AlignRightValue)
-        return Qt::AlignRight;
-    return Qt::AlignLeft;
-}
-
 QSize preparedTextSize(const QString &prepared, const QFontMetrics &metrics)
 {
     const QStringList lines = prepared.split(QLatin1Char('|'));
@@ -170,6 +211,50 @@ QSize preparedTextSize(const QString &prepared, const QFontMetrics &metrics)
     for (const QString &line : lines)
         width = std::max(width, metrics.size(Qt::TextShowMnemonic | Qt::TextSingleLine, line).width());
     return QSize(width, int(lines.size()) * metrics.height());
+}
+
+// A line of text shaped once, its mnemonic markers taken out and the underlines of
+// their letters measured. Shaping costs far more than drawing the glyphs, and the same
+// texts are drawn on every repaint.
+struct ShapedLine
+{
+    QStaticText text;
+    int width = 0;
+    QList<QPair<int, int>> underlines; // x offset and width of each marked letter
+};
+
+const ShapedLine &shapedLine(const QFont &font, const QString &marked)
+{
+    static QHash<std::pair<QFont, QString>, ShapedLine> lines;
+    const std::pair<QFont, QString> key(font, marked);
+    const auto it = lines.constFind(key);
+    if (it != lines.constEnd())
+        return *it;
+    if (lines.size() > 8192)
+        lines.clear();
+    QString line;
+    QList<int> underlined;
+    line.reserve(marked.size());
+    for (qsizetype k = 0; k < marked.size(); ++k) {
+        if (marked.at(k) == QLatin1Char('&') && k + 1 < marked.size()) {
+            ++k;
+            if (marked.at(k) != QLatin1Char('&'))
+                underlined.append(int(line.size()));
+        } else if (marked.at(k) == QLatin1Char('&')) {
+            continue;
+        }
+        line.append(marked.at(k));
+    }
+    const QFontMetrics metrics(font);
+    ShapedLine shaped;
+    shaped.text = QStaticText(line);
+    shaped.text.setTextFormat(Qt::PlainText);
+    shaped.text.setPerformanceHint(QStaticText::AggressiveCaching);
+    shaped.text.prepare(QTransform(), font);
+    shaped.width = int(std::ceil(shaped.text.size().width()));
+    for (int index : underlined)
+        shaped.underlines.append({metrics.horizontalAdvance(line.left(index)), metrics.horizontalAdvance(line.at(index))});
+    return *lines.insert(key, shaped);
 }
 
 // Lines of prepared text in the box: centred vertically when they fit, else from the
@@ -189,19 +274,33 @@ void drawPreparedText(QPainter &p, const QRect &box, const QString &prepared, co
     p.save();
     p.setFont(font);
     p.setPen(color);
-    const int flags = horizontalFlag(align) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;
     for (int i = 0; i < lines.size(); ++i) {
         const int lineTop = top + i * lineHeight;
         const int height = std::min(lineHeight, box.bottom() + 1 - lineTop);
         if (height <= 0)
             break;
         const QRect cell(box.left(), lineTop, box.width(), height);
-        p.setClipRect(cell, Qt::IntersectClip);
-        p.drawText(QRect(box.left(), lineTop, box.width(), lineHeight), flags, lines.at(i));
-        p.restore();
-        p.save();
-        p.setFont(font);
-        p.setPen(color);
+        {
+            const ShapedLine &run = shapedLine(font, lines.at(i));
+            const int width = run.width;
+            int x = box.left();
+            if (align == AlignCenterValue)
+                x = box.left() + (box.width() - width) / 2;
+            else if (align == AlignRightValue)
+                x = box.left() + box.width() - width;
+            const bool inside = height == lineHeight && x >= box.left() && x + width <= box.left() + box.width();
+            if (!inside) {
+                p.save();
+                p.setClipRect(cell, Qt::IntersectClip);
+            }
+            const int baseline = lineTop + metrics.ascent();
+            p.drawStaticText(QPoint(x, lineTop), run.text);
+            for (const auto &[from, length] : run.underlines)
+                p.fillRect(QRect(x + from, baseline + metrics.underlinePos(), length, std::max(1, metrics.lineWidth())),
+                           color);
+            if (!inside)
+                p.restore();
+        }
     }
     p.restore();
 }
