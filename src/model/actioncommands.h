@@ -32,7 +32,7 @@ extern const std::array<const char *, ActionCommandCount + 1> ActionDescriptions
 enum ActionCommandNumber {
     CmdAlertBox = 1, CmdCloseWindow = 3, CmdDOSCommand = 5, CmdFileDelLine = 8,
     CmdFileInsLine = 10, CmdFileRead = 11, CmdFileWrite = 13, CmdGotoPage = 15,
-    CmdIf = 21, CmdImageWindow = 22, CmdMenu = 26, CmdPlayCartoonFile = 29,
+    CmdIf = 21, CmdImageWindow = 22, CmdMath = 24, CmdMenu = 26, CmdPlayCartoonFile = 29,
     CmdPlayFlicFile = 30, CmdPlaySoundFile = 31, CmdPlayVideoFile = 33, CmdPopupImage = 34,
     CmdPrintDataFile = 35, CmdPrintImageFile = 36, CmdPrintPage = 37, CmdPrintTextFile = 38,
     CmdStopMedia = 46, CmdTextWindow = 52, CmdWhile = 53,

@@ -195,10 +195,32 @@ bool applyFunction(int func, long double x, long double *out, MathError *error)
 
 } // namespace
 
-MathResult evaluateExpression(QStringView expression)
+namespace {
+
+// Tokens of a compiled expression, references replaced by their values.
+class TokenSource
+{
+public:
+    TokenSource(const std::vector<CompiledMath::Token> &tokens, const long double *values)
+        : mTokens(tokens), mValues(values) {}
+    Item next()
+    {
+        if (mPos >= mTokens.size())
+            return {Sym::End, 0, 0};
+        const CompiledMath::Token &t = mTokens[mPos++];
+        return {Sym(t.sym), t.ref >= 0 ? mValues[t.ref] : t.value, t.func};
+    }
+
+private:
+    const std::vector<CompiledMath::Token> &mTokens;
+    const long double *mValues;
+    size_t mPos = 0;
+};
+
+template<typename Source>
+MathResult parse(Source &lexer)
 {
     MathResult result;
-    Lexer lexer(expression);
     Item stack[ParseStackSize]; // filled before use
     int sp = 0; // entries in use
     auto fail = [&](MathError e) {
@@ -307,6 +329,77 @@ MathResult evaluateExpression(QStringView expression)
         stack[sp++] = tok;
         tok = lexer.next();
     }
+}
+
+} // namespace
+
+MathResult evaluateExpression(QStringView expression)
+{
+    Lexer lexer(expression);
+    return parse(lexer);
+}
+
+bool parsePlainNumber(QStringView text, long double *value)
+{
+    Lexer lexer(text);
+    const Item first = lexer.next();
+    if (first.sym != Sym::Num || lexer.next().sym != Sym::End)
+        return false;
+    *value = first.value;
+    return true;
+}
+
+std::unique_ptr<CompiledMath> CompiledMath::compile(QStringView expression)
+{
+    auto isBorder = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'+' || c == u'-' || c == u'*' || c == u'/'
+               || c == u'^';
+    };
+    auto m = std::make_unique<CompiledMath>();
+    auto lexSegment = [&m](QStringView segment) {
+        Lexer lexer(segment);
+        for (;;) {
+            const Item t = lexer.next();
+            if (t.sym == Sym::End)
+                return true;
+            if (t.sym == Sym::Invalid)
+                return false;
+            m->mTokens.push_back({int(t.sym), t.value, t.func, -1});
+        }
+    };
+    qsizetype pos = 0;
+    while (pos <= expression.size()) {
+        const qsizetype open = expression.indexOf(u'[', pos);
+        const qsizetype closeBefore = expression.indexOf(u']', pos);
+        if (open < 0) {
+            if (closeBefore >= 0 || !lexSegment(expression.sliced(pos)))
+                return nullptr;
+            break;
+        }
+        const qsizetype close = expression.indexOf(u']', open + 1);
+        if (closeBefore >= 0 && closeBefore < open)
+            return nullptr;
+        if (close < 0 || close == open + 1)
+            return nullptr;
+        const QStringView name = expression.sliced(open + 1, close - open - 1);
+        if (name.contains(u'['))
+            return nullptr;
+        const bool startOk = open == 0 || isBorder(expression[open - 1]) || expression[open - 1] == u'(';
+        const bool endOk = close + 1 == expression.size() || isBorder(expression[close + 1])
+                           || expression[close + 1] == u')';
+        if (!startOk || !endOk || !lexSegment(expression.sliced(pos, open - pos)))
+            return nullptr;
+        m->mTokens.push_back({int(Sym::Num), 0, 0, int(m->mReferences.size())});
+        m->mReferences.append(name.toString().toUpper());
+        pos = close + 1;
+    }
+    return m;
+}
+
+MathResult CompiledMath::evaluate(const long double *values) const
+{
+    TokenSource source(mTokens, values);
+    return parse(source);
 }
 
 QString formatMathResult(long double value, int decimals, const QLocale &locale)

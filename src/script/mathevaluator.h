@@ -3,6 +3,10 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
 
 namespace vardeko {
 
@@ -30,6 +34,37 @@ struct MathResult
 
 // Evaluates an already expanded expression (any case).
 MathResult evaluateExpression(QStringView expression);
+
+// True when the text reads as exactly one number token of an expression, such as "12",
+// "0.5" or "1E3" (no sign): a value that can stand for a reference without changing
+// how the expression around it is read.
+bool parsePlainNumber(QStringView text, long double *value);
+
+// An expression whose [Name] references each stand alone as one token, tokenised once
+// so that a loop does not expand and re-read its text on every pass.
+class CompiledMath
+{
+public:
+    struct Token
+    {
+        int sym;
+        long double value;
+        int func;
+        int ref; // index into references(), or -1
+    };
+
+    // Null when a reference touches a number, name or another bracket, or when the text
+    // around the references does not tokenise: such expressions take the text path.
+    static std::unique_ptr<CompiledMath> compile(QStringView expression);
+
+    const QStringList &references() const { return mReferences; } // upper-cased names
+    // `values` holds one plain number per reference.
+    MathResult evaluate(const long double *values) const;
+
+private:
+    std::vector<Token> mTokens;
+    QStringList mReferences;
+};
 
 // Fixed point with `decimals` digits (clamped to 0..18) after the locale's decimal
 // separator, rounded half away from zero on 18 significant digits; values too large for

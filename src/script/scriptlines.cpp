@@ -71,6 +71,16 @@ ScriptLine parseScriptLine(const QString &text)
         if ((rc.number == CmdIf || rc.number == CmdWhile) && line.params.size() >= 2
             && !(line.bracketMask & 2u))
             line.conditionOp = int(conditionOperator(line.params.at(1)));
+        if (rc.number == CmdIf || rc.number == CmdWhile) {
+            for (int i : {0, 2}) {
+                if (i < line.params.size() && !(line.bracketMask & (1u << i)) && isNumberLike(line.params.at(i))) {
+                    line.constNumberMask |= 1u << i;
+                    line.constNumbers[i] = decimalValue(line.params.at(i));
+                }
+            }
+        }
+        if (rc.number == CmdMath && !line.params.isEmpty() && (line.bracketMask & 1u))
+            line.math = CompiledMath::compile(line.params.at(0));
         if (c.OutParam > 0 && line.params.size() >= c.OutParam)
             line.outName = bareVariableName(line.params.at(c.OutParam - 1));
         return line;
@@ -208,18 +218,14 @@ bool isNumberLike(QStringView text)
     return true;
 }
 
-namespace {
-
-// Blanks deleted, then a decimal number; 0 when it does not convert. Only called on
-// number-like text, so every character is Latin-1.
-double numberValue(QStringView text)
+double decimalValue(QStringView text)
 {
     char buf[128];
     int n = 0;
     for (const QChar c : text) {
         if (isBlankChar(c))
             continue;
-        if (n == int(sizeof buf))
+        if (n == int(sizeof buf) || c.unicode() > 127)
             return 0;
         buf[n++] = char(c.unicode());
     }
@@ -233,8 +239,6 @@ double numberValue(QStringView text)
     const auto r = std::from_chars(begin, buf + n, v);
     return r.ec == std::errc() && r.ptr == buf + n ? v : 0;
 }
-
-} // namespace
 
 ConditionOp conditionOperator(QStringView op)
 {
@@ -270,8 +274,8 @@ bool evaluateCondition(const QString &value1, ConditionOp op, const QString &val
     }
     double x, y;
     if (isNumberLike(value1) && isNumberLike(value2)) {
-        x = numberValue(value1);
-        y = numberValue(value2);
+        x = decimalValue(value1);
+        y = decimalValue(value2);
     } else {
         // Texts that are not numbers compare by the lengths of their upper-case forms.
         x = double(value1.toUpper().size());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "actioncommands.h"
+#include "mathevaluator.h"
 
 #include <QHash>
 #include <QString>
@@ -27,6 +28,9 @@ struct ScriptLine
     QStringList refNames;  // upper-cased names of such parameters
     QString upper;         // the whole line upper-cased, as GotoLine compares labels
     int conditionOp = -1;  // If/While with a fixed operator parameter: its ConditionOp
+    unsigned constNumberMask = 0; // If/While: bit i when parameter i is a fixed number-like text
+    double constNumbers[3] = {0, 0, 0};
+    std::shared_ptr<const CompiledMath> math; // Math with references that stand alone
 
     QString word() const; // the matched command word in the table's spelling
 };
@@ -67,6 +71,9 @@ QString unknownCommandMessage(const QString &line);
 
 // Integer value of a parameter: spaces deleted, signed decimal, 0 when it does not convert.
 int integerValue(QStringView text);
+
+// Blanks deleted, then a decimal number as If and While read it; 0 when it does not convert.
+double decimalValue(QStringView text);
 
 // True when the text holds only blanks, "+", "-", "." and digits (empty included).
 bool isNumberLike(QStringView text);

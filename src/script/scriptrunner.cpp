@@ -400,12 +400,16 @@ void ScriptRunner::runCommand(ScriptState &state, const ScriptLines &lines, cons
     if (mHost.isRecordingLines())
         mHost.recordLine(RunDepth, line.text);
     const ActionCommand &def = ActionCommands[size_t(line.command)];
+    if (def.ParamCount > 0 && line.params.size() != def.ParamCount) {
+        ScriptError(parameterCountMessage(line));
+        return;
+    }
+    // Loops spend their time here: numeric conditions and Math on plain numbers skip
+    // the text round trip, with the same results.
+    if ((line.conditionOp >= 0 && fastCondition(state, line)) || (line.math && fastMath(line)))
+        return;
     CommandCall call{*this, state, lines, line, {}};
     if (def.ParamCount > 0) {
-        if (line.params.size() != def.ParamCount) {
-            ScriptError(parameterCountMessage(line));
-            return;
-        }
         for (int i = 0; i < def.ParamCount; ++i) {
             const QString &param = line.params.at(i);
             // The output parameter names a variable and is never expanded.
@@ -427,6 +431,57 @@ void ScriptRunner::runCommand(ScriptState &state, const ScriptLines &lines, cons
         }
     }
     Handlers[size_t(line.command)](call);
+}
+
+bool ScriptRunner::conditionSide(const ScriptLine &line, int i, double *value) const
+{
+    if (line.constNumberMask & (1u << i)) {
+        *value = line.constNumbers[i];
+        return true;
+    }
+    if (!(line.wholeRefMask & (1u << i)))
+        return false;
+    const VariableStore::Entry *e = mStore.findNormalized(line.refNames.at(i));
+    return e && VariableStore::decimalNumber(*e, value);
+}
+
+bool ScriptRunner::fastCondition(ScriptState &state, const ScriptLine &line) const
+{
+    const ConditionOp op = ConditionOp(line.conditionOp);
+    if (op != ConditionOp::Less && op != ConditionOp::Greater && op != ConditionOp::LessEqual
+        && op != ConditionOp::GreaterEqual)
+        return false;
+    double x, y;
+    if (!conditionSide(line, 0, &x) || !conditionSide(line, 2, &y))
+        return false;
+    const bool result = op == ConditionOp::Less      ? x < y
+                        : op == ConditionOp::Greater ? x > y
+                        : op == ConditionOp::LessEqual ? x <= y
+                                                       : x >= y;
+    if (!result) {
+        if (line.command == CmdIf)
+            state.SkipIf = true;
+        else
+            state.SkipWhile = true;
+    }
+    return true;
+}
+
+bool ScriptRunner::fastMath(const ScriptLine &line)
+{
+    const QStringList &refs = line.math->references();
+    long double values[16];
+    if (refs.size() > 16 || (line.bracketMask & 2u))
+        return false;
+    for (qsizetype i = 0; i < refs.size(); ++i) {
+        const VariableStore::Entry *e = mStore.findNormalized(refs.at(i));
+        if (!e || !VariableStore::plainNumber(*e, &values[i]))
+            return false;
+    }
+    const MathResult r = line.math->evaluate(values);
+    mStore.setNormalized(line.outName, r.ok() ? formatMathResult(r.value, integerValue(line.params.at(1)), mLocale)
+                                              : QStringLiteral("Error"));
+    return true;
 }
 
 void ScriptRunner::ScriptError(const QString &text)

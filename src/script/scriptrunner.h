@@ -61,6 +61,9 @@ private:
     std::shared_ptr<const ScriptLines> compile(const QString &script);
     void handleLine(ScriptState &state, const ScriptLines &lines);
     void runCommand(ScriptState &state, const ScriptLines &lines, const ScriptLine &line);
+    bool fastCondition(ScriptState &state, const ScriptLine &line) const;
+    bool conditionSide(const ScriptLine &line, int i, double *value) const;
+    bool fastMath(const ScriptLine &line);
 
     RunHost &mHost;
     VariableStore &mStore;

@@ -1,6 +1,9 @@
 // The program-wide variable store, [Name] expansion and the built-in values.
 #include "variablestore.h"
 
+#include "mathevaluator.h"
+#include "scriptlines.h"
+
 #include <QLocale>
 #include <QStringList>
 
@@ -35,6 +38,8 @@ void VariableStore::setNormalized(const QString &upperName, const QString &value
             mIndex.erase(it);
         } else if (it.value()->value != value) {
             it.value()->value = value;
+            it.value()->plainState = 0;
+            it.value()->decimalState = 0;
         } else {
             changed = false; // its own value again: nothing to refresh
         }
@@ -94,6 +99,25 @@ void VariableStore::addObserver(VariableObserver *o)
 void VariableStore::removeObserver(VariableObserver *o)
 {
     mObservers.erase(std::remove(mObservers.begin(), mObservers.end(), o), mObservers.end());
+}
+
+bool VariableStore::plainNumber(const Entry &e, long double *value)
+{
+    if (e.plainState == 0)
+        e.plainState = parsePlainNumber(e.value, &e.plain) ? 1 : 2;
+    *value = e.plain;
+    return e.plainState == 1;
+}
+
+bool VariableStore::decimalNumber(const Entry &e, double *value)
+{
+    if (e.decimalState == 0) {
+        e.decimalState = isNumberLike(e.value) ? 1 : 2;
+        if (e.decimalState == 1)
+            e.decimal = decimalValue(e.value);
+    }
+    *value = e.decimal;
+    return e.decimalState == 1;
 }
 
 VariableStore &globalVariables()

@@ -53,12 +53,27 @@ public:
 
     static QString normalizeName(const QString &name);
 
-private:
     struct Entry
     {
         QString name;
         QString value;
+        // Numeric readings of the value, made on first need and dropped on change.
+        mutable qint8 plainState = 0; // 0 unknown, 1 a plain number, 2 not
+        mutable qint8 decimalState = 0; // 0 unknown, 1 number-like, 2 not
+        mutable long double plain = 0;
+        mutable double decimal = 0;
     };
+    const Entry *findNormalized(const QString &upperName) const
+    {
+        const auto it = mIndex.constFind(upperName);
+        return it == mIndex.constEnd() ? nullptr : &*it.value();
+    }
+    // The value as one Math number token (see parsePlainNumber).
+    static bool plainNumber(const Entry &e, long double *value);
+    // The value as If and While compare numbers, when it is number-like.
+    static bool decimalNumber(const Entry &e, double *value);
+
+private:
     std::list<Entry> mEntries; // newest at the front
     QHash<QString, std::list<Entry>::iterator> mIndex;
     std::vector<VariableObserver *> mObservers;
