@@ -583,6 +583,42 @@ private slots:
         QCOMPARE(bars.view, view);
     }
 
+    void pageFrame_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("fullScreen");
+        QTest::addColumn<QColor>("surround");
+        QTest::addColumn<bool>("framed");
+        QTest::newRow("edit") << 0 << false << QColor(192, 192, 192) << true;
+        QTest::newRow("edit, full screen set") << 0 << true << QColor(192, 192, 192) << true;
+        QTest::newRow("run") << 1 << false << QColor(192, 192, 192) << false;
+        QTest::newRow("run, full screen") << 1 << true << QColor(Qt::black) << false;
+    }
+    // The frame paints only outside the page: surround, outline and shadow.
+    void pageFrame()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, fullScreen);
+        QFETCH(QColor, surround);
+        QFETCH(bool, framed);
+        QImage window(200, 160, QImage::Format_RGB32);
+        window.fill(qRgb(255, 0, 255));
+        const QRect page(20, 10, 120, 100);
+        QPainter painter(&window);
+        paintPageFrame(painter, window.rect(), page, mode, fullScreen);
+        painter.end();
+        for (int y = page.top(); y <= page.bottom(); ++y)
+            for (int x = page.left(); x <= page.right(); ++x)
+                QCOMPARE(window.pixel(x, y), qRgb(255, 0, 255));
+        QCOMPARE(window.pixelColor(190, 150), surround);
+        QCOMPARE(window.pixelColor(page.left() - 1, page.top() + 50), framed ? QColor(Qt::black) : surround);
+        QCOMPARE(window.pixelColor(page.right() + 1, page.top() + 50), framed ? QColor(Qt::black) : surround);
+        QCOMPARE(window.pixelColor(page.right() + 4, page.top() + 50), framed ? ShadowColor : surround);
+        QCOMPARE(window.pixelColor(page.left() + 50, page.bottom() + 4), framed ? ShadowColor : surround);
+        // The shadow starts below the page's top edge, as a drop shadow does.
+        QCOMPARE(window.pixelColor(page.right() + 4, page.top()), surround);
+    }
+
     void caption_data()
     {
         QTest::addColumn<int>("colors");
