@@ -201,24 +201,62 @@ namespace {
 class TokenSource
 {
 public:
-    TokenSource(const std::vector<CompiledMath::Token> &tokens, const long double *values)
-        : mTokens(tokens), mValues(values) {}
+    explicit TokenSource(const std::vector<CompiledMath::Token> &tokens) : mTokens(tokens) {}
     Item next()
     {
         if (mPos >= mTokens.size())
             return {Sym::End, 0, 0};
         const CompiledMath::Token &t = mTokens[mPos++];
-        return {Sym(t.sym), t.ref >= 0 ? mValues[t.ref] : t.value, t.func};
+        return {Sym(t.sym), t.value, t.func};
     }
 
 private:
     const std::vector<CompiledMath::Token> &mTokens;
-    const long double *mValues;
     size_t mPos = 0;
 };
 
-template<typename Source>
-MathResult parse(Source &lexer)
+// What a reduction does: the evaluator computes, the compiler writes a postfix program.
+struct Evaluate
+{
+    bool number(const Item &, long double *) { return true; }
+    bool negate(long double v, long double *out, MathError *) { *out = -v; return true; }
+    bool power(long double base, long double exponent, long double *out, MathError *error)
+    {
+        if (!(base > 0)) {
+            *error = MathError::PowerDomain;
+            return false;
+        }
+        const long double l = exponent * std::log(base);
+        if (l < -88 || l > 88) {
+            *error = MathError::PowerDomain;
+            return false;
+        }
+        *out = std::exp(l);
+        return true;
+    }
+    bool binary(Sym op, long double a, long double b, long double *out, MathError *error)
+    {
+        switch (op) {
+        case Sym::Plus: *out = a + b; return true;
+        case Sym::Minus: *out = a - b; return true;
+        case Sym::Mul: *out = a * b; return true;
+        default:
+            if (b == 0) {
+                *error = MathError::DivisionByZero;
+                return false;
+            }
+            *out = a / b;
+            return true;
+        }
+    }
+    bool function(int func, long double v, long double *out, MathError *error)
+    {
+        return applyFunction(func, v, out, error);
+    }
+};
+
+template<typename Source, typename Semantics>
+MathResult parse(Source &lexer, Semantics &sem)
 {
     MathResult result;
     Item stack[ParseStackSize]; // filled before use
@@ -239,7 +277,10 @@ MathResult parse(Source &lexer)
         const Sym below2 = sp > 2 ? stack[sp - 3].sym : Sym::End;
         if (top && top->sym == Sym::F) {
             if (below == Sym::UMinus) {
-                stack[sp - 2] = {Sym::S, -top->value, 0};
+                long double v;
+                if (!sem.negate(top->value, &v, &result.error))
+                    return result;
+                stack[sp - 2] = {Sym::S, v, 0};
                 --sp;
             } else {
                 top->sym = Sym::S;
@@ -253,21 +294,16 @@ MathResult parse(Source &lexer)
             }
         } else if (top && top->sym == Sym::P) {
             if (below == Sym::Pow && below2 == Sym::S) {
-                const long double base = stack[sp - 3].value;
-                const long double exponent = top->value;
-                if (!(base > 0))
-                    return fail(MathError::PowerDomain);
-                const long double l = exponent * std::log(base);
-                if (l < -88 || l > 88)
-                    return fail(MathError::PowerDomain);
-                stack[sp - 3] = {Sym::P, std::exp(l), 0};
+                long double v;
+                if (!sem.power(stack[sp - 3].value, top->value, &v, &result.error))
+                    return result;
+                stack[sp - 3] = {Sym::P, v, 0};
                 sp -= 2;
             } else if ((below == Sym::Mul || below == Sym::Div) && below2 == Sym::T) {
-                const long double a = stack[sp - 3].value;
-                const long double b = top->value;
-                if (below == Sym::Div && b == 0)
-                    return fail(MathError::DivisionByZero);
-                stack[sp - 3] = {Sym::T, below == Sym::Mul ? a * b : a / b, 0};
+                long double v;
+                if (!sem.binary(below, stack[sp - 3].value, top->value, &v, &result.error))
+                    return result;
+                stack[sp - 3] = {Sym::T, v, 0};
                 sp -= 2;
             } else {
                 top->sym = Sym::T;
@@ -276,8 +312,10 @@ MathResult parse(Source &lexer)
         } else if (top && top->sym == Sym::T) {
             if (tok.sym != Sym::Mul && tok.sym != Sym::Div) {
                 if ((below == Sym::Plus || below == Sym::Minus) && below2 == Sym::E) {
-                    const long double a = stack[sp - 3].value;
-                    stack[sp - 3] = {Sym::E, below == Sym::Plus ? a + top->value : a - top->value, 0};
+                    long double v;
+                    if (!sem.binary(below, stack[sp - 3].value, top->value, &v, &result.error))
+                        return result;
+                    stack[sp - 3] = {Sym::E, v, 0};
                     sp -= 2;
                 } else {
                     top->sym = Sym::E;
@@ -301,7 +339,7 @@ MathResult parse(Source &lexer)
             long double v = stack[sp - 2].value;
             sp -= 3;
             if (sp > 0 && stack[sp - 1].sym == Sym::Func) {
-                if (!applyFunction(stack[sp - 1].func, v, &v, &result.error))
+                if (!sem.function(stack[sp - 1].func, v, &v, &result.error))
                     return result;
                 --sp;
             }
@@ -312,7 +350,12 @@ MathResult parse(Source &lexer)
             const Sym prev = top ? top->sym : Sym::End;
             bool ok = false;
             switch (tok.sym) {
-            case Sym::Num: ok = prev != Sym::Func; tok.sym = Sym::F; break;
+            case Sym::Num:
+                ok = prev != Sym::Func;
+                tok.sym = Sym::F;
+                if (ok && !sem.number(tok, &tok.value))
+                    return result;
+                break;
             case Sym::LParen: ok = true; break;
             case Sym::Func: ok = prev != Sym::Func; break;
             case Sym::Minus: ok = prev != Sym::UMinus && prev != Sym::Func; tok.sym = Sym::UMinus; break;
@@ -331,12 +374,50 @@ MathResult parse(Source &lexer)
     }
 }
 
+// Writes the postfix program of a compiled expression while the parser checks it.
+struct Compile
+{
+    std::vector<CompiledMath::Op> *program;
+    bool number(const Item &t, long double *)
+    {
+        program->push_back({t.func > 0 ? CompiledMath::PushRef : CompiledMath::PushConst, t.value, t.func - 1});
+        return true;
+    }
+    bool negate(long double, long double *out, MathError *)
+    {
+        program->push_back({CompiledMath::Negate, 0, 0});
+        *out = 0;
+        return true;
+    }
+    bool power(long double, long double, long double *out, MathError *)
+    {
+        program->push_back({CompiledMath::Power, 0, 0});
+        *out = 0;
+        return true;
+    }
+    bool binary(Sym op, long double, long double, long double *out, MathError *)
+    {
+        program->push_back({op == Sym::Plus ? CompiledMath::Add
+                            : op == Sym::Minus ? CompiledMath::Subtract
+                            : op == Sym::Mul ? CompiledMath::Multiply : CompiledMath::Divide, 0, 0});
+        *out = 0;
+        return true;
+    }
+    bool function(int func, long double, long double *out, MathError *)
+    {
+        program->push_back({CompiledMath::Function, 0, func});
+        *out = 0;
+        return true;
+    }
+};
+
 } // namespace
 
 MathResult evaluateExpression(QStringView expression)
 {
     Lexer lexer(expression);
-    return parse(lexer);
+    Evaluate sem;
+    return parse(lexer, sem);
 }
 
 bool parsePlainNumber(QStringView text, long double *value)
@@ -389,17 +470,58 @@ std::unique_ptr<CompiledMath> CompiledMath::compile(QStringView expression)
                            || expression[close + 1] == u')';
         if (!startOk || !endOk || !lexSegment(expression.sliced(pos, open - pos)))
             return nullptr;
-        m->mTokens.push_back({int(Sym::Num), 0, 0, int(m->mReferences.size())});
+        m->mTokens.push_back({int(Sym::Num), 0, int(m->mReferences.size()) + 1, -1});
         m->mReferences.append(name.toString().toUpper());
         pos = close + 1;
     }
+    // The structure does not depend on the values: parse once, keep the postfix program
+    // and any syntax error.
+    TokenSource source(m->mTokens);
+    Compile sem{&m->mProgram};
+    m->mError = parse(source, sem).error;
+    m->mTokens.clear();
     return m;
 }
 
 MathResult CompiledMath::evaluate(const long double *values) const
 {
-    TokenSource source(mTokens, values);
-    return parse(source);
+    MathResult r;
+    if (mError != MathError::None) {
+        r.error = mError;
+        return r;
+    }
+    long double stack[ParseStackSize];
+    int sp = 0;
+    Evaluate sem;
+    for (const Op &op : mProgram) {
+        switch (op.kind) {
+        case PushConst: stack[sp++] = op.value; break;
+        case PushRef: stack[sp++] = values[op.arg]; break;
+        case Negate: stack[sp - 1] = -stack[sp - 1]; break;
+        case Function:
+            if (!sem.function(op.arg, stack[sp - 1], &stack[sp - 1], &r.error))
+                return r;
+            break;
+        case Power:
+            if (!sem.power(stack[sp - 2], stack[sp - 1], &stack[sp - 2], &r.error))
+                return r;
+            --sp;
+            break;
+        default: {
+            static const Sym ops[] = {Sym::Plus, Sym::Minus, Sym::Mul, Sym::Div};
+            if (!sem.binary(ops[op.kind - Add], stack[sp - 2], stack[sp - 1], &stack[sp - 2], &r.error))
+                return r;
+            --sp;
+            break;
+        }
+        }
+    }
+    if (sp != 1 || !std::isfinite(stack[0])) {
+        r.error = sp != 1 ? MathError::Syntax : MathError::Overflow;
+        return r;
+    }
+    r.value = stack[0];
+    return r;
 }
 
 QString formatMathResult(long double value, int decimals, const QLocale &locale)

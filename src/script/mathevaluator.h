@@ -49,8 +49,15 @@ public:
     {
         int sym;
         long double value;
-        int func;
-        int ref; // index into references(), or -1
+        int func; // for numbers: 1 + index into references(), or 0 for a constant
+        int ref;
+    };
+    enum OpKind { PushConst, PushRef, Negate, Function, Power, Add, Subtract, Multiply, Divide };
+    struct Op
+    {
+        OpKind kind;
+        long double value;
+        int arg; // reference index or function
     };
 
     // Null when a reference touches a number, name or another bracket, or when the text
@@ -62,7 +69,9 @@ public:
     MathResult evaluate(const long double *values) const;
 
 private:
-    std::vector<Token> mTokens;
+    std::vector<Token> mTokens; // only while compiling
+    std::vector<Op> mProgram;   // postfix
+    MathError mError = MathError::None;
     QStringList mReferences;
 };
 

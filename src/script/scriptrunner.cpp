@@ -11,6 +11,7 @@
 #include <QDateTime>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 
 namespace vardeko {
@@ -479,8 +480,14 @@ bool ScriptRunner::fastMath(const ScriptLine &line)
             return false;
     }
     const MathResult r = line.math->evaluate(values);
-    mStore.setNormalized(line.outName, r.ok() ? formatMathResult(r.value, integerValue(line.params.at(1)), mLocale)
-                                              : QStringLiteral("Error"));
+    const int decimals = integerValue(line.params.at(1));
+    if (r.ok() && decimals <= 0 && r.value == std::trunc(r.value) && std::fabs(r.value) < 1e15L) {
+        // A whole number is written as QString::number writes it; keep its readings.
+        const qint64 whole = qint64(r.value);
+        mStore.setNormalized(line.outName, QString::number(whole), &whole);
+        return true;
+    }
+    mStore.setNormalized(line.outName, r.ok() ? formatMathResult(r.value, decimals, mLocale) : QStringLiteral("Error"));
     return true;
 }
 

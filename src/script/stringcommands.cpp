@@ -50,7 +50,7 @@ QString randomValue(int bound)
     // Re-seeded from the clock on every call. A negative bound counts as 0.
     if (bound <= 0)
         return QStringLiteral("0");
-    QRandomGenerator gen(quint32(QDateTime::currentMSecsSinceEpoch()));
+    QRandomGenerator gen{quint32(QDateTime::currentMSecsSinceEpoch())};
     return QString::number(gen.bounded(bound));
 }
 

@@ -26,7 +26,7 @@ void VariableStore::SetVariable(const QString &name, const QString &value)
     setNormalized(normalizeName(name), value);
 }
 
-void VariableStore::setNormalized(const QString &upperName, const QString &value)
+void VariableStore::setNormalized(const QString &upperName, const QString &value, const qint64 *wholeNumber)
 {
     if (upperName.isEmpty())
         return;
@@ -46,6 +46,13 @@ void VariableStore::setNormalized(const QString &upperName, const QString &value
     } else if (!value.isEmpty()) {
         mEntries.push_front({upperName, value});
         mIndex.insert(upperName, mEntries.begin());
+    }
+    if (wholeNumber && !value.isEmpty()) {
+        const Entry &e = *mIndex.value(upperName);
+        e.plainState = *wholeNumber >= 0 ? 1 : 2; // a sign is not part of a number token
+        e.plain = (long double)*wholeNumber;
+        e.decimalState = 1;
+        e.decimal = double(*wholeNumber);
     }
     for (VariableObserver *o : mObservers) {
         if (changed)

@@ -37,7 +37,9 @@ public:
     // Names lose every "[" and "]" and are upper-cased; an empty value deletes.
     void SetVariable(const QString &name, const QString &value);
     // `upperName` already normalised: the fast path of the runner.
-    void setNormalized(const QString &upperName, const QString &value);
+    // `wholeNumber`, when given, is the value of `value` written as a whole number
+    // (QString::number of it): its numeric readings are stored at once.
+    void setNormalized(const QString &upperName, const QString &value, const qint64 *wholeNumber = nullptr);
     QString GetVariable(const QString &name) const;
     QString valueOfNormalized(const QString &upperName) const;
     void DeleteAllVariables();
