@@ -21,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -108,6 +109,7 @@ TMainForm::TMainForm(QWidget *parent)
         updateCommandStates();
     });
     connect(mTabs, &QTabBar::tabBarClicked, this, &TMainForm::pageTabClicked);
+    mTabs->installEventFilter(this);
 
     // Run mode takes its variable refresh and idle action from this tick.
     mTimer = new QTimer(this);
@@ -757,12 +759,17 @@ void TMainForm::tileVertical()
             shown.append(s);
     if (shown.isEmpty())
         return;
+    // Measured without scroll bars: they go once the windows fit.
+    mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const QRect area = mMdi->viewport()->rect();
     const int width = area.width() / int(shown.size());
     for (qsizetype i = 0; i < shown.size(); ++i) {
         shown[i]->showNormal();
         shown[i]->setGeometry(int(i) * width, 0, width, area.height());
     }
+    mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void TMainForm::tileHorizontal()
@@ -774,12 +781,17 @@ void TMainForm::tileHorizontal()
             shown.append(s);
     if (shown.isEmpty())
         return;
+    // Measured without scroll bars: they go once the windows fit.
+    mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const QRect area = mMdi->viewport()->rect();
     const int height = area.height() / int(shown.size());
     for (qsizetype i = 0; i < shown.size(); ++i) {
         shown[i]->showNormal();
         shown[i]->setGeometry(0, int(i) * height, area.width(), height);
     }
+    mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void TMainForm::cascade()
@@ -927,6 +939,52 @@ void TMainForm::pageTabClicked(int index)
         return;
     // Tabs go to their page by name.
     goToPage(child->publication().findPage(mTabs->tabText(index)));
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mTabs) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            mDraggedTab = mouse->button() == Qt::LeftButton ? mTabs->tabAt(mouse->position().toPoint()) : -1;
+        } else if (event->type() == QEvent::MouseButtonRelease && mDraggedTab >= 0) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            const int from = mDraggedTab;
+            const int to = mTabs->tabAt(mouse->position().toPoint());
+            mDraggedTab = -1;
+            if (to >= 0 && to != from)
+                guarded([&] { dropPageTab(from, to); });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::dropPageTab(int fromTab, int toTab)
+{
+    TChildForm *child = activeChild();
+    if (!child || !child->isEditing())
+        return;
+    Publication &pub = child->publication();
+    // While editing the master page's tab comes first; it neither moves nor takes pages.
+    const int offset = pub.masterPage() ? 1 : 0;
+    const int from = fromTab - offset;
+    const int to = toTab - offset;
+    if (from < 0 || to < 0 || from >= pub.pageCount() || to >= pub.pageCount() || from == to)
+        return;
+    // Before the target when it lies to the left, after it when it lies to the right.
+    Page *target = pub.page(to);
+    const Page *after = nullptr;
+    if (to < from)
+        after = to > 0 ? pub.page(to - 1) : nullptr;
+    else
+        after = target;
+    PagePtr moved = pub.unlinkPage(pub.page(from));
+    Page *page = pub.linkPageAfter(std::move(moved), after);
+    pub.setCurrentPage(page);
+    pub.Modified = true;
+    child->pageView()->viewport()->update();
+    rebuildPageTabs();
+    updateCommandStates();
 }
 
 void TMainForm::goToPage(Page *page)

@@ -153,6 +153,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
@@ -177,6 +178,7 @@ private:
     void rebuildGotoMenu();
     void goToPage(Page *page);
     void pageTabClicked(int index);
+    void dropPageTab(int fromTab, int toTab);
     void applyViewOptions();
     void launchEditor(const QString &kind, const QString &program, const QString &file);
     void rebuildCreateEditMenu();
@@ -199,6 +201,7 @@ private:
     QList<QAction *> mUnbuilt;
     bool mPreferencesRestored = false;
     bool mRebuildingTabs = false;
+    int mDraggedTab = -1;
     // The page shown before the master page, per window, for the Master Page toggle.
     QHash<TChildForm *, QString> mPageBeforeMaster;
 };

@@ -127,6 +127,7 @@ void TestMainForm::openFailureLeavesNoWindow()
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
+        f.close();
     }
     QVERIFY(!mForm->openPublication(path));
     QVERIFY(mForm->childForms().isEmpty());
@@ -567,4 +568,50 @@ void TestMainForm::createEditListsSelectedFiles()
         names.append(f.name + QLatin1Char(':') + QString::number(f.kind));
     QCOMPARE(names, (QStringList{QStringLiteral("PIC.BMP:2"), QStringLiteral("STORY.TXT:1"),
                                  QStringLiteral("DOWN.BMP:2"), QStringLiteral("WALL.BMP:2")}));
+}
+
+void TestMainForm::draggingPageTabMovesPage_data()
+{
+    QTest::addColumn<int>("fromTab");
+    QTest::addColumn<int>("toTab");
+    QTest::addColumn<QStringList>("order");
+    // Tab 0 is the master page, tabs 1 to 4 are pages 1 to 4.
+    QTest::newRow("to the left goes before the target")
+        << 4 << 2 << QStringList{QStringLiteral("Page One"), QStringLiteral("Page 4"),
+                                 QStringLiteral("Page 2"), QStringLiteral("Page 3")};
+    QTest::newRow("to the right goes after the target")
+        << 1 << 3 << QStringList{QStringLiteral("Page 2"), QStringLiteral("Page 3"),
+                                 QStringLiteral("Page One"), QStringLiteral("Page 4")};
+    QTest::newRow("onto the first page")
+        << 3 << 1 << QStringList{QStringLiteral("Page 3"), QStringLiteral("Page One"),
+                                 QStringLiteral("Page 2"), QStringLiteral("Page 4")};
+    QTest::newRow("onto the master page does nothing")
+        << 2 << 0 << QStringList{QStringLiteral("Page One"), QStringLiteral("Page 2"),
+                                 QStringLiteral("Page 3"), QStringLiteral("Page 4")};
+    QTest::newRow("the master page does not move")
+        << 0 << 3 << QStringList{QStringLiteral("Page One"), QStringLiteral("Page 2"),
+                                 QStringLiteral("Page 3"), QStringLiteral("Page 4")};
+}
+
+void TestMainForm::draggingPageTabMovesPage()
+{
+    QFETCH(int, fromTab);
+    QFETCH(int, toTab);
+    QFETCH(QStringList, order);
+    TChildForm *child = mForm->openPublication(writeSample(QStringLiteral("MOVE.PUB"), 4));
+    QVERIFY(child);
+    QTabBar *tabs = mForm->pageTabs();
+    const QString dragged = tabs->tabText(fromTab);
+    QTest::mousePress(tabs, Qt::LeftButton, {}, tabs->tabRect(fromTab).center());
+    QTest::mouseRelease(tabs, Qt::LeftButton, {}, tabs->tabRect(toTab).center());
+    const Publication &pub = child->publication();
+    QStringList titles;
+    for (int i = 0; i < pub.pageCount(); ++i)
+        titles.append(pub.page(i)->Title);
+    QCOMPARE(titles, order);
+    const bool moved = fromTab != 0 && toTab != 0;
+    QCOMPARE(pub.Modified, moved);
+    QCOMPARE(tabs->tabText(1), order.first());
+    if (moved)
+        QCOMPARE(pub.currentPage()->Title, dragged);
 }

@@ -41,6 +41,8 @@ private slots:
     void editorMessages_data();
     void editorMessages();
     void createEditListsSelectedFiles();
+    void draggingPageTabMovesPage_data();
+    void draggingPageTabMovesPage();
 
 private:
     QString writeSample(const QString &name, int pages = 1, const QString &title = {});
