@@ -10,8 +10,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QCoreApplication>
 #include <QHash>
 #include <QStaticText>
+
+#include <memory>
 
 namespace vardeko {
 
@@ -30,12 +33,43 @@ QColor toColor(ColorRef c)
     return QColor(colorRed(c), colorGreen(c), colorBlue(c));
 }
 
+struct ShapedLine;
+
+// What repaints keep between calls: found files, fonts, pattern brushes and shaped text.
+// Emptied when the application ends, while fonts can still be released properly.
+struct PaintCaches
+{
+    QHash<QString, QString> found;
+    QHash<QString, QFont> fonts;
+    QHash<quint64, QBrush> brushes;
+    QHash<std::pair<QFont, QString>, std::shared_ptr<ShapedLine>> lines;
+
+    void clear()
+    {
+        found.clear();
+        fonts.clear();
+        brushes.clear();
+        lines.clear();
+    }
+};
+
+PaintCaches &paintCaches()
+{
+    static PaintCaches caches;
+    static const bool registered = [] {
+        qAddPostRoutine([] { paintCaches().clear(); });
+        return true;
+    }();
+    Q_UNUSED(registered);
+    return caches;
+}
+
 // Where a stored name was last found. Searching lists directories, far too slow to
 // repeat for every picture of every repaint; a remembered place is used while the file
 // is still there.
 QString locateRemembered(const QString &stored, const QString &baseDir)
 {
-    static QHash<QString, QString> found;
+    QHash<QString, QString> &found = paintCaches().found;
     const QString key = baseDir + QChar(0) + stored;
     const auto it = found.constFind(key);
     if (it != found.constEnd() && QFileInfo::exists(*it))
@@ -68,7 +102,7 @@ QSize storedImageSize(const QString &stored, const RenderOptions &options)
 QFont pageFont(const QString &face, int size, int style)
 {
     // Building a font and resolving its face is slow; pages use few distinct fonts.
-    static QHash<QString, QFont> fonts;
+    QHash<QString, QFont> &fonts = paintCaches().fonts;
     const QString key = face + QChar(0) + QString::number(size) + QChar(0) + QString::number(style);
     const auto it = fonts.constFind(key);
     if (it != fonts.constEnd())
@@ -86,7 +120,7 @@ QBrush shapeBrush(const PageObject &o)
         return QBrush(toColor(o.FillColor));
     // The same few pattern brushes come back on every repaint; a brush keeps its tile
     // ready for the raster engine.
-    static QHash<quint64, QBrush> brushes;
+    QHash<quint64, QBrush> &brushes = paintCaches().brushes;
     const quint64 key = (quint64(quint32(o.FillColor) & 0xFFFFFFu) << 16) | (quint64(o.FillPattern) << 1)
         | (o.FillMode == 1 ? 1u : 0u);
     const auto it = brushes.constFind(key);
@@ -225,11 +259,11 @@ struct ShapedLine
 
 const ShapedLine &shapedLine(const QFont &font, const QString &marked)
 {
-    static QHash<std::pair<QFont, QString>, ShapedLine> lines;
+    auto &lines = paintCaches().lines;
     const std::pair<QFont, QString> key(font, marked);
     const auto it = lines.constFind(key);
     if (it != lines.constEnd())
-        return *it;
+        return **it;
     if (lines.size() > 8192)
         lines.clear();
     QString line;
@@ -254,7 +288,7 @@ const ShapedLine &shapedLine(const QFont &font, const QString &marked)
     shaped.width = int(std::ceil(shaped.text.size().width()));
     for (int index : underlined)
         shaped.underlines.append({metrics.horizontalAdvance(line.left(index)), metrics.horizontalAdvance(line.at(index))});
-    return *lines.insert(key, shaped);
+    return **lines.insert(key, std::make_shared<ShapedLine>(std::move(shaped)));
 }
 
 // Lines of prepared text in the box: centred vertically when they fit, else from the
