@@ -6,6 +6,8 @@
 #include "imagecache.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace vardeko;
@@ -494,6 +496,40 @@ private slots:
         QCOMPARE(image.pixel(21 + 59, 21 + 39), qRgb(0, 0, 0));
         QCOMPARE(image.pixel(130, 50), qRgb(255, 255, 255));
         QCOMPARE(image.pixel(60, 92), qRgb(255, 255, 255));
+        QCOMPARE(ImageCache::instance().count(), 0);
+    }
+
+    // A picture, wallpaper or button image that cannot be decoded never stops the page:
+    // pictures show the placeholder and the wallpaper leaves the background undrawn.
+    void damagedImagesShowPlaceholders()
+    {
+        QTemporaryDir dir;
+        QFile source(QDir(testDataDir()).filePath(QStringLiteral("bmp/rgb24.bmp")));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QFile cut(QDir(dir.path()).filePath(QStringLiteral("cut.bmp")));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(source.read(200));
+        cut.close();
+
+        Scene s;
+        s.options.baseDir = dir.path();
+        s.page->PageStyle = 1;
+        s.page->PageWallPaper = QStringLiteral("cut.bmp");
+        PageObject &picture = s.add(PictureKind, QRect(20, 20, 100, 60));
+        picture.picture()->FileName = QStringLiteral("CUT.BMP");
+        PageObject &button = s.button(QRect(150, 20, 100, 60), PushButton, QString());
+        button.button()->UpImage = QStringLiteral("cut.bmp");
+        button.button()->TransImages = true;
+        QImage image(320, 200, QImage::Format_RGB32);
+        image.fill(qRgb(255, 0, 255));
+        QPainter painter(&image);
+        paintPage(painter, s.pub, *s.page, image.rect(), s.options);
+        painter.end();
+        QCOMPARE(image.pixel(5, 150), qRgb(255, 0, 255)); // background left undrawn
+        QCOMPARE(image.pixel(21 + 49, 21 + 29), qRgb(0, 0, 0)); // the placeholder's crossing
+        QCOMPARE(image.pixel(60, 30), qRgb(255, 255, 255));
+        // The header still tells the size, so the button shows a placeholder that large.
+        QCOMPARE(image.pixel(200, 70), qRgb(255, 255, 255));
         QCOMPARE(ImageCache::instance().count(), 0);
     }
 
