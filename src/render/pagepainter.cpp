@@ -618,7 +618,10 @@ void drawEntryField(QPainter &p, const PageObject &o, const QRect &box, const Re
     p.setClipRect(line, Qt::IntersectClip);
     p.setFont(font);
     p.setPen(toColor(b.TextColor));
-    p.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    // The field shows its text as typed: no mnemonic markers.
+    QString shown = text;
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    p.drawStaticText(line.topLeft(), shapedLine(font, shown).text);
     p.restore();
 }
 
