@@ -238,14 +238,6 @@ QString prepareText(const QString &raw, const RenderOptions &options)
     return text;
 }
 
-QSize preparedTextSize(const QString &prepared, const QFontMetrics &metrics)
-{
-    const QStringList lines = prepared.split(QLatin1Char('|'));
-    int width = 0;
-    for (const QString &line : lines)
-        width = std::max(width, metrics.size(Qt::TextShowMnemonic | Qt::TextSingleLine, line).width());
-    return QSize(width, int(lines.size()) * metrics.height());
-}
 
 // A line of text shaped once, its mnemonic markers taken out and the underlines of
 // their letters measured. Shaping costs far more than drawing the glyphs, and the same
@@ -289,6 +281,15 @@ const ShapedLine &shapedLine(const QFont &font, const QString &marked)
     for (int index : underlined)
         shaped.underlines.append({metrics.horizontalAdvance(line.left(index)), metrics.horizontalAdvance(line.at(index))});
     return **lines.insert(key, std::make_shared<ShapedLine>(std::move(shaped)));
+}
+
+QSize preparedTextSize(const QString &prepared, const QFont &font)
+{
+    const QStringList lines = prepared.split(QLatin1Char('|'));
+    int width = 0;
+    for (const QString &line : lines)
+        width = std::max(width, shapedLine(font, line).width);
+    return QSize(width, int(lines.size()) * QFontMetrics(font).height());
 }
 
 // Lines of prepared text in the box: centred vertically when they fit, else from the
@@ -570,7 +571,7 @@ void drawPushButton(QPainter &p, const Page &page, const PageObject &o, const QR
         return;
     }
 
-    const QSize textSize = preparedTextSize(text, QFontMetrics(font));
+    const QSize textSize = preparedTextSize(text, font);
     constexpr int Gap = 4;
     if (!image.exists()) {
         drawPreparedText(p, content, text, font, color, b.Align);
@@ -685,7 +686,7 @@ void drawCheckButton(QPainter &p, const PageObject &o, const QRect &box, const R
     const int state = buttonState(b, options);
     const bool radio = b.Style == RadioButton;
     if (b.Align == AlignCenterValue) {
-        const QSize textSize = preparedTextSize(text, QFontMetrics(font));
+        const QSize textSize = preparedTextSize(text, font);
         const int top = box.top() + (box.height() - (GlyphRow + textSize.height())) / 2;
         drawCheckGlyph(p, QPoint(box.left() + (box.width() - GlyphSize) / 2, top), radio, state);
         drawPreparedText(p, QRect(box.left(), top + GlyphRow, box.width(), textSize.height()), text, font,

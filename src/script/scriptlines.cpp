@@ -81,6 +81,8 @@ ScriptLine parseScriptLine(const QString &text)
         }
         if (rc.number == CmdMath && !line.params.isEmpty() && (line.bracketMask & 1u))
             line.math = CompiledMath::compile(line.params.at(0));
+        if (line.math)
+            line.mathCache.resize(size_t(line.math->references().size()));
         if (c.OutParam > 0 && line.params.size() >= c.OutParam)
             line.outName = bareVariableName(line.params.at(c.OutParam - 1));
         return line;

@@ -3,6 +3,9 @@
 
 #include "actioncommands.h"
 #include "mathevaluator.h"
+#include "variablestore.h"
+
+#include <array>
 
 #include <QHash>
 #include <QString>
@@ -31,6 +34,10 @@ struct ScriptLine
     unsigned constNumberMask = 0; // If/While: bit i when parameter i is a fixed number-like text
     double constNumbers[3] = {0, 0, 0};
     std::shared_ptr<const CompiledMath> math; // Math with references that stand alone
+    // Where the variables this line names were last found.
+    mutable std::array<EntryCache, 8> paramCache;
+    mutable std::vector<EntryCache> mathCache;
+    mutable EntryCache outCache;
 
     QString word() const; // the matched command word in the table's spelling
 };

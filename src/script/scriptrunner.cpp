@@ -50,7 +50,7 @@ struct CommandCall
     RunHost &host() const { return runner.mHost; }
     const QLocale &locale() const { return runner.mLocale; }
     int num(int i) const { return integerValue(p[size_t(i)]); }
-    void store(const QString &value) const { runner.mStore.setNormalized(line.outName, value); }
+    void store(const QString &value) const { runner.mStore.setCached(line.outName, line.outCache, value); }
     QString file(int i) const
     {
         return scriptFileTarget(completeScriptFileName(p[size_t(i)], runner.mHost.programDirectory()));
@@ -422,9 +422,9 @@ void ScriptRunner::runCommand(ScriptState &state, const ScriptLines &lines, cons
             if (line.wholeRefMask & (1u << i)) {
                 // The same result as ExpandReferences for a lone reference to a variable
                 // whose value holds no bracket (which the final reduction would change).
-                const QString value = mStore.valueOfNormalized(line.refNames.at(i));
-                if (!value.isEmpty() && !value.contains(u'[') && !value.contains(u']')) {
-                    call.p[size_t(i)] = value;
+                const VariableStore::Entry *e = mStore.findCached(line.refNames.at(i), line.paramCache[size_t(i)]);
+                if (e && !e->value.contains(u'[') && !e->value.contains(u']')) {
+                    call.p[size_t(i)] = e->value;
                     continue;
                 }
             }
@@ -442,7 +442,7 @@ bool ScriptRunner::conditionSide(const ScriptLine &line, int i, double *value) c
     }
     if (!(line.wholeRefMask & (1u << i)))
         return false;
-    const VariableStore::Entry *e = mStore.findNormalized(line.refNames.at(i));
+    const VariableStore::Entry *e = mStore.findCached(line.refNames.at(i), line.paramCache[size_t(i)]);
     return e && VariableStore::decimalNumber(*e, value);
 }
 
@@ -475,7 +475,7 @@ bool ScriptRunner::fastMath(const ScriptLine &line)
     if (refs.size() > 16 || (line.bracketMask & 2u))
         return false;
     for (qsizetype i = 0; i < refs.size(); ++i) {
-        const VariableStore::Entry *e = mStore.findNormalized(refs.at(i));
+        const VariableStore::Entry *e = mStore.findCached(refs.at(i), line.mathCache[size_t(i)]);
         if (!e || !VariableStore::plainNumber(*e, &values[i]))
             return false;
     }
@@ -484,10 +484,11 @@ bool ScriptRunner::fastMath(const ScriptLine &line)
     if (r.ok() && decimals <= 0 && r.value == std::trunc(r.value) && std::fabs(r.value) < 1e15L) {
         // A whole number is written as QString::number writes it; keep its readings.
         const qint64 whole = qint64(r.value);
-        mStore.setNormalized(line.outName, QString::number(whole), &whole);
+        mStore.setCached(line.outName, line.outCache, QString::number(whole), &whole);
         return true;
     }
-    mStore.setNormalized(line.outName, r.ok() ? formatMathResult(r.value, decimals, mLocale) : QStringLiteral("Error"));
+    mStore.setCached(line.outName, line.outCache,
+                     r.ok() ? formatMathResult(r.value, decimals, mLocale) : QStringLiteral("Error"));
     return true;
 }
 

@@ -36,6 +36,7 @@ void VariableStore::setNormalized(const QString &upperName, const QString &value
         if (value.isEmpty()) {
             mEntries.erase(it.value());
             mIndex.erase(it);
+            ++mGeneration;
         } else if (it.value()->value != value) {
             it.value()->value = value;
             it.value()->plainState = 0;
@@ -46,14 +47,10 @@ void VariableStore::setNormalized(const QString &upperName, const QString &value
     } else if (!value.isEmpty()) {
         mEntries.push_front({upperName, value});
         mIndex.insert(upperName, mEntries.begin());
+        ++mGeneration;
     }
-    if (wholeNumber && !value.isEmpty()) {
-        const Entry &e = *mIndex.value(upperName);
-        e.plainState = *wholeNumber >= 0 ? 1 : 2; // a sign is not part of a number token
-        e.plain = (long double)*wholeNumber;
-        e.decimalState = 1;
-        e.decimal = double(*wholeNumber);
-    }
+    if (wholeNumber && !value.isEmpty())
+        rememberWhole(mEntries.front().name == upperName ? mEntries.front() : *mIndex.value(upperName), *wholeNumber);
     for (VariableObserver *o : mObservers) {
         if (changed)
             o->variableChanged(upperName);
@@ -76,6 +73,7 @@ void VariableStore::DeleteAllVariables()
 {
     mEntries.clear();
     mIndex.clear();
+    ++mGeneration;
     for (VariableObserver *o : mObservers)
         o->variableListChanged();
 }
@@ -106,6 +104,38 @@ void VariableStore::addObserver(VariableObserver *o)
 void VariableStore::removeObserver(VariableObserver *o)
 {
     mObservers.erase(std::remove(mObservers.begin(), mObservers.end(), o), mObservers.end());
+}
+
+void VariableStore::rememberWhole(const Entry &e, qint64 whole)
+{
+    e.plainState = whole >= 0 ? 1 : 2; // a sign is not part of a number token
+    e.plain = (long double)whole;
+    e.decimalState = 1;
+    e.decimal = double(whole);
+}
+
+void VariableStore::setCached(const QString &upperName, EntryCache &cache, const QString &value,
+                              const qint64 *wholeNumber)
+{
+    const Entry *found = value.isEmpty() ? nullptr : findCached(upperName, cache);
+    if (!found) {
+        setNormalized(upperName, value, wholeNumber);
+        return;
+    }
+    Entry &e = const_cast<Entry &>(*found);
+    const bool changed = e.value != value;
+    if (changed) {
+        e.value = value;
+        e.plainState = 0;
+        e.decimalState = 0;
+    }
+    if (wholeNumber)
+        rememberWhole(e, *wholeNumber);
+    for (VariableObserver *o : mObservers) {
+        if (changed)
+            o->variableChanged(upperName);
+        o->variableListChanged();
+    }
 }
 
 bool VariableStore::plainNumber(const Entry &e, long double *value)

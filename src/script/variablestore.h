@@ -31,6 +31,17 @@ public:
     virtual QString currentPageNumber() const = 0; // "1" for the first page, "0" master
 };
 
+class VariableStore;
+
+// Remembers where a name's entry was found. Valid while no variable was created or
+// deleted since: entries never move, so a loop looks its variables up once.
+struct EntryCache
+{
+    const VariableStore *store = nullptr;
+    quint64 generation = 0;
+    const void *entry = nullptr;
+};
+
 class VariableStore
 {
 public:
@@ -70,14 +81,30 @@ public:
         const auto it = mIndex.constFind(upperName);
         return it == mIndex.constEnd() ? nullptr : &*it.value();
     }
+    const Entry *findCached(const QString &upperName, EntryCache &cache) const
+    {
+        if (cache.store != this || cache.generation != mGeneration) {
+            cache.store = this;
+            cache.generation = mGeneration;
+            cache.entry = findNormalized(upperName);
+        }
+        return static_cast<const Entry *>(cache.entry);
+    }
+    // setNormalized through a cache.
+    void setCached(const QString &upperName, EntryCache &cache, const QString &value,
+                   const qint64 *wholeNumber = nullptr);
+
     // The value as one Math number token (see parsePlainNumber).
     static bool plainNumber(const Entry &e, long double *value);
     // The value as If and While compare numbers, when it is number-like.
     static bool decimalNumber(const Entry &e, double *value);
 
 private:
+    static void rememberWhole(const Entry &e, qint64 whole);
+
     std::list<Entry> mEntries; // newest at the front
     QHash<QString, std::list<Entry>::iterator> mIndex;
+    quint64 mGeneration = 1; // raised whenever a variable is created or deleted
     std::vector<VariableObserver *> mObservers;
 };
 
