@@ -759,7 +759,10 @@ void TMainForm::tileVertical()
             shown.append(s);
     if (shown.isEmpty())
         return;
-    // Measured without scroll bars: they go once the windows fit.
+    // Measured without scroll bars, after pending layout changes such as the page tabs
+    // appearing: the scroll bars go once the windows fit.
+    layout()->activate();
+    centralWidget()->layout()->activate();
     mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const QRect area = mMdi->viewport()->rect();
@@ -781,7 +784,10 @@ void TMainForm::tileHorizontal()
             shown.append(s);
     if (shown.isEmpty())
         return;
-    // Measured without scroll bars: they go once the windows fit.
+    // Measured without scroll bars, after pending layout changes such as the page tabs
+    // appearing: the scroll bars go once the windows fit.
+    layout()->activate();
+    centralWidget()->layout()->activate();
     mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const QRect area = mMdi->viewport()->rect();
