@@ -866,6 +866,11 @@ void TMainForm::updateCommandStates()
     set("NextPageBtn", hasNext || (onMaster && pub->pageCount() > 0));
     set("LastPageBtn", hasNext);
 
+    // Shown even while their work is missing: the page's flag and the selection count.
+    command(QStringLiteral("ShowMasterItems1"))->setChecked(current && !onMaster && current->ShowMaster);
+    const int selected = current ? countSelected(current->Objects) : 0;
+    command(QStringLiteral("SpellSelection1"))
+        ->setText(QStringLiteral("&Selected Object") + (selected == 1 ? QString() : QStringLiteral("s")));
     for (QAction *action : std::as_const(mUnbuilt))
         action->setEnabled(false);
 
