@@ -69,6 +69,8 @@ class TestScript : public QObject
 
 private slots:
     void commandTable();
+    void compiledMath_data();
+    void compiledMath();
     void recognition_data();
     void recognition();
     void lineNumbering_data();
@@ -95,6 +97,9 @@ private slots:
     void systemInfo();
     void scripts_data();
     void scripts();
+    void fastPathsAgree_data();
+    void fastPathsAgree();
+    void loopCachesFollowTheStore();
     void nestedRuns();
     void errorEndsEveryRun();
     void stopBetweenLines();
@@ -120,6 +125,28 @@ void TestScript::commandTable()
         QVERIFY2(ActionDescriptions[size_t(n)][0] != 0, c.Name);
     }
     QCOMPARE(QString::fromLatin1(ActionDescriptions[4]), QStringLiteral("Pause for a specified number of milleseconds."));
+}
+
+void TestScript::compiledMath_data()
+{
+    QTest::addColumn<QString>("expr");
+    QTest::addColumn<bool>("compiles");
+    QTest::newRow("references between operators") << "([A] + [B]) * -[C]" << true;
+    QTest::newRow("function argument") << "SQRT([A])" << true;
+    QTest::newRow("glued to digit") << "1[A]" << false;
+    QTest::newRow("glued to name") << "[A]E3" << false;
+    QTest::newRow("two references glued") << "[A][B]" << false;
+    QTest::newRow("nested bracket") << "[[A]]" << false;
+    QTest::newRow("unclosed") << "[A+1" << false;
+    QTest::newRow("stray closing") << "A]+[B]" << false;
+    QTest::newRow("invalid token elsewhere") << "[A]+%" << false;
+}
+
+void TestScript::compiledMath()
+{
+    QFETCH(QString, expr);
+    QFETCH(bool, compiles);
+    QCOMPARE(CompiledMath::compile(expr) != nullptr, compiles);
 }
 
 void TestScript::recognition_data()
@@ -640,6 +667,78 @@ void TestScript::scripts()
     Run r(answers);
     QCOMPARE(r.run(script), log);
     QCOMPARE(r.runner.runDepth(), 0);
+}
+
+void TestScript::fastPathsAgree_data()
+{
+    QTest::addColumn<QString>("expr");
+    QTest::addColumn<QString>("i");
+    QTest::addColumn<QString>("j");
+
+    QTest::newRow("two plain numbers") << "[I]+[J]" << "2" << "3";
+    QTest::newRow("negative value is read as text") << "[I]*2" << "-5" << "1";
+    QTest::newRow("value holding an operator") << "2^[I]" << "1+1" << "1";
+    QTest::newRow("negative base") << "[I]^2" << "-5" << "1";
+    QTest::newRow("unset reads zero") << "[I]+1" << "" << "";
+    QTest::newRow("exponent value") << "[I]+1" << "5E3" << "2";
+    QTest::newRow("reference glued to digit") << "[I]2" << "5" << "1";
+    QTest::newRow("built-in name") << "[P]+1" << "" << "1";
+    QTest::newRow("function of reference") << "SQRT([I])" << "16" << "20";
+    QTest::newRow("division by zero") << "[I]/[J]" << "1" << "0";
+    QTest::newRow("syntax error") << "([I]" << "1" << "1";
+    QTest::newRow("two references in a row") << "[I] [J]" << "1" << "2";
+    QTest::newRow("unary minus") << "-[I]" << "3" << "1";
+    QTest::newRow("name in any case") << "[i]+[I]" << "2" << "abc";
+    QTest::newRow("rounding") << "[I]" << "0.125" << "0.1250";
+    QTest::newRow("blank in value") << "[I]+1" << " 5" << "10";
+    QTest::newRow("bracket in value") << "[I]+1" << "[5" << "1";
+    QTest::newRow("power of references") << "[I]^[J]" << "2" << "10";
+    QTest::newRow("many parentheses") << "((((((([I])))))))*[J]" << "3" << "4";
+}
+
+void TestScript::fastPathsAgree()
+{
+    // Lines that loops run on plain numbers take a shortcut; it must give exactly what
+    // expanding the text and reading it again gives.
+    QFETCH(QString, expr);
+    QFETCH(QString, i);
+    QFETCH(QString, j);
+    Run r;
+    const QString script = QStringLiteral("SetVar \"I\" \"%1\"|SetVar \"J\" \"%2\"|")
+                               .arg(i, j)
+                           + QStringLiteral("Math \"%1\" \"2\" \"[R]\"|Math \"%1\" \"0\" \"[Z]\"|").arg(expr)
+                           + QStringLiteral("If \"[I]\" \"<\" \"[J]\"|SetVar \"C\" \"less\"|EndIf|"
+                                            "If \"[I]\" \">=\" \"2\"|SetVar \"D\" \"ge\"|EndIf");
+    // Twice: the second pass runs on the numbers the first one remembered.
+    for (int pass = 0; pass < 2; ++pass) {
+        r.run(script);
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString expanded = ExpandReferences(expr, true, now, r.store, &r.host);
+        QCOMPARE(r.store.GetVariable(QStringLiteral("R")), EvaluateMath(expanded, 2, QLocale::system()));
+        QCOMPARE(r.store.GetVariable(QStringLiteral("Z")), EvaluateMath(expanded, 0, QLocale::system()));
+        const QString vi = ExpandReferences(QStringLiteral("[I]"), false, now, r.store, &r.host);
+        const QString vj = ExpandReferences(QStringLiteral("[J]"), false, now, r.store, &r.host);
+        QCOMPARE(r.store.GetVariable(QStringLiteral("C")).isEmpty(), !evaluateCondition(vi, QStringLiteral("<"), vj));
+        QCOMPARE(r.store.GetVariable(QStringLiteral("D")).isEmpty(),
+                 !evaluateCondition(vi, QStringLiteral(">="), QStringLiteral("2")));
+    }
+}
+
+void TestScript::loopCachesFollowTheStore()
+{
+    // Variables deleted and created again inside a loop are found anew.
+    Run r;
+    CountingObserver obs;
+    r.store.addObserver(&obs);
+    r.run(QStringLiteral("SetVar \"I\" \"0\"|:top|Math \"[I]+1\" \"0\" \"I\"|SetVar \"T\" \"[I]\"|"
+                         "SetVar \"I\" \"\"|SetVar \"X[T]\" \"y\"|SetVar \"I\" \"[T]\"|"
+                         "If \"[I]\" \"<\" \"5\"|GotoLine \"top\"|EndIf|Math \"[I]*[T]\" \"0\" \"Q\""));
+    QCOMPARE(r.store.GetVariable(QStringLiteral("I")), QStringLiteral("5"));
+    QCOMPARE(r.store.GetVariable(QStringLiteral("Q")), QStringLiteral("25"));
+    QCOMPARE(r.store.count(), 4); // I, T, Q and XT: an output name is never expanded
+    // Every change on the shortcut is still announced to bound objects.
+    QCOMPARE(obs.changed.count(QStringLiteral("I")), 1 + 5 * 3);
+    r.store.removeObserver(&obs);
 }
 
 void TestScript::nestedRuns()
