@@ -123,6 +123,13 @@ int readCount(NumberReader &reader, int *count)
     return IoOk;
 }
 
+bool isPaletteText(QByteArrayView bytes)
+{
+    NumberReader reader(bytes);
+    const QByteArray header = reader.line().toUpper();
+    return header == QByteArray(NativePaletteHeader).toUpper() || header == JascPaletteHeader;
+}
+
 } // namespace
 
 int readPaletteText(QByteArrayView bytes, PaletteTable &table, int *entries)
@@ -163,7 +170,8 @@ int LoadPaletteFile(const QString &fileName, PaletteTable &table, bool fill, int
     QByteArray bytes;
     if (const int error = readFileContents(fileName, &bytes))
         return error;
-    if (fileName.endsWith(palettemsg::Extension, Qt::CaseInsensitive))
+    // A palette text saved under another extension is still read as one.
+    if (fileName.endsWith(palettemsg::Extension, Qt::CaseInsensitive) || isPaletteText(bytes))
         return readPaletteText(bytes, table, entries);
     std::vector<PaletteEntry> palette;
     if (const int error = readPicturePalette(bytes, &palette))

@@ -38,7 +38,8 @@ int readPaletteText(QByteArrayView bytes, PaletteTable &table, int *entries = nu
 // (true-colour and grey pictures, JPEG) and for damaged or unknown data.
 int readPicturePalette(QByteArrayView bytes, std::vector<PaletteEntry> *palette);
 
-// `LoadPaletteFile`: ".PAL" files (any case) are read as text, other files as pictures.
+// `LoadPaletteFile`: ".PAL" files (any case) are read as text, other files as pictures
+// unless they begin with a palette text's header.
 // With `fill` every entry first becomes white. Loaded entries carry the no-collapse flag.
 // Returns 0 or an I/O error code (106 when the file yields no palette).
 int LoadPaletteFile(const QString &fileName, PaletteTable &table, bool fill,

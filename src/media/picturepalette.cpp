@@ -92,6 +92,12 @@ int pcxPalette(const Bytes &b, std::vector<PaletteEntry> *palette)
         return takeTable(b, at + 1, 256, 3, false, palette) ? IoOk : IoInvalidFormat;
     }
     const int depth = bits * planes;
+    if (depth == 1) {
+        // Two-colour pictures show black and white whatever the header's table holds.
+        *palette = {PaletteEntry{0, 0, 0, PaletteFlagNoCollapse},
+                    PaletteEntry{255, 255, 255, PaletteFlagNoCollapse}};
+        return IoOk;
+    }
     if ((bits == 1 || bits == 2 || bits == 4) && depth <= 4)
         return takeTable(b, 16, 1 << depth, 3, false, palette) ? IoOk : IoInvalidFormat;
     return IoInvalidFormat; // 24- and 32-bit pictures have none
