@@ -60,6 +60,8 @@ int readFileContents(const QString &fileName, QByteArray *bytes, qint64 limit)
 int replaceFileContents(const QString &fileName, const QByteArray &bytes)
 {
     const QFileInfo target(fileName);
+    if (!QFileInfo(target.absolutePath()).isDir())
+        return IoPathNotFound; // not the temporary file's fault
     int error = IoOk;
     const QString temp = MakeTempFileName(target.absolutePath(), QStringLiteral("$$$"), &error);
     if (temp.isEmpty())

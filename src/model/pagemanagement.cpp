@@ -217,6 +217,9 @@ QString addPagesPlaceCaption(InsertPlace place, const Page &anchor)
 
 Page *copyPage(Publication &pub, const Page &source)
 {
+    // Checked first: naming the copy in a full publication would search every number.
+    if (pub.pageCount() >= MaxPages)
+        return nullptr;
     Page *copy = pub.duplicatePage(&source);
     if (copy)
         pub.Modified = true;
