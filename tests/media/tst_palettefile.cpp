@@ -306,6 +306,29 @@ private slots:
         }
     }
 
+    // Damaged headers never read outside the data nor give an impossible table.
+    void damagedPicturesStayBounded()
+    {
+        const QStringList files{"bmp/pal8.bmp", "bmp/pal8os2.bmp", "gif/missing_background.gif",
+                                "pcx/16color.pcx", "pcx/indexed8.pcx", "tiff/multipage.tiff"};
+        quint32 seed = 12345;
+        auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+        for (const QString &file : files) {
+            QFile f(testData(file));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray whole = f.readAll();
+            for (int round = 0; round < 3000; ++round) {
+                QByteArray damaged = whole;
+                for (int k = 0; k < 4; ++k)
+                    damaged[qsizetype(next() % 300 % quint32(damaged.size()))] = char(next() >> 16);
+                std::vector<PaletteEntry> palette;
+                const int error = readPicturePalette(damaged, &palette);
+                QVERIFY(error == 0 || error == IoInvalidFormat);
+                QVERIFY(error != 0 || (!palette.empty() && palette.size() <= 256));
+            }
+        }
+    }
+
 private:
     QTemporaryDir tmp;
 };
