@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <atomic>
 
 namespace vardeko {
 
@@ -36,7 +37,7 @@ void VariableStore::setNormalized(const QString &upperName, const QString &value
         if (value.isEmpty()) {
             mEntries.erase(it.value());
             mIndex.erase(it);
-            ++mGeneration;
+            mGeneration = nextGeneration();
         } else if (it.value()->value != value) {
             it.value()->value = value;
             it.value()->plainState = 0;
@@ -47,7 +48,7 @@ void VariableStore::setNormalized(const QString &upperName, const QString &value
     } else if (!value.isEmpty()) {
         mEntries.push_front({upperName, value});
         mIndex.insert(upperName, mEntries.begin());
-        ++mGeneration;
+        mGeneration = nextGeneration();
     }
     if (wholeNumber && !value.isEmpty())
         rememberWhole(mEntries.front().name == upperName ? mEntries.front() : *mIndex.value(upperName), *wholeNumber);
@@ -73,7 +74,7 @@ void VariableStore::DeleteAllVariables()
 {
     mEntries.clear();
     mIndex.clear();
-    ++mGeneration;
+    mGeneration = nextGeneration();
     for (VariableObserver *o : mObservers)
         o->variableListChanged();
 }
@@ -104,6 +105,12 @@ void VariableStore::addObserver(VariableObserver *o)
 void VariableStore::removeObserver(VariableObserver *o)
 {
     mObservers.erase(std::remove(mObservers.begin(), mObservers.end(), o), mObservers.end());
+}
+
+quint64 VariableStore::nextGeneration()
+{
+    static std::atomic<quint64> counter{0};
+    return ++counter;
 }
 
 void VariableStore::rememberWhole(const Entry &e, qint64 whole)

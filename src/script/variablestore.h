@@ -104,7 +104,10 @@ private:
 
     std::list<Entry> mEntries; // newest at the front
     QHash<QString, std::list<Entry>::iterator> mIndex;
-    quint64 mGeneration = 1; // raised whenever a variable is created or deleted
+    // Changes whenever a variable is created or deleted; drawn from one program-wide
+    // counter, so that no two stores (even at the same address) share a value.
+    quint64 mGeneration = nextGeneration();
+    static quint64 nextGeneration();
     std::vector<VariableObserver *> mObservers;
 };
 
