@@ -2,6 +2,7 @@
 #include "palettefile.h"
 
 #include "ioerrors.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +10,6 @@
 #include <QTest>
 
 using namespace vardeko;
-
-Q_DECLARE_METATYPE(vardeko::PaletteEntry)
 
 namespace {
 
@@ -39,14 +38,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-namespace QTest {
-template<>
-char *toString(const vardeko::PaletteEntry &e)
-{
-    return qstrdup(QByteArray::number(e.red) + ' ' + QByteArray::number(e.green) + ' '
-                   + QByteArray::number(e.blue) + " flags " + QByteArray::number(e.flags));
-}
-} // namespace QTest
 
 class TestPaletteFile : public QObject
 {
@@ -333,5 +324,5 @@ private:
     QTemporaryDir tmp;
 };
 
-QTEST_MAIN(TestPaletteFile)
+VARDEKO_REGISTER_TEST(TestPaletteFile);
 #include "tst_palettefile.moc"
