@@ -2,6 +2,7 @@
 #include "mainform.h"
 
 #include "childform.h"
+#include "conversionwindow.h"
 #include "filenames.h"
 #include "imagecache.h"
 #include "ioerrors.h"
@@ -417,6 +418,22 @@ void TMainForm::setProgress(qint64 position)
 void TMainForm::finishProgress()
 {
     mGauge->hide();
+    delete mConversionWindow;
+    mConversionWindow = nullptr;
+}
+
+void TMainForm::dosConversionStarted()
+{
+    delete mConversionWindow;
+    mConversionWindow = new ConversionWindow(this);
+    mConversionWindow->show();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TMainForm::dosConversionPage()
+{
+    if (mConversionWindow)
+        mConversionWindow->advance();
 }
 
 void TMainForm::pageWritten(int written, int total)
@@ -558,10 +575,21 @@ TChildForm *TMainForm::openPublication(const QString &fileName)
         return nullptr;
     }
     pub->FileName = path;
+    // The publication's icon must load as one; a name that does not is dropped.
+    QIcon icon;
+    if (!pub->Settings.Icon.isEmpty()) {
+        const QString iconFile = locateFile(pub->Settings.Icon, QFileInfo(path).absolutePath());
+        if (!iconFile.isEmpty())
+            icon = QIcon(iconFile);
+        if (icon.isNull() || icon.availableSizes().isEmpty())
+            pub->Settings.Icon.clear();
+    }
     if (!pub->currentPage())
         pub->setCurrentPage(pub->firstPage() ? pub->firstPage() : pub->masterPage());
     const QString title = pub->Settings.Title;
     TChildForm *child = addChild(std::move(pub));
+    if (!icon.isNull())
+        child->setWindowIcon(icon);
     mPrefs.Reopen.removeOpened(path);
     rebuildReopenMenu();
     if (!result.missingFiles.empty())

@@ -124,6 +124,8 @@ public:
     // FileProgress
     void readStarted(qint64 fileSize) override { startProgress(fileSize); }
     void bytesRead(qint64 bytes) override { setProgress(bytes); }
+    void dosConversionStarted() override;
+    void dosConversionPage() override;
     void pageWritten(int written, int total) override;
 
 signals:
@@ -192,6 +194,7 @@ private:
     QLabel *mPageLabel = nullptr;
     QProgressBar *mGauge = nullptr;
     qint64 mGaugeScale = 1;
+    class ConversionWindow *mConversionWindow = nullptr;
     QTimer *mTimer = nullptr;
     QToolBar *mToolBar = nullptr;
     QMenu *mReopenMenu = nullptr;

@@ -34,6 +34,8 @@ inline constexpr QLatin1String HasBeenModified(
 inline constexpr QLatin1String DoesNotExist("Does not exist!");
 
 inline constexpr QLatin1String ErrorReport("Error Report");
+inline constexpr QLatin1String ConvertingDos("Converting DOS publication to Windows format.");
+inline constexpr QLatin1String PleaseWait("Please wait...");
 inline constexpr QLatin1String FilesNotFound(
     "The following files used by this publication cound not be found:");
 

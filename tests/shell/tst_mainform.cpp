@@ -2,6 +2,7 @@
 #include "tst_mainform.h"
 
 #include "childform.h"
+#include "conversionwindow.h"
 #include "fakedialogs.h"
 #include "mainform.h"
 #include "preferencesdialog.h"
@@ -153,6 +154,42 @@ void TestMainForm::missingFilesShowErrorReport()
     QCOMPARE(mDialogs->reports.size(), 1);
     QCOMPARE(mDialogs->reports[0].title, QStringLiteral("Error Report: Pictures"));
     QVERIFY(mDialogs->reports[0].text.contains(QStringLiteral("NOWHERE.BMP")));
+}
+
+void TestMainForm::dosPublicationOpensConverted()
+{
+    const QString path = mDir->filePath(QStringLiteral("DOS.PUB"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("Vardeko Document File\r\nNewPage=Cover\r\nNewPage=Back\r\n");
+    f.close();
+    TChildForm *child = mForm->openPublication(path);
+    QVERIFY(child);
+    QVERIFY(child->publication().ConvertedFromDos);
+    QCOMPARE(child->publication().page(1)->Title, QStringLiteral("2"));
+    // The conversion window is gone once the file is read.
+    QVERIFY(!mForm->findChild<ConversionWindow *>());
+}
+
+void TestMainForm::iconThatIsNoIconIsDropped()
+{
+    const QString notAnIcon = mDir->filePath(QStringLiteral("TEXT.ICO"));
+    QFile f(notAnIcon);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("plain text, not an icon");
+    f.close();
+    const QString good = QString::fromLocal8Bit(qgetenv("VARDEKO_TESTDATA")) + QStringLiteral("/ico/hopper.ico");
+    for (const QString &icon : {notAnIcon, good}) {
+        const QString path = mDir->filePath(QStringLiteral("ICON.PUB"));
+        Publication pub;
+        pub.Settings.Icon = icon;
+        QCOMPARE(writePublication(pub, path, WriteMode::Save), 0);
+        TChildForm *child = mForm->openPublication(path);
+        QVERIFY(child);
+        QCOMPARE(child->publication().Settings.Icon, icon == good ? good : QString());
+        child->publication().Modified = false;
+        mForm->closeAll();
+    }
 }
 
 void TestMainForm::closePrompt_data()

@@ -22,6 +22,8 @@ private slots:
     void openFailureLeavesNoWindow_data();
     void openFailureLeavesNoWindow();
     void missingFilesShowErrorReport();
+    void dosPublicationOpensConverted();
+    void iconThatIsNoIconIsDropped();
     void closePrompt_data();
     void closePrompt();
     void failedSaveKeepsWindowOpen();
