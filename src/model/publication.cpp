@@ -2,6 +2,7 @@
 #include "publication.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 
@@ -273,6 +274,12 @@ QString Publication::makeUniqueTitle(const QString &wanted) const
         base.chop(1);
     if (!base.isEmpty())
         base += QLatin1Char(' ');
+    // Up to 9998 tries against up to 9999 titles: hash the titles once.
+    QSet<QString> taken;
+    taken.reserve(qsizetype(mPages.size()) + 1);
+    taken.insert(QStringLiteral("Master Page").toCaseFolded());
+    for (const PagePtr &p : mPages)
+        taken.insert(p->Title.toCaseFolded());
     for (int n = 1; n <= 9998; ++n) {
         const QString number = QString::number(n);
         QString candidate = base + number;
@@ -281,7 +288,7 @@ QString Publication::makeUniqueTitle(const QString &wanted) const
             base.remove(base.size() - 2, 1);
             candidate = base + number;
         }
-        if (!findPage(candidate))
+        if (!taken.contains(candidate.toCaseFolded()))
             return candidate;
     }
     return base + QString::number(9998);

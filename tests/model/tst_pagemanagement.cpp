@@ -226,6 +226,18 @@ private slots:
         QVERIFY(!pub->Modified);
     }
 
+    void copyInALargePublication()
+    {
+        auto pub = withPages({"New Page"});
+        QVERIFY(!addPages(*pub, pub->firstPage(), 8999, InsertPlace::After).failed);
+        Page *copy = copyPage(*pub, *pub->page(4000));
+        QVERIFY(copy);
+        QCOMPARE(copy->Title, QStringLiteral("New Page 9000"));
+        QCOMPARE(pub->indexOfPage(copy), 4001);
+        QVERIFY(deletePage(*pub, pub->page(17))); // frees "New Page 17"
+        QCOMPARE(copyPage(*pub, *pub->lastPage())->Title, QStringLiteral("New Page 17"));
+    }
+
     void batchNamesSkipTakenOnes()
     {
         auto pub = withPages({"New Page", "New Page 2", "new page 4"});
