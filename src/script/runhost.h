@@ -24,6 +24,8 @@ public:
     virtual void processPendingEvents() = 0;
     // A script line ran (for the idle auto-return).
     virtual void noteActivity() {}
+    // A run begins: the page area shows the default arrow cursor.
+    virtual void scriptStarting() {}
 
     // The debug window (only while it is visible).
     virtual bool isRecordingLines() const { return false; }

@@ -319,6 +319,7 @@ void ScriptRunner::ExecuteScript(const QString &script)
     }
     const std::shared_ptr<const ScriptLines> lines = compile(script);
     ScriptState state;
+    mHost.scriptStarting();
     ++RunDepth;
     while (!StopRequested) {
         // Reading the clock costs more than a simple line, so it is read every 32 lines.
