@@ -41,7 +41,8 @@ int paletteBrightness(const PaletteEntry &entry)
 PaletteEntry shiftBrightness(const PaletteEntry &entry, int delta)
 {
     auto shifted = [delta](quint8 c) { return quint8(std::clamp(int(c) + delta, 0, 255)); };
-    return PaletteEntry{shifted(entry.red), shifted(entry.green), shifted(entry.blue), entry.flags};
+    return PaletteEntry {shifted(entry.red), shifted(entry.green), shifted(entry.blue),
+                         entry.flags};
 }
 
 } // namespace vardeko

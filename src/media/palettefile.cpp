@@ -33,8 +33,9 @@ public:
         const qsizetype start = mPos;
         skipLine();
         QByteArray text = mBytes.sliced(start, mPos - start).toByteArray();
-        while (!text.isEmpty() && (text.back() == '\n' || text.back() == '\r'
-                                   || text.back() == ' ' || text.back() == '\t'))
+        while (!text.isEmpty()
+               && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '
+                   || text.back() == '\t'))
             text.chop(1);
         return text;
     }
@@ -108,8 +109,8 @@ int readEntries(NumberReader &reader, int count, bool sixBit, PaletteTable &tabl
         if (sixBit)
             for (int &c : rgb)
                 c = c > 0 ? c * 4 + 3 : 0;
-        table[size_t(i)] = PaletteEntry{component(rgb[0]), component(rgb[1]), component(rgb[2]),
-                                        PaletteFlagNoCollapse};
+        table[size_t(i)] = PaletteEntry {component(rgb[0]), component(rgb[1]), component(rgb[2]),
+                                         PaletteFlagNoCollapse};
         *entries = std::max(*entries, i + 1);
     }
     return IoOk;
@@ -166,7 +167,7 @@ int LoadPaletteFile(const QString &fileName, PaletteTable &table, bool fill, int
     if (entries)
         *entries = 0;
     if (fill)
-        table.fill(PaletteEntry{255, 255, 255, PaletteFlagNoCollapse});
+        table.fill(PaletteEntry {255, 255, 255, PaletteFlagNoCollapse});
     QByteArray bytes;
     if (const int error = readFileContents(fileName, &bytes))
         return error;
@@ -178,8 +179,8 @@ int LoadPaletteFile(const QString &fileName, PaletteTable &table, bool fill, int
         return error;
     const size_t n = std::min(palette.size(), table.size());
     for (size_t i = 0; i < n; ++i)
-        table[i] = PaletteEntry{palette[i].red, palette[i].green, palette[i].blue,
-                                PaletteFlagNoCollapse};
+        table[i] = PaletteEntry {palette[i].red, palette[i].green, palette[i].blue,
+                                 PaletteFlagNoCollapse};
     if (entries)
         *entries = int(n);
     return IoOk;
@@ -195,7 +196,7 @@ QByteArray paletteFileBytes(const PaletteTable &table)
     out += "\r\n256\r\n";
     auto line = [&out](int r, int g, int b) {
         out += QByteArray::number(r) + ' ' + QByteArray::number(g) + ' ' + QByteArray::number(b)
-               + "\r\n";
+                + "\r\n";
     };
     for (const PaletteEntry &e : table)
         line(e.red >> 2, e.green >> 2, e.blue >> 2);

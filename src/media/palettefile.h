@@ -15,7 +15,8 @@ namespace vardeko {
 // Texts the palette load and save actions show.
 namespace palettemsg {
 inline constexpr QLatin1String LoadTitle("Load Palette");
-inline constexpr QLatin1String LoadFilter("Palette Sources|*.PAL;*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF");
+inline constexpr QLatin1String
+        LoadFilter("Palette Sources|*.PAL;*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF");
 inline constexpr QLatin1String SaveTitle("Save Palette");
 inline constexpr QLatin1String SaveFilter("Palette Files|*.PAL");
 inline constexpr QLatin1String Extension(".PAL");

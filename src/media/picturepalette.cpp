@@ -11,7 +11,8 @@ class Bytes
 {
 public:
     explicit Bytes(QByteArrayView data, bool bigEndian = false)
-        : mData(data), mBig(bigEndian)
+        : mData(data)
+        , mBig(bigEndian)
     {
     }
     qsizetype size() const { return mData.size(); }
@@ -45,8 +46,8 @@ bool takeTable(const Bytes &b, qint64 offset, int count, int stride, bool bgr,
     for (int i = 0; i < count; ++i) {
         const qsizetype at = qsizetype(offset + qint64(i) * stride);
         const quint8 first = b.u8(at), second = b.u8(at + 1), third = b.u8(at + 2);
-        palette->push_back(bgr ? PaletteEntry{third, second, first, PaletteFlagNoCollapse}
-                               : PaletteEntry{first, second, third, PaletteFlagNoCollapse});
+        palette->push_back(bgr ? PaletteEntry {third, second, first, PaletteFlagNoCollapse}
+                               : PaletteEntry {first, second, third, PaletteFlagNoCollapse});
     }
     return true;
 }
@@ -94,8 +95,8 @@ int pcxPalette(const Bytes &b, std::vector<PaletteEntry> *palette)
     const int depth = bits * planes;
     if (depth == 1) {
         // Two-colour pictures show black and white whatever the header's table holds.
-        *palette = {PaletteEntry{0, 0, 0, PaletteFlagNoCollapse},
-                    PaletteEntry{255, 255, 255, PaletteFlagNoCollapse}};
+        *palette = {PaletteEntry {0, 0, 0, PaletteFlagNoCollapse},
+                    PaletteEntry {255, 255, 255, PaletteFlagNoCollapse}};
         return IoOk;
     }
     if ((bits == 1 || bits == 2 || bits == 4) && depth <= 4)
@@ -122,7 +123,7 @@ int gifPalette(const Bytes &b, std::vector<PaletteEntry> *palette)
             if (!(local & 0x80))
                 return IoInvalidFormat;
             return takeTable(b, at + 10, 2 << (local & 7), 3, false, palette) ? IoOk
-                                                                             : IoInvalidFormat;
+                                                                              : IoInvalidFormat;
         }
         if (block != 0x21 || !b.has(at, 2))
             return IoInvalidFormat; // trailer or damage before any image
@@ -150,9 +151,9 @@ int pngPalette(const Bytes &b, std::vector<PaletteEntry> *palette)
         else if (type == "PLTE")
             // Only an indexed picture is shown through its table.
             return colorType == 3 && length % 3 == 0
-                           && takeTable(big, data, int(length / 3), 3, false, palette)
-                       ? IoOk
-                       : IoInvalidFormat;
+                            && takeTable(big, data, int(length / 3), 3, false, palette)
+                    ? IoOk
+                    : IoInvalidFormat;
         else if (type == "IDAT" || type == "IEND")
             break;
         at = data + length + 4;
@@ -202,7 +203,7 @@ int tiffPalette(const Bytes &little, std::vector<PaletteEntry> *palette)
         const auto at = [&](int plane) {
             return quint8(b.u16(qsizetype(mapOffset + (qint64(plane) * entries + i) * 2)) >> 8);
         };
-        palette->push_back(PaletteEntry{at(0), at(1), at(2), PaletteFlagNoCollapse});
+        palette->push_back(PaletteEntry {at(0), at(1), at(2), PaletteFlagNoCollapse});
     }
     return IoOk;
 }
@@ -219,7 +220,8 @@ int readPicturePalette(QByteArrayView bytes, std::vector<PaletteEntry> *palette)
         return gifPalette(b, palette);
     if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
         return pngPalette(b, palette);
-    if (bytes.startsWith(QByteArrayView("II*\0", 4)) || bytes.startsWith(QByteArrayView("MM\0*", 4)))
+    if (bytes.startsWith(QByteArrayView("II*\0", 4))
+        || bytes.startsWith(QByteArrayView("MM\0*", 4)))
         return tiffPalette(b, palette);
     if (b.has(0, 128) && b.u8(0) == 0x0A && b.u8(2) <= 1)
         return pcxPalette(b, palette);

@@ -25,7 +25,9 @@ int readFileContents(const QString &fileName, QByteArray *bytes, qint64 limit)
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return ioErrorFromErrno(errno);
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return IoAccessDenied;
@@ -74,7 +76,9 @@ int replaceFileContents(const QString &fileName, const QByteArray &bytes)
         return error;
     }
     const QByteArray nativeTarget = QFile::encodeName(fileName);
-    struct stat old {};
+    struct stat old
+    {
+    };
     if (::stat(nativeTarget.constData(), &old) == 0)
         ::fchmod(fd, old.st_mode & 07777);
     qsizetype done = 0;

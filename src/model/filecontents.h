@@ -11,8 +11,7 @@ inline constexpr qint64 MaxSmallFileSize = 64 * 1024 * 1024;
 
 // Reads a regular file whole. Returns 0 or an I/O error code; a directory or device
 // is refused with 5 and a file above `limit` bytes with 8.
-int readFileContents(const QString &fileName, QByteArray *bytes,
-                     qint64 limit = MaxSmallFileSize);
+int readFileContents(const QString &fileName, QByteArray *bytes, qint64 limit = MaxSmallFileSize);
 
 // Writes `bytes` to a temporary file beside `fileName`, flushes it and renames it into
 // place, so a failed write leaves any old file as it was. Returns 0 or an I/O error code.

@@ -19,7 +19,7 @@ bool FileGatherer::add(const QString &name, GatheredKind kind, int width, int he
     if (mIndex.contains(key))
         return false;
     mIndex.insert(key, qsizetype(mFiles.size()));
-    mFiles.push_back(GatheredFile{name, kind, width, height});
+    mFiles.push_back(GatheredFile {name, kind, width, height});
     if (kind == GatheredKind::ArticleText && mOptions.articleReferences) {
         for (const GatheredFile &ref : mOptions.articleReferences(name))
             add(ref.name, ref.kind, ref.width, ref.height);

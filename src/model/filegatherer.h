@@ -20,16 +20,15 @@ enum class GatheredKind : quint8 {
     Sound = 3,
     VideoOrAnimation = 4, // FLI/FLC pictures and the video, animation and cartoon commands
     Font = 5,
-    Other = 6,        // programs and data files, never put inside a compiled program
+    Other = 6, // programs and data files, never put inside a compiled program
     OtherMedia = 7,
 };
 
-
 struct GatheredFile
 {
-    QString name;   // as the publication refers to it (a font: its name)
+    QString name; // as the publication refers to it (a font: its name)
     GatheredKind kind = GatheredKind::Other;
-    int width = 0;  // display size of the object that uses it, for article texts
+    int width = 0; // display size of the object that uses it, for article texts
     int height = 0;
 };
 

@@ -72,8 +72,8 @@ int loadLanguageFile(const QString &fileName, LanguageTexts *texts)
 
 QByteArray languageFileBytes(const LanguageTexts &texts)
 {
-    QString text = QLatin1String(LanguageFileHeader) + QLatin1String("\r\n")
-                   + QLatin1String(Notice) + QLatin1String("\r\n");
+    QString text = QLatin1String(LanguageFileHeader) + QLatin1String("\r\n") + QLatin1String(Notice)
+            + QLatin1String("\r\n");
     for (int i = 0; i < LanguageStringCount; ++i) {
         QString value = texts[size_t(i)];
         value.replace(QLatin1String("\r\n"), QLatin1String("|"));

@@ -137,8 +137,7 @@ struct Extent
 
 Extent extentOf(const PageObject &o)
 {
-    return {std::min(o.X1, o.X2), std::min(o.Y1, o.Y2), std::max(o.X1, o.X2),
-            std::max(o.Y1, o.Y2)};
+    return {std::min(o.X1, o.X2), std::min(o.Y1, o.Y2), std::max(o.X1, o.X2), std::max(o.Y1, o.Y2)};
 }
 
 QRect repaintRect(const Extent &e)
@@ -208,8 +207,8 @@ QString addPagesCountLabel(int count)
 
 QString addPagesPlaceCaption(InsertPlace place, const Page &anchor)
 {
-    const QString word = place == InsertPlace::After ? QStringLiteral("&After")
-                                                     : QStringLiteral("&Before");
+    const QString word
+            = place == InsertPlace::After ? QStringLiteral("&After") : QStringLiteral("&Before");
     return word + QLatin1Char(' ') + quoted(anchor.Title);
 }
 
@@ -298,8 +297,8 @@ QString deletePageQuestion(const Page &page)
 
 QString deleteSelectedQuestion(int selectedCount)
 {
-    return pagemsg::DeleteSelectedQuestion + (selectedCount > 1 ? QLatin1String("s") : QLatin1String(""))
-           + QLatin1Char('?');
+    return pagemsg::DeleteSelectedQuestion
+            + (selectedCount > 1 ? QLatin1String("s") : QLatin1String("")) + QLatin1Char('?');
 }
 
 // ---------------------------------------------------------------- rename
@@ -323,7 +322,7 @@ RenameResult renamePage(Publication &pub, Page *page, const QString &newTitle)
 QString nameTakenMessage(const QString &title)
 {
     return quoted(title) + QLatin1Char('\n') + pagemsg::NameExists + QLatin1Char('\n')
-           + pagemsg::SelectAnother;
+            + pagemsg::SelectAnother;
 }
 
 bool rewritePageReferences(QString *script, const QString &oldTitle, const QString &newTitle)
@@ -357,7 +356,7 @@ bool rewritePageReferences(QString *script, const QString &oldTitle, const QStri
             changed = true;
         } else if (sameTitle(params.first(), oldTitle)) {
             line = QLatin1String(ActionCommands[size_t(command.number)].Name) + QLatin1Char(' ')
-                   + quoted(newTitle);
+                    + quoted(newTitle);
             changed = true;
         }
     }
@@ -429,7 +428,7 @@ QRect alignSelected(Publication &pub, Page &page, HorizontalAlign horizontal,
     if (selected.empty())
         return QRect();
 
-    Extent reference{0, 0, pageSize.width(), pageSize.height()};
+    Extent reference {0, 0, pageSize.width(), pageSize.height()};
     if (relative && selected.size() > 1) {
         reference = extentOf(*selected.front());
         for (const PageObject *o : selected) {
@@ -448,10 +447,10 @@ QRect alignSelected(Publication &pub, Page &page, HorizontalAlign horizontal,
         int dy = 0;
         if (horizontal != HorizontalAlign::None)
             dx = alignedStart(reference.left, reference.right, e.right - e.left, int(horizontal))
-                 - e.left;
+                    - e.left;
         if (vertical != VerticalAlign::None)
             dy = alignedStart(reference.top, reference.bottom, e.bottom - e.top, int(vertical))
-                 - e.top;
+                    - e.top;
         if (dx == 0 && dy == 0)
             continue;
         offsetObject(*o, dx, dy);
@@ -553,9 +552,8 @@ QStringList fileListReport(const std::vector<GatheredFile> &files)
 {
     const qsizetype count = qsizetype(files.size());
     QStringList lines;
-    lines << QLatin1String("Vardeko File List (") + QString::number(count)
-                 + QLatin1String(" File") + (count == 1 ? QLatin1String("") : QLatin1String("s"))
-                 + QLatin1Char(')');
+    lines << QLatin1String("Vardeko File List (") + QString::number(count) + QLatin1String(" File")
+                    + (count == 1 ? QLatin1String("") : QLatin1String("s")) + QLatin1Char(')');
     lines << QString();
 
     auto section = [&](const QString &heading, auto belongs) {
@@ -583,7 +581,8 @@ QStringList fileListReport(const std::vector<GatheredFile> &files)
     lines << QString();
     section(QStringLiteral("Images:"), [](GatheredKind k) { return k == GatheredKind::Picture; });
     lines << QString();
-    section(QStringLiteral("Sound/Music:"), [](GatheredKind k) { return k == GatheredKind::Sound; });
+    section(QStringLiteral("Sound/Music:"),
+            [](GatheredKind k) { return k == GatheredKind::Sound; });
     lines << QString();
     section(QStringLiteral("Video/Animation:"),
             [](GatheredKind k) { return k == GatheredKind::VideoOrAnimation; });

@@ -27,7 +27,8 @@ inline constexpr QLatin1String CopyQuestion("Copy this page?");
 inline constexpr QLatin1String DeleteTitle("Delete Page");
 inline constexpr QLatin1String DeleteQuestion("Do you really want to delete this page?");
 inline constexpr QLatin1String DeleteSelectedTitle("Delete");
-inline constexpr QLatin1String DeleteSelectedQuestion("Do you really want to delete the selected page");
+inline constexpr QLatin1String
+        DeleteSelectedQuestion("Do you really want to delete the selected page");
 inline constexpr QLatin1String MoreItem("More...");
 inline constexpr QLatin1String FileListTitle("File List");
 inline constexpr QLatin1String CopyAttributesTitle("Copy Page Attributes");
@@ -46,7 +47,7 @@ enum class InsertPlace { After, Before };
 struct AddPagesResult
 {
     std::vector<Page *> pages; // in the order made
-    bool failed = false;       // the page limit stopped the batch: "Not enough memory!"
+    bool failed = false; // the page limit stopped the batch: "Not enough memory!"
 };
 
 // The Add Pages dialog's OK: `count` pages named from "New Page". After puts the first
@@ -57,7 +58,7 @@ struct AddPagesResult
 AddPagesResult addPages(Publication &pub, const Page *anchor, int count, InsertPlace place);
 
 // Add Pages dialog texts: the count's label and a position choice's caption.
-QString addPagesCountLabel(int count);               // "Page:" or "Pages:"
+QString addPagesCountLabel(int count); // "Page:" or "Pages:"
 QString addPagesPlaceCaption(InsertPlace place, const Page &anchor); // "&After \"Intro\""
 
 // ---------------------------------------------------------------- copy, move, delete
@@ -103,7 +104,7 @@ enum class RenameResult {
     Renamed,
     Unchanged, // empty title, or the same title in another case
     NameTaken, // another page or the master page has it
-    TooLong,   // more than 35 characters
+    TooLong, // more than 35 characters
     NotAllowed // the master page, or a page not in the publication
 };
 
@@ -135,7 +136,7 @@ struct GotoMenu
 {
     QStringList pageTitles; // at most the first 12
     bool masterPageVisible = true; // "Master Page" and the divider
-    bool moreVisible = false;      // "More..." only when the submenu holds 15 items
+    bool moreVisible = false; // "More..." only when the submenu holds 15 items
 };
 inline constexpr int GotoMenuItems = 15;
 GotoMenu gotoMenu(const Publication &pub, bool running);
@@ -189,10 +190,10 @@ quint8 backgroundStyle(bool wallpaperChosen, const QString &wallpaper);
 RenameResult applyPageAttributes(Publication &pub, Page &page, const PageAttributes &attributes);
 
 enum CopyToAllItem : unsigned {
-    CopyBackground = 1,   // colour, background style, wallpaper, show-master flag
+    CopyBackground = 1, // colour, background style, wallpaper, show-master flag
     CopyDisplayEffect = 2, // effect and speed
-    CopyActionScript = 4,  // the page action
-    CopyPalette = 8,       // the palette, which also goes to the master page
+    CopyActionScript = 4, // the page action
+    CopyPalette = 8, // the palette, which also goes to the master page
 };
 
 // "&Copy to All Pages...": copies the chosen groups from `source` to every other page.

@@ -13,7 +13,7 @@ PaletteTable numbered()
 {
     PaletteTable t;
     for (int i = 0; i < 256; ++i)
-        t[size_t(i)] = PaletteEntry{quint8(i), 0, 0, 4};
+        t[size_t(i)] = PaletteEntry {quint8(i), 0, 0, 4};
     return t;
 }
 
@@ -59,9 +59,9 @@ private slots:
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
         QTest::addColumn<QList<int>>("expected"); // entries 2..8 afterwards
-        QTest::newRow("3 onto 7") << 3 << 7 << QList<int>{2, 4, 5, 6, 7, 3, 8};
-        QTest::newRow("7 onto 3") << 7 << 3 << QList<int>{2, 7, 3, 4, 5, 6, 8};
-        QTest::newRow("neighbours") << 4 << 5 << QList<int>{2, 3, 5, 4, 6, 7, 8};
+        QTest::newRow("3 onto 7") << 3 << 7 << QList<int> {2, 4, 5, 6, 7, 3, 8};
+        QTest::newRow("7 onto 3") << 7 << 3 << QList<int> {2, 7, 3, 4, 5, 6, 8};
+        QTest::newRow("neighbours") << 4 << 5 << QList<int> {2, 3, 5, 4, 6, 7, 8};
     }
 
     void moveColor()
@@ -72,15 +72,15 @@ private slots:
         PaletteTable t = numbered();
         QVERIFY(movePaletteColor(t, from, to));
         QCOMPARE(reds(t, 2, 8), expected);
-        QCOMPARE(reds(t, 0, 1), (QList<int>{0, 1}));
-        QCOMPARE(reds(t, 9, 9), QList<int>{9});
+        QCOMPARE(reds(t, 0, 1), (QList<int> {0, 1}));
+        QCOMPARE(reds(t, 9, 9), QList<int> {9});
     }
 
     void moveColorAtTheEdges()
     {
         PaletteTable t = numbered();
         QVERIFY(movePaletteColor(t, 0, 255));
-        QCOMPARE(reds(t, 254, 255), (QList<int>{255, 0}));
+        QCOMPARE(reds(t, 254, 255), (QList<int> {255, 0}));
         QCOMPARE(t[0].red, quint8(1));
         PaletteTable same = numbered();
         QVERIFY(!movePaletteColor(same, 5, 5));
@@ -91,10 +91,10 @@ private slots:
 
     void brightness()
     {
-        const PaletteEntry e{10, 200, 250, 4};
+        const PaletteEntry e {10, 200, 250, 4};
         QCOMPARE(paletteBrightness(e), 250);
-        QCOMPARE(shiftBrightness(e, 10), (PaletteEntry{20, 210, 255, 4}));
-        QCOMPARE(shiftBrightness(e, -20), (PaletteEntry{0, 180, 230, 4}));
+        QCOMPARE(shiftBrightness(e, 10), (PaletteEntry {20, 210, 255, 4}));
+        QCOMPARE(shiftBrightness(e, -20), (PaletteEntry {0, 180, 230, 4}));
         QCOMPARE(shiftBrightness(e, 0), e);
     }
 };

@@ -43,30 +43,31 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("expected");
         const QByteArray head = "Vardeko Language File\r\nnotice\r\n";
-        QTest::newRow("blank after the equals sign is kept")
-            << head + "l_ok = Okay\r\n" << 0 << " Okay";
+        QTest::newRow("blank after the equals sign is kept") << head + "l_ok = Okay\r\n"
+                                                             << 0 << " Okay";
         QTest::newRow("blanks inside the key") << head + "L _ Y E S=Ja\r\n" << 2 << "Ja";
         QTest::newRow("lone LF line ends") << head + "L_NO=Nein\nL_CLOSE=Zu\n" << 4 << "Zu";
         QTest::newRow("last line without a line end") << head + "L_NO=Nein" << 3 << "Nein";
         QTest::newRow("lone CR stays in the text") << head + "L_NO=Ne\rin\n" << 3 << "Ne\rin";
-        QTest::newRow("everything after the first equals sign")
-            << head + "L_FINDPROMPT=a=b \r\n" << 7 << "a=b ";
+        QTest::newRow("everything after the first equals sign") << head + "L_FINDPROMPT=a=b \r\n"
+                                                                << 7 << "a=b ";
         QTest::newRow("unknown lines ignored")
-            << head + "nonsense\r\nL_OKAY=x\r\n=L_OK\r\nL_OK=Fine\r\n" << 0 << "Fine";
+                << head + "nonsense\r\nL_OKAY=x\r\n=L_OK\r\nL_OK=Fine\r\n"
+                << 0 << "Fine";
         QTest::newRow("a similar key does not match") << head + "L_OKAY=x\r\n" << 0 << "OK";
         QTest::newRow("a later line wins") << head + "L_YES=1\r\nL_YES=2\r\n" << 2 << "2";
-        QTest::newRow("missing key keeps the English text")
-            << head + "L_YES=Si\r\n" << 26 << "Do you really want to cancel the installation?";
+        QTest::newRow("missing key keeps the English text") << head
+                        + "L_YES=Si\r\n" << 26 << "Do you really want to cancel the installation?";
         QTest::newRow("without a header the first two lines are skipped")
-            << QByteArray("L_OK=One\r\nL_YES=Two\r\nL_NO=Three\r\n") << 0 << "OK";
+                << QByteArray("L_OK=One\r\nL_YES=Two\r\nL_NO=Three\r\n") << 0 << "OK";
         QTest::newRow("without a header later lines still load")
-            << QByteArray("L_OK=One\r\nL_YES=Two\r\nL_NO=Three\r\n") << 3 << "Three";
+                << QByteArray("L_OK=One\r\nL_YES=Two\r\nL_NO=Three\r\n") << 3 << "Three";
         QTest::newRow("empty text") << head + "L_CLOSE=\r\n" << 4 << "";
-        QTest::newRow("Windows-1252 text") << head + "L_NO=Non, merci \xE9\r\n" << 3
-                                           << QStringLiteral("Non, merci \u00E9");
+        QTest::newRow("Windows-1252 text") << head + "L_NO=Non, merci \xE9\r\n"
+                                           << 3 << QStringLiteral("Non, merci \u00E9");
         QTest::newRow("UTF-8 behind a byte-order mark")
-            << QByteArray("\xEF\xBB\xBFVardeko Language File\r\nn\r\nL_NO=\xE2\x82\xAC\r\n") << 3
-            << QStringLiteral("\u20AC");
+                << QByteArray("\xEF\xBB\xBFVardeko Language File\r\nn\r\nL_NO=\xE2\x82\xAC\r\n")
+                << 3 << QStringLiteral("\u20AC");
         QTest::newRow("empty file") << QByteArray() << 1 << "Cancel";
     }
 
@@ -121,7 +122,8 @@ private slots:
         QCOMPARE(lines[0], QByteArray("Vardeko Language File\r"));
         QCOMPARE(lines[2], QByteArray("L_OK=OK\r"));
         QCOMPARE(lines[3], QByteArray("L_CANCEL=Two|lines|here\r")); // line breaks as "|"
-        QCOMPARE(lines[28], QByteArray("L_INSTEXITPROMPT=Do you really want to cancel the installation?"));
+        QCOMPARE(lines[28],
+                 QByteArray("L_INSTEXITPROMPT=Do you really want to cancel the installation?"));
         for (int i = 0; i < LanguageStringCount; ++i)
             QVERIFY(lines[2 + i].startsWith(LanguageStrings[size_t(i)].key));
         // A text outside Windows-1252 makes the file UTF-8 behind a byte-order mark.
@@ -150,7 +152,7 @@ private slots:
         const QString blocked = dir + QStringLiteral("/blocked.QXL");
         QVERIFY(QDir().mkpath(blocked + QStringLiteral("/inside")));
         QVERIFY(saveLanguageFile(blocked, edited()) != 0);
-        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{QStringLiteral("old.QXL")});
+        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList {QStringLiteral("old.QXL")});
         QCOMPARE(readBytes(path), before);
         QCOMPARE(saveLanguageFile(tmp.filePath(QStringLiteral("no/such/dir.QXL")), edited()),
                  int(IoPathNotFound));
@@ -174,11 +176,16 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no extension") << "/a/german" << "/a/german.QXL";
-        QTest::newRow("other extension") << "/a/german.txt" << "/a/german.QXL";
-        QTest::newRow("point in a directory") << "/a.b/german" << "/a.b/german.QXL";
-        QTest::newRow("hidden file") << "/a/.german" << "/a/.german.QXL";
-        QTest::newRow("backslashes") << "C:\\LANG.D\\FR" << "C:\\LANG.D\\FR.QXL";
+        QTest::newRow("no extension") << "/a/german"
+                                      << "/a/german.QXL";
+        QTest::newRow("other extension") << "/a/german.txt"
+                                         << "/a/german.QXL";
+        QTest::newRow("point in a directory") << "/a.b/german"
+                                              << "/a.b/german.QXL";
+        QTest::newRow("hidden file") << "/a/.german"
+                                     << "/a/.german.QXL";
+        QTest::newRow("backslashes") << "C:\\LANG.D\\FR"
+                                     << "C:\\LANG.D\\FR.QXL";
     }
 
     void forcedExtension()

@@ -30,7 +30,8 @@ QStringList titles(const Publication &pub)
     return result;
 }
 
-PageObject *addObject(Publication &pub, ObjectList &stack, int kind, QRect box = QRect(0, 0, 10, 10))
+PageObject *addObject(Publication &pub, ObjectList &stack, int kind,
+                      QRect box = QRect(0, 0, 10, 10))
 {
     ObjectPtr o = pub.createObject(kind);
     o->X1 = box.left();
@@ -62,16 +63,22 @@ private slots:
         QTest::addColumn<QString>("proposed");
         QTest::addColumn<QString>("expected");
         const QString long34 = QString(34, QLatin1Char('A'));
-        QTest::newRow("free name unchanged") << QStringList{"Intro"} << "Contents" << "Contents";
-        QTest::newRow("next free number") << QStringList{"New Page", "New Page 1"} << "New Page"
+        QTest::newRow("free name unchanged") << QStringList {"Intro"} << "Contents"
+                                             << "Contents";
+        QTest::newRow("next free number") << QStringList {"New Page", "New Page 1"} << "New Page"
                                           << "New Page 2";
-        QTest::newRow("trailing digits dropped") << QStringList{"Intro 7"} << "Intro 7" << "Intro 1";
-        QTest::newRow("case does not matter") << QStringList{"intro"} << "INTRO" << "INTRO 1";
-        QTest::newRow("master page is taken") << QStringList{"A"} << "master page" << "master page 1";
-        QTest::newRow("only digits") << QStringList{"12"} << "12" << "1";
-        QTest::newRow("gap is filled") << QStringList{"P", "P 1", "P 3"} << "P" << "P 2";
-        QTest::newRow("35 characters ending in 9")
-            << QStringList{long34 + "9"} << long34 + "9" << QString(33, QLatin1Char('A')) + " 1";
+        QTest::newRow("trailing digits dropped") << QStringList {"Intro 7"} << "Intro 7"
+                                                 << "Intro 1";
+        QTest::newRow("case does not matter") << QStringList {"intro"} << "INTRO"
+                                              << "INTRO 1";
+        QTest::newRow("master page is taken") << QStringList {"A"} << "master page"
+                                              << "master page 1";
+        QTest::newRow("only digits") << QStringList {"12"} << "12"
+                                     << "1";
+        QTest::newRow("gap is filled") << QStringList {"P", "P 1", "P 3"} << "P"
+                                       << "P 2";
+        QTest::newRow("35 characters ending in 9") << QStringList {long34 + "9"} << long34 + "9"
+                                                   << QString(33, QLatin1Char('A')) + " 1";
     }
 
     void uniqueNames()
@@ -98,7 +105,7 @@ private slots:
         QCOMPARE(second->Title, QString(33, QLatin1Char('B')) + QStringLiteral(" 2"));
         QVERIFY(second->Title.size() <= MaxGeneratedTitle);
         // Each copy goes directly after its source.
-        QCOMPARE(titles(*pub), (QStringList{name, second->Title, first->Title}));
+        QCOMPARE(titles(*pub), (QStringList {name, second->Title, first->Title}));
         QVERIFY(pub->Modified);
     }
 
@@ -113,7 +120,7 @@ private slots:
         source.PageAction = QStringLiteral("GotoPage \"End\"");
         source.PageEffect = 4;
         source.EffectSpeed = 2;
-        source.PagePalette[7] = PaletteEntry{9, 9, 9, 4};
+        source.PagePalette[7] = PaletteEntry {9, 9, 9, 4};
         addObject(*pub, source.Objects, RectangleKind, QRect(5, 6, 7, 8));
         Page *copy = copyPage(*pub, source);
         QVERIFY(copy);
@@ -140,17 +147,17 @@ private slots:
         QTest::addColumn<int>("anchor");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("after the current page")
-            << int(InsertPlace::After) << 0
-            << QStringList{"A", "New Page", "New Page 1", "New Page 2", "B"};
+                << int(InsertPlace::After) << 0
+                << QStringList {"A", "New Page", "New Page 1", "New Page 2", "B"};
         QTest::newRow("before the current page, in the order made")
-            << int(InsertPlace::Before) << 1
-            << QStringList{"A", "New Page", "New Page 1", "New Page 2", "B"};
+                << int(InsertPlace::Before) << 1
+                << QStringList {"A", "New Page", "New Page 1", "New Page 2", "B"};
         QTest::newRow("before the first page")
-            << int(InsertPlace::Before) << 0
-            << QStringList{"New Page", "New Page 1", "New Page 2", "A", "B"};
+                << int(InsertPlace::Before) << 0
+                << QStringList {"New Page", "New Page 1", "New Page 2", "A", "B"};
         QTest::newRow("after the last page")
-            << int(InsertPlace::After) << 1
-            << QStringList{"A", "B", "New Page", "New Page 1", "New Page 2"};
+                << int(InsertPlace::After) << 1
+                << QStringList {"A", "B", "New Page", "New Page 1", "New Page 2"};
     }
 
     void addPagesAfterAndBefore()
@@ -242,8 +249,9 @@ private slots:
     {
         auto pub = withPages({"New Page", "New Page 2", "new page 4"});
         const AddPagesResult r = addPages(*pub, pub->lastPage(), 3, InsertPlace::After);
-        QCOMPARE(titles(*pub), (QStringList{"New Page", "New Page 2", "new page 4", "New Page 1",
-                                            "New Page 3", "New Page 5"}));
+        QCOMPARE(titles(*pub),
+                 (QStringList {"New Page", "New Page 2", "new page 4", "New Page 1", "New Page 3",
+                               "New Page 5"}));
     }
 
     void movePages_data()
@@ -255,22 +263,29 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         const int before = int(InsertPlace::Before);
         const int after = int(InsertPlace::After);
-        QTest::newRow("after a later page") << "B" << "D" << after << true
-                                            << QStringList{"A", "C", "D", "B"};
-        QTest::newRow("before a later page") << "A" << "C" << before << true
-                                             << QStringList{"B", "A", "C", "D"};
-        QTest::newRow("before the first") << "D" << "a" << before << true
-                                          << QStringList{"D", "A", "B", "C"};
-        QTest::newRow("after an earlier page") << "D" << "A" << after << true
-                                               << QStringList{"A", "D", "B", "C"};
-        QTest::newRow("onto itself") << "B" << "b" << after << false
-                                     << QStringList{"A", "B", "C", "D"};
-        QTest::newRow("missing target") << "B" << "Z" << after << false
-                                        << QStringList{"A", "B", "C", "D"};
-        QTest::newRow("master page as target") << "B" << "Master Page" << before << false
-                                               << QStringList{"A", "B", "C", "D"};
-        QTest::newRow("master page moved") << "Master Page" << "B" << before << false
-                                           << QStringList{"A", "B", "C", "D"};
+        QTest::newRow("after a later page")
+                << "B"
+                << "D" << after << true << QStringList {"A", "C", "D", "B"};
+        QTest::newRow("before a later page")
+                << "A"
+                << "C" << before << true << QStringList {"B", "A", "C", "D"};
+        QTest::newRow("before the first")
+                << "D"
+                << "a" << before << true << QStringList {"D", "A", "B", "C"};
+        QTest::newRow("after an earlier page")
+                << "D"
+                << "A" << after << true << QStringList {"A", "D", "B", "C"};
+        QTest::newRow("onto itself") << "B"
+                                     << "b" << after << false << QStringList {"A", "B", "C", "D"};
+        QTest::newRow("missing target")
+                << "B"
+                << "Z" << after << false << QStringList {"A", "B", "C", "D"};
+        QTest::newRow("master page as target")
+                << "B"
+                << "Master Page" << before << false << QStringList {"A", "B", "C", "D"};
+        QTest::newRow("master page moved")
+                << "Master Page"
+                << "B" << before << false << QStringList {"A", "B", "C", "D"};
     }
 
     void movePages()
@@ -296,17 +311,17 @@ private slots:
         QVERIFY(!movePageStep(*pub, pub->page(3), +1));
         QVERIFY(!pub->Modified);
         QVERIFY(movePageStep(*pub, pub->page(1), +1));
-        QCOMPARE(titles(*pub), (QStringList{"A", "C", "B", "D"}));
+        QCOMPARE(titles(*pub), (QStringList {"A", "C", "B", "D"}));
         QVERIFY(movePageStep(*pub, pub->page(2), -1));
-        QCOMPARE(titles(*pub), (QStringList{"A", "B", "C", "D"}));
+        QCOMPARE(titles(*pub), (QStringList {"A", "B", "C", "D"}));
 
         // Dropped on a row above its old place: before that row; below: after it.
         QVERIFY(dropPageOnRow(*pub, pub->findPage(QStringLiteral("C")), 0));
-        QCOMPARE(titles(*pub), (QStringList{"C", "A", "B", "D"}));
+        QCOMPARE(titles(*pub), (QStringList {"C", "A", "B", "D"}));
         QVERIFY(dropPageOnRow(*pub, pub->findPage(QStringLiteral("C")), 2));
-        QCOMPARE(titles(*pub), (QStringList{"A", "B", "C", "D"}));
+        QCOMPARE(titles(*pub), (QStringList {"A", "B", "C", "D"}));
         QVERIFY(dropPageOnRow(*pub, pub->findPage(QStringLiteral("A")), 99)); // below the last row
-        QCOMPARE(titles(*pub), (QStringList{"B", "C", "D", "A"}));
+        QCOMPARE(titles(*pub), (QStringList {"B", "C", "D", "A"}));
         QVERIFY(!dropPageOnRow(*pub, pub->findPage(QStringLiteral("A")), 3));
     }
 
@@ -360,7 +375,7 @@ private slots:
         auto other = withPages({"B", "C"});
         // Deleting every selected page leaves one emptied page.
         QCOMPARE(deletePages(*other, {other->page(0), other->page(1)}), 2);
-        QCOMPARE(titles(*other), QStringList{"New Page"});
+        QCOMPARE(titles(*other), QStringList {"New Page"});
         QCOMPARE(deletePageQuestion(*pub->firstPage()),
                  QStringLiteral("\"A\"\n\nDo you really want to delete this page?"));
         QCOMPARE(deleteSelectedQuestion(1),
@@ -373,19 +388,25 @@ private slots:
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("GotoPage") << "GotoPage \"Start\"" << "GotoPage \"Begin\"";
-        QTest::newRow("any case, code word, blanks")
-            << "  go   \"sTaRt\"" << "GotoPage \"Begin\"";
-        QTest::newRow("PrintPage") << "PrintPage \"Start\"" << "PrintPage \"Begin\"";
-        QTest::newRow("Find list") << "Find \"Start|Other\"" << "Find \"Begin|Other\"";
-        QTest::newRow("Find list, name in the middle")
-            << "Find \"Other|start|Last\"" << "Find \"Other|Begin|Last\"";
+        QTest::newRow("GotoPage") << "GotoPage \"Start\""
+                                  << "GotoPage \"Begin\"";
+        QTest::newRow("any case, code word, blanks") << "  go   \"sTaRt\""
+                                                     << "GotoPage \"Begin\"";
+        QTest::newRow("PrintPage") << "PrintPage \"Start\""
+                                   << "PrintPage \"Begin\"";
+        QTest::newRow("Find list") << "Find \"Start|Other\""
+                                   << "Find \"Begin|Other\"";
+        QTest::newRow("Find list, name in the middle") << "Find \"Other|start|Last\""
+                                                       << "Find \"Other|Begin|Last\"";
         QTest::newRow("other lines kept")
-            << "SetVar \"X\" \"Start\"|GotoPage \"Start\"|AlertBox \"Start\" \"Start\""
-            << "SetVar \"X\" \"Start\"|GotoPage \"Begin\"|AlertBox \"Start\" \"Start\"";
-        QTest::newRow("longer name untouched") << "GotoPage \"Started\"" << "GotoPage \"Started\"";
-        QTest::newRow("Find without the name") << "Find \"Starts|Other\"" << "Find \"Starts|Other\"";
-        QTest::newRow("no parameter") << "GotoPage Start" << "GotoPage Start";
+                << "SetVar \"X\" \"Start\"|GotoPage \"Start\"|AlertBox \"Start\" \"Start\""
+                << "SetVar \"X\" \"Start\"|GotoPage \"Begin\"|AlertBox \"Start\" \"Start\"";
+        QTest::newRow("longer name untouched") << "GotoPage \"Started\""
+                                               << "GotoPage \"Started\"";
+        QTest::newRow("Find without the name") << "Find \"Starts|Other\""
+                                               << "Find \"Starts|Other\"";
+        QTest::newRow("no parameter") << "GotoPage Start"
+                                      << "GotoPage Start";
     }
 
     void rewriteReferences()
@@ -393,8 +414,8 @@ private slots:
         QFETCH(QString, script);
         QFETCH(QString, expected);
         QString text = script;
-        const bool changed = rewritePageReferences(&text, QStringLiteral("Start"),
-                                                   QStringLiteral("Begin"));
+        const bool changed
+                = rewritePageReferences(&text, QStringLiteral("Start"), QStringLiteral("Begin"));
         QCOMPARE(text, expected);
         QCOMPARE(changed, script != expected);
     }
@@ -405,7 +426,8 @@ private slots:
         Page &other = *pub->page(1);
         PageObject *button = addButton(*pub, other.Objects, QStringLiteral("GotoPage \"Start\""));
         PageObject *group = addObject(*pub, other.Objects, GroupKind);
-        PageObject *member = addButton(*pub, group->Members, QStringLiteral("Find \"Start|Other\""));
+        PageObject *member
+                = addButton(*pub, group->Members, QStringLiteral("Find \"Start|Other\""));
         PageObject *master = addButton(*pub, pub->masterPage()->Objects,
                                        QStringLiteral("PrintPage \"start\""));
         other.PageAction = QStringLiteral("Wait \"1\"|GotoPage \"Start\"");
@@ -432,7 +454,8 @@ private slots:
         QTest::newRow("another page's title") << "OTHER" << int(RenameResult::NameTaken);
         QTest::newRow("empty keeps the old title") << "" << int(RenameResult::Unchanged);
         QTest::newRow("same title in another case") << "START" << int(RenameResult::Unchanged);
-        QTest::newRow("36 characters") << QString(36, QLatin1Char('x')) << int(RenameResult::TooLong);
+        QTest::newRow("36 characters")
+                << QString(36, QLatin1Char('x')) << int(RenameResult::TooLong);
     }
 
     void renameRefusals()
@@ -450,7 +473,8 @@ private slots:
     void renameMasterPageIsNotAllowed()
     {
         auto pub = withPages({"Start"});
-        QCOMPARE(renamePage(*pub, pub->masterPage(), QStringLiteral("X")), RenameResult::NotAllowed);
+        QCOMPARE(renamePage(*pub, pub->masterPage(), QStringLiteral("X")),
+                 RenameResult::NotAllowed);
         QCOMPARE(nameTakenMessage(QStringLiteral("Start")),
                  QStringLiteral("\"Start\"\nA page with this name already exists.\n"
                                 "Please select another name."));
@@ -505,28 +529,28 @@ private slots:
         QTest::addColumn<int>("horizontal");
         QTest::addColumn<int>("vertical");
         QTest::addColumn<bool>("relative");
-        QTest::addColumn<QRect>("first");  // from (100,50) 100 x 41
+        QTest::addColumn<QRect>("first"); // from (100,50) 100 x 41
         QTest::addColumn<QRect>("second"); // from (300,200) 51 x 20
         const int none = 0;
         QTest::newRow("right on the page") << int(HorizontalAlign::Right) << none << false
                                            << QRect(540, 50, 100, 41) << QRect(589, 200, 51, 20);
         QTest::newRow("left and top on the page")
-            << int(HorizontalAlign::Left) << int(VerticalAlign::Top) << false
-            << QRect(0, 0, 100, 41) << QRect(0, 0, 51, 20);
+                << int(HorizontalAlign::Left) << int(VerticalAlign::Top) << false
+                << QRect(0, 0, 100, 41) << QRect(0, 0, 51, 20);
         QTest::newRow("centre and middle, halves truncated")
-            << int(HorizontalAlign::Center) << int(VerticalAlign::Middle) << false
-            << QRect(270, 220, 100, 41) << QRect(295, 230, 51, 20);
+                << int(HorizontalAlign::Center) << int(VerticalAlign::Middle) << false
+                << QRect(270, 220, 100, 41) << QRect(295, 230, 51, 20);
         QTest::newRow("bottom on the page") << none << int(VerticalAlign::Bottom) << false
                                             << QRect(100, 439, 100, 41) << QRect(300, 460, 51, 20);
         QTest::newRow("relative left and bottom")
-            << int(HorizontalAlign::Left) << int(VerticalAlign::Bottom) << true
-            << QRect(100, 179, 100, 41) << QRect(100, 200, 51, 20);
+                << int(HorizontalAlign::Left) << int(VerticalAlign::Bottom) << true
+                << QRect(100, 179, 100, 41) << QRect(100, 200, 51, 20);
         QTest::newRow("relative centre: box 100..351")
-            << int(HorizontalAlign::Center) << none << true
-            << QRect(175, 50, 100, 41) << QRect(200, 200, 51, 20);
+                << int(HorizontalAlign::Center) << none << true << QRect(175, 50, 100, 41)
+                << QRect(200, 200, 51, 20);
         QTest::newRow("relative right and middle: box 50..220")
-            << int(HorizontalAlign::Right) << int(VerticalAlign::Middle) << true
-            << QRect(251, 115, 100, 41) << QRect(300, 125, 51, 20);
+                << int(HorizontalAlign::Right) << int(VerticalAlign::Middle) << true
+                << QRect(251, 115, 100, 41) << QRect(300, 125, 51, 20);
     }
 
     void align()
@@ -560,13 +584,16 @@ private slots:
         Page &page = *pub->firstPage();
         PageObject *a = addObject(*pub, page.Objects, RectangleKind, QRect(0, 0, 10, 10));
         QVERIFY(alignSelected(*pub, page, HorizontalAlign::Right, VerticalAlign::None, false,
-                              QSize(640, 480)).isEmpty()); // nothing selected
+                              QSize(640, 480))
+                        .isEmpty()); // nothing selected
         a->Selected = true;
         QVERIFY(alignSelected(*pub, page, HorizontalAlign::Left, VerticalAlign::Top, false,
-                              QSize(640, 480)).isEmpty()); // already there
+                              QSize(640, 480))
+                        .isEmpty()); // already there
         // Relative with one object selected aligns to the page.
         QVERIFY(!alignSelected(*pub, page, HorizontalAlign::Right, VerticalAlign::None, true,
-                               QSize(640, 480)).isEmpty());
+                               QSize(640, 480))
+                         .isEmpty());
         QCOMPARE(a->X1, 630);
     }
 
@@ -577,10 +604,11 @@ private slots:
         QTest::addColumn<bool>("effect");
         QTest::addColumn<bool>("action");
         QTest::addColumn<bool>("palette");
-        QTest::newRow("only display effect") << unsigned(CopyDisplayEffect) << false << true << false << false;
+        QTest::newRow("only display effect")
+                << unsigned(CopyDisplayEffect) << false << true << false << false;
         QTest::newRow("background") << unsigned(CopyBackground) << true << false << false << false;
         QTest::newRow("action and palette")
-            << unsigned(CopyActionScript | CopyPalette) << false << false << true << true;
+                << unsigned(CopyActionScript | CopyPalette) << false << false << true << true;
     }
 
     void copyToAllPages()
@@ -599,7 +627,7 @@ private slots:
         source.PageEffect = 5;
         source.EffectSpeed = 3;
         source.PageAction = QStringLiteral("Wait \"2\"");
-        source.PagePalette[3] = PaletteEntry{3, 3, 3, 4};
+        source.PagePalette[3] = PaletteEntry {3, 3, 3, 4};
         QCOMPARE(vardeko::copyToAllPages(*pub, source, items), palette ? 3 : 2);
         for (const Page *target : {pub->page(1), pub->page(2)}) {
             QCOMPARE(target->PageColor == 0x112233, background);
@@ -619,7 +647,7 @@ private slots:
         auto pub = withPages({"A"});
         Page &master = *pub->masterPage();
         master.PageColor = 0x445566;
-        master.PagePalette[0] = PaletteEntry{1, 1, 1, 4};
+        master.PagePalette[0] = PaletteEntry {1, 1, 1, 4};
         QCOMPARE(vardeko::copyToAllPages(*pub, master, CopyBackground | CopyPalette), 1);
         QCOMPARE(pub->firstPage()->PagePalette, master.PagePalette);
         QCOMPARE(pub->firstPage()->PageColor, ColorRef(0xFFFFFF));
@@ -665,38 +693,41 @@ private slots:
         a.PageStyle = 1;
         a.PageWallPaper = QStringLiteral("SKY.BMP");
         a.PageAction = QStringLiteral("PlaySoundFile \"intro.wav\" \"Normal\"");
-        addObject(*pub, pub->masterPage()->Objects, PictureKind)->picture()->FileName =
-            QStringLiteral("LOGO.PCX");
+        addObject(*pub, pub->masterPage()->Objects, PictureKind)->picture()->FileName
+                = QStringLiteral("LOGO.PCX");
         PageObject *article = addObject(*pub, a.Objects, ArticleKind, QRect(0, 0, 200, 100));
         article->article()->FileName = QStringLiteral("STORY.TXT");
         article->article()->Font = QStringLiteral("Arial");
         PageObject *group = addObject(*pub, pub->page(1)->Objects, GroupKind);
-        PageObject *button = addButton(*pub, group->Members,
-                                       QStringLiteral("PlayFlicFile \"\" \"\" \"\" \"\" \"SPIN.FLC\" \"\" \"\"|"
-                                                      "FileRead \"DATA.TXT\" \"1\" \"X\"|"
-                                                      "StopMedia \"SOUND\"|GotoPage \"A\""));
+        PageObject *button = addButton(
+                *pub, group->Members,
+                QStringLiteral("PlayFlicFile \"\" \"\" \"\" \"\" \"SPIN.FLC\" \"\" \"\"|"
+                               "FileRead \"DATA.TXT\" \"1\" \"X\"|"
+                               "StopMedia \"SOUND\"|GotoPage \"A\""));
         button->button()->UpImage = QStringLiteral("up.bmp");
         button->button()->DownImage = QStringLiteral("UP.BMP"); // same file in another case
         button->button()->Font = QStringLiteral("arial");
-        addObject(*pub, pub->page(1)->Objects, PictureKind)->picture()->FileName =
-            QStringLiteral("ANIM.FLI");
-        pub->Settings.ReturnAction = QStringLiteral("PlayVideoFile \"\" \"\" \"\" \"\" \"clip.avi\" \"\"");
+        addObject(*pub, pub->page(1)->Objects, PictureKind)->picture()->FileName
+                = QStringLiteral("ANIM.FLI");
+        pub->Settings.ReturnAction
+                = QStringLiteral("PlayVideoFile \"\" \"\" \"\" \"\" \"clip.avi\" \"\"");
 
         GatherOptions options;
         options.publicationAndIcon = true;
         options.articleReferences = [](const QString &file) {
             return file == QStringLiteral("STORY.TXT")
-                       ? std::vector<GatheredFile>{{QStringLiteral("INLINE.GIF"), GatheredKind::Picture}}
-                       : std::vector<GatheredFile>{};
+                    ? std::vector<GatheredFile> {{QStringLiteral("INLINE.GIF"),
+                                                  GatheredKind::Picture}}
+                    : std::vector<GatheredFile> {};
         };
         const std::vector<GatheredFile> files = gatherPublicationFiles(*pub, options);
         QStringList found;
         for (const GatheredFile &f : files)
             found << QStringLiteral("%1:%2").arg(int(f.kind)).arg(f.name);
-        QCOMPARE(found, (QStringList{"0:/books/demo.pub", "2:LOGO.PCX", "2:SKY.BMP", "3:intro.wav",
-                                     "1:STORY.TXT", "2:INLINE.GIF", "5:Arial", "2:up.bmp",
-                                     "4:SPIN.FLC", "6:DATA.TXT", "4:ANIM.FLI", "4:clip.avi",
-                                     "2:DEMO.ICO"}));
+        QCOMPARE(found,
+                 (QStringList {"0:/books/demo.pub", "2:LOGO.PCX", "2:SKY.BMP", "3:intro.wav",
+                               "1:STORY.TXT", "2:INLINE.GIF", "5:Arial", "2:up.bmp", "4:SPIN.FLC",
+                               "6:DATA.TXT", "4:ANIM.FLI", "4:clip.avi", "2:DEMO.ICO"}));
         QCOMPARE(files[4].width, 200);
         QCOMPARE(files[4].height, 100);
 
@@ -706,13 +737,35 @@ private slots:
         QCOMPARE(noFonts.size(), size_t(9)); // no publication, icon, font or article references
 
         const QStringList report = fileListReport(files);
-        QCOMPARE(report, (QStringList{"Vardeko File List (13 Files)", "", "Publication:",
-                                      "  /books/demo.pub", "", "Text:", "  STORY.TXT", "",
-                                      "Images:", "  LOGO.PCX", "  SKY.BMP", "  INLINE.GIF",
-                                      "  up.bmp", "  DEMO.ICO", "", "Sound/Music:", "  intro.wav",
-                                      "", "Video/Animation:", "  SPIN.FLC", "  ANIM.FLI",
-                                      "  clip.avi", "", "Data:", "  DATA.TXT", "", "Fonts:",
-                                      "  Arial"}));
+        QCOMPARE(report,
+                 (QStringList {"Vardeko File List (13 Files)",
+                               "",
+                               "Publication:",
+                               "  /books/demo.pub",
+                               "",
+                               "Text:",
+                               "  STORY.TXT",
+                               "",
+                               "Images:",
+                               "  LOGO.PCX",
+                               "  SKY.BMP",
+                               "  INLINE.GIF",
+                               "  up.bmp",
+                               "  DEMO.ICO",
+                               "",
+                               "Sound/Music:",
+                               "  intro.wav",
+                               "",
+                               "Video/Animation:",
+                               "  SPIN.FLC",
+                               "  ANIM.FLI",
+                               "  clip.avi",
+                               "",
+                               "Data:",
+                               "  DATA.TXT",
+                               "",
+                               "Fonts:",
+                               "  Arial"}));
         pub->Settings.Title = QStringLiteral("Demo");
         QCOMPARE(fileListCaption(*pub), QStringLiteral("File List: Demo"));
     }
@@ -723,12 +776,30 @@ private slots:
         GatherOptions options;
         options.publicationAndIcon = true;
         const QStringList report = fileListReport(gatherPublicationFiles(*pub, options));
-        QCOMPARE(report, (QStringList{"Vardeko File List (0 Files)", "", "Publication:",
-                                      "  Untitled Publication", "", "Text:", "  None", "",
-                                      "Images:", "  None", "", "Sound/Music:", "  None", "",
-                                      "Video/Animation:", "  None", "", "Data:", "  None", "",
-                                      "Fonts:", "  None"}));
-        std::vector<GatheredFile> one{{QStringLiteral("X.TXT"), GatheredKind::ArticleText}};
+        QCOMPARE(report,
+                 (QStringList {"Vardeko File List (0 Files)",
+                               "",
+                               "Publication:",
+                               "  Untitled Publication",
+                               "",
+                               "Text:",
+                               "  None",
+                               "",
+                               "Images:",
+                               "  None",
+                               "",
+                               "Sound/Music:",
+                               "  None",
+                               "",
+                               "Video/Animation:",
+                               "  None",
+                               "",
+                               "Data:",
+                               "  None",
+                               "",
+                               "Fonts:",
+                               "  None"}));
+        std::vector<GatheredFile> one {{QStringLiteral("X.TXT"), GatheredKind::ArticleText}};
         QCOMPARE(fileListReport(one).first(), QStringLiteral("Vardeko File List (1 File)"));
     }
 };
