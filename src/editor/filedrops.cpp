@@ -1,0 +1,207 @@
+// What files, page tabs and palette attributes dropped onto a page make of it.
+#include "filedrops.h"
+
+#include "editcontroller.h"
+#include "editgeometry.h"
+#include "editortexts.h"
+#include "imageloader.h"
+#include "ioerrors.h"
+#include "textmeasurer.h"
+
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+namespace vardeko {
+
+bool extensionInList(const QString &path, QLatin1String list)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.isEmpty())
+        return false;
+    const QString entry = QStringLiteral("*.") + suffix.toUpper() + QLatin1Char(';');
+    return QString(list).contains(entry);
+}
+
+DropClass dropClassFor(const QString &path)
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("PUB"), Qt::CaseInsensitive) == 0)
+        return DropClass::PublicationFile;
+    if (extensionInList(path, edtext::DropImageClass))
+        return DropClass::Image;
+    if (extensionInList(path, edtext::DropMediaClass)) {
+        if (extensionInList(path, edtext::DropAudioClass))
+            return DropClass::Audio;
+        if (extensionInList(path, edtext::DropVideoClass))
+            return DropClass::Video;
+        if (extensionInList(path, edtext::DropFlicClass))
+            return DropClass::Flics;
+        if (extensionInList(path, edtext::DropCartoonClass))
+            return DropClass::Cartoons;
+        return DropClass::Programs;
+    }
+    return DropClass::Other;
+}
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString command(const char *name, const QStringList &parameters)
+{
+    QString line = QLatin1String(name);
+    for (const QString &p : parameters)
+        line += QLatin1Char(' ') + quoted(p);
+    return line;
+}
+
+} // namespace
+
+QString dropButtonAction(DropClass kind, const QString &path)
+{
+    const QString minus = QStringLiteral("-1");
+    switch (kind) {
+    case DropClass::Audio:
+        return command("PlaySoundFile", {path, QStringLiteral("NORMAL")});
+    case DropClass::Video:
+        return command("PlayVideoFile", {minus, minus, minus, minus, path, QStringLiteral("Normal")});
+    case DropClass::Flics:
+        return command("PlayFlicFile",
+                       {minus, minus, minus, minus, path, QStringLiteral("1"), QStringLiteral("Normal")});
+    case DropClass::Cartoons:
+        return command("PlayCartoonFile", {minus, minus, minus, minus, path, QStringLiteral("10"),
+                                           QStringLiteral("100"), QStringLiteral("Normal")});
+    case DropClass::Programs:
+        return command("DOSCommand", {path, QString()});
+    default:
+        return QString();
+    }
+}
+
+int dropFiles(EditController &controller, const QStringList &files, std::optional<QPoint> pagePoint)
+{
+    Publication &pub = controller.publication();
+    EditHost &host = controller.host();
+    const QPoint origin = pagePoint.value_or(QPoint(DropCascade, DropCascade));
+    int made = 0;
+    bool started = false;
+    for (const QString &name : files) {
+        const QString path = QFileInfo(name).absoluteFilePath();
+        const DropClass kind = dropClassFor(path);
+        if (kind == DropClass::PublicationFile) {
+            host.openPublication(path);
+            continue;
+        }
+        if (!controller.page())
+            break;
+        const ToolAttributes tools = host.toolAttributes();
+        QSize size;
+        if (kind == DropClass::Image) {
+            size = ImageLoader::imageSize(path);
+            if (!size.isValid() || size.isEmpty()) {
+                host.alert(controller.workArea().surface(), edtext::ErrorTitle,
+                           quoted(path) + QStringLiteral("\n\n") + edtext::NotValidImage);
+                continue;
+            }
+        }
+        if (!started) {
+            // Deselecting first makes the snapshot remember the selection as it was.
+            controller.takeSnapshot();
+            selectAll(controller.page()->Objects, false);
+            controller.repaint();
+            started = true;
+        }
+        const int objectKind = kind == DropClass::Image ? PictureKind
+            : kind == DropClass::Other                  ? ArticleKind
+                                                        : ButtonKind;
+        ObjectPtr object = pub.createObject(objectKind, tools);
+        if (!object) {
+            host.alert(controller.workArea().surface(), edtext::ErrorTitle,
+                       ioErrorMessage(IoOutOfMemory));
+            break;
+        }
+        const QPoint corner = origin + QPoint(DropCascade * made, DropCascade * made);
+        QSize box;
+        if (PictureData *picture = object->picture()) {
+            picture->FileName = path;
+            box = size + QSize(2 * object->LineWidth, 2 * object->LineWidth);
+        } else if (ArticleData *article = object->article()) {
+            article->FileName = path;
+            box = QSize(250, 300);
+        } else if (ButtonData *button = object->button()) {
+            button->Style = PushButton;
+            button->Text = QFileInfo(path).completeBaseName();
+            button->Action = dropButtonAction(kind, path);
+            const QSize text = QtTextMeasurer().measureText(button->Text, tools.Font,
+                                                            tools.FontSize, tools.FontStyle);
+            box = QSize(text.width() + 24, 34);
+        }
+        object->Selected = true;
+        object->X1 = corner.x();
+        object->Y1 = corner.y();
+        object->X2 = corner.x() + box.width();
+        object->Y2 = corner.y() + box.height();
+        controller.addObject(std::move(object));
+        ++made;
+    }
+    if (started)
+        emit controller.edited();
+    return made;
+}
+
+Page *duplicatePageInto(Publication &target, const Page &source, const Page *after)
+{
+    PagePtr copy = target.createPage(target.makeUniqueTitle(source.Title));
+    if (!copy)
+        return nullptr;
+    copy->PageColor = source.PageColor;
+    copy->PageEffect = source.PageEffect;
+    copy->EffectSpeed = source.EffectSpeed;
+    copy->PageStyle = source.PageStyle;
+    copy->PageWallPaper = source.PageWallPaper;
+    copy->ShowMaster = source.ShowMaster;
+    copy->PageAction = source.PageAction;
+    copy->PagePalette = source.PagePalette;
+    for (const ObjectPtr &o : source.Objects) {
+        ObjectPtr c = target.duplicateObject(*o, o->Selected);
+        if (!c)
+            return nullptr; // the partial page dies with `copy`
+        copy->Objects.push_back(std::move(c));
+    }
+    return target.linkPageAfter(std::move(copy), after);
+}
+
+namespace {
+
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    return files;
+}
+
+} // namespace
+
+bool acceptsDrop(EditController &controller, const QMimeData *data, const QPoint &pagePoint)
+{
+    if (controller.isRunning() || !controller.page())
+        return false;
+    return !localFiles(data).isEmpty();
+}
+
+bool dropOnPage(EditController &controller, const QMimeData *data, const QPoint &pagePoint)
+{
+    if (!acceptsDrop(controller, data, pagePoint))
+        return false;
+    dropFiles(controller, localFiles(data), pagePoint);
+    return true;
+}
+
+} // namespace vardeko
