@@ -951,6 +951,8 @@ void paintPage(QPainter &painter, const Publication &pub, const Page &page, cons
 
     if (options.displayMode == 0) {
         for (const ObjectPtr &object : page.Objects) {
+            if (!options.showHandles)
+                break;
             if (object->Selected && area.intersects(object->box().adjusted(-HandleSize, -HandleSize, HandleSize, HandleSize)))
                 paintHandles(painter, *object);
         }

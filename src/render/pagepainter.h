@@ -21,6 +21,8 @@ struct RenderOptions
     bool showGrid = false;
     int gridX = 8, gridY = 8;
     bool showImages = true;
+    // Edit mode: the handles of selected objects (a move or resize hides them).
+    bool showHandles = true;
     const PageObject *focused = nullptr;
     // Expands "[Name]" references and date and time codes in displayed texts.
     std::function<QString(const QString &)> expand;

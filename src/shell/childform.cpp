@@ -1,6 +1,7 @@
 // A publication window: owns one publication and shows its current page.
 #include "childform.h"
 
+#include "editcontroller.h"
 #include "pagepainter.h"
 #include "pageview.h"
 #include "publication.h"
@@ -18,10 +19,18 @@ TChildForm::TChildForm(std::unique_ptr<Publication> pub, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     mView = new PageView(*mPub, this);
     layout->addWidget(mView);
+    mController = new EditController(*mPub, *mView, this);
+    mView->setController(mController);
     updateCaption();
 }
 
-TChildForm::~TChildForm() = default;
+TChildForm::~TChildForm()
+{
+    // The view forgets the controller before either goes.
+    mView->setController(nullptr);
+    delete mController;
+    mController = nullptr;
+}
 
 QString TChildForm::fileName() const
 {
@@ -35,6 +44,7 @@ void TChildForm::updateCaption()
 
 void TChildForm::publicationReloaded()
 {
+    mController->pageChanged();
     mView->pageSizeChanged();
     updateCaption();
     emit pageChanged();
@@ -44,6 +54,8 @@ void TChildForm::showPage(Page *page)
 {
     if (!page || page == mPub->currentPage())
         return;
+    // The undo snapshot belongs to the page that was shown.
+    mController->pageChanged();
     mPub->setCurrentPage(page);
     mView->viewport()->update();
     emit pageChanged();

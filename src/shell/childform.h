@@ -8,6 +8,7 @@
 
 namespace vardeko {
 
+class EditController;
 class PageView;
 class Publication;
 
@@ -20,6 +21,8 @@ public:
 
     Publication &publication() const { return *mPub; }
     PageView *pageView() const { return mView; }
+    // Mouse, keys and editing commands of the work area.
+    EditController *controller() const { return mController; }
     QString fileName() const;
 
     // Run mode belongs to the interpreter; a window is only ever edited for now.
@@ -45,6 +48,7 @@ protected:
 private:
     std::unique_ptr<Publication> mPub;
     PageView *mView = nullptr;
+    EditController *mController = nullptr;
     std::function<bool(TChildForm *)> mCloseQuery;
 };
 

@@ -3,6 +3,8 @@
 
 #include "childform.h"
 #include "conversionwindow.h"
+#include "editcommands.h"
+#include "editcontroller.h"
 #include "filenames.h"
 #include "imagecache.h"
 #include "ioerrors.h"
@@ -122,6 +124,9 @@ TMainForm::TMainForm(QWidget *parent)
         if (state == Qt::ApplicationActive)
             applicationActivated();
     });
+
+    mEditCommands = new EditCommands(*this);
+    mEditCommands->connectCommands();
 
     setMaximumSize(5000, 5000);
     resize(mPrefs.MainWindowPos.size());
@@ -531,6 +536,8 @@ TChildForm *TMainForm::addChild(std::unique_ptr<Publication> pub)
         }
     });
     mChildren.append(child);
+    if (mEditCommands)
+        mEditCommands->attach(child);
     QMdiSubWindow *sub = mMdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     child->pageView()->setShowGrid(mPrefs.ShowGrid, mPrefs.GridX, mPrefs.GridY);
@@ -880,6 +887,8 @@ void TMainForm::updateCommandStates()
     for (const char *name : {"ShowGrid1", "SnapToGrid1", "ShowImages1", "SetPreferences1"})
         set(name, editing);
     set("CenterPage1", exists && editing);
+    if (mEditCommands)
+        mEditCommands->updateStates();
     mGotoMenu->setEnabled(exists);
 
     Publication *pub = exists ? &child->publication() : nullptr;
@@ -993,6 +1002,8 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
             mDraggedTab = -1;
             if (to >= 0 && to != from)
                 guarded([&] { dropPageTab(from, to); });
+            else if (to < 0 && !mTabs->rect().contains(mouse->position().toPoint()))
+                guarded([&] { mEditCommands->dropPageTab(from, mouse->globalPosition().toPoint()); });
         }
     }
     return QMainWindow::eventFilter(watched, event);

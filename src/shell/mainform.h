@@ -202,6 +202,8 @@ private:
     QMenu *mCreateEditMenu = nullptr;
     QList<TChildForm *> mChildren;
     QList<QAction *> mUnbuilt;
+    friend class EditCommands;
+    class EditCommands *mEditCommands = nullptr;
     bool mPreferencesRestored = false;
     bool mRebuildingTabs = false;
     int mDraggedTab = -1;

@@ -1,10 +1,16 @@
 // The scrollable work area of a publication window that shows the current page.
 #include "pageview.h"
 
+#include "editcontroller.h"
+#include "filedrops.h"
 #include "pagepainter.h"
 #include "publication.h"
 
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
@@ -17,6 +23,11 @@ PageView::PageView(Publication &pub, QWidget *parent)
 {
     viewport()->setBackgroundRole(QPalette::Button);
     viewport()->setAutoFillBackground(true);
+    // The read-out and the handle cursors follow the mouse without a button held.
+    viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     updateScrollBars();
 }
 
@@ -109,10 +120,76 @@ void PageView::paintEvent(QPaintEvent *event)
     options.gridX = mGridX;
     options.gridY = mGridY;
     options.showImages = mShowImages;
+    options.showHandles = !mController || !mController->handlesHidden();
     if (!mPub.FileName.isEmpty())
         options.baseDir = QFileInfo(mPub.FileName).absolutePath();
     painter.translate(offset);
     paintPage(painter, mPub, *current, clip.translated(-offset), options);
+    if (mController)
+        mController->paintFeedback(painter);
+}
+
+void PageView::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (mController)
+        mController->mousePress(event->button(), event->modifiers(), event->position().toPoint(),
+                                event->globalPosition().toPoint());
+    event->accept();
+}
+
+void PageView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (mController)
+        mController->mouseMove(event->buttons(), event->modifiers(), event->position().toPoint(),
+                               event->globalPosition().toPoint());
+    event->accept();
+}
+
+void PageView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (mController)
+        mController->mouseRelease(event->button(), event->modifiers(),
+                                  event->position().toPoint(), event->globalPosition().toPoint());
+    event->accept();
+}
+
+void PageView::keyPressEvent(QKeyEvent *event)
+{
+    // The editor's keys come before the scroll area's: the arrows nudge, not scroll.
+    if (mController && mController->keyPress(event->key(), event->modifiers())) {
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void PageView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (mController && acceptsDrop(*mController, event->mimeData(),
+                                   event->position().toPoint() - pageOffset()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void PageView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (mController && acceptsDrop(*mController, event->mimeData(),
+                                   event->position().toPoint() - pageOffset()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void PageView::dropEvent(QDropEvent *event)
+{
+    if (!mController)
+        return;
+    if (dropOnPage(*mController, event->mimeData(), event->position().toPoint() - pageOffset()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 } // namespace vardeko

@@ -1,13 +1,16 @@
 // The scrollable work area of a publication window that shows the current page.
 #pragma once
 
+#include "edithost.h"
+
 #include <QAbstractScrollArea>
 
 namespace vardeko {
 
+class EditController;
 class Publication;
 
-class PageView : public QAbstractScrollArea
+class PageView : public QAbstractScrollArea, public WorkArea
 {
     Q_OBJECT
 public:
@@ -28,10 +31,25 @@ public:
     void setShowGrid(bool show, int gridX, int gridY);
     void setShowImages(bool show);
 
+    // The editor that receives the work area's mouse, keys and drops; not owned.
+    void setController(EditController *controller) { mController = controller; }
+    EditController *controller() const { return mController; }
+
+    // WorkArea
+    QWidget *surface() const override { return viewport(); }
+    QPoint pageOrigin() const override { return pageOffset(); }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     QSize pageSize() const;
@@ -44,6 +62,7 @@ private:
     int mGridX = 8;
     int mGridY = 8;
     bool mShowImages = true;
+    EditController *mController = nullptr;
 };
 
 } // namespace vardeko

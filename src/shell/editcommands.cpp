@@ -1,0 +1,275 @@
+// The main window's Edit and Arrange commands and the editor's view of the main window.
+#include "editcommands.h"
+
+#include "aligndialog.h"
+#include "childform.h"
+#include "clipboard.h"
+#include "editcontroller.h"
+#include "filedrops.h"
+#include "mainform.h"
+#include "pageview.h"
+#include "publication.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QTabBar>
+#include <QTimer>
+
+namespace vardeko {
+
+namespace {
+
+// The commands whose work the editor does.
+const char *const EditCommandNames[] = {
+    "Undo1", "Cut1", "Copy1", "Paste1", "Delete1", "Duplicate1", "SelectAll1",
+    "BringToFront1", "SendToBack1", "Align1", "Group1", "UnGroup1",
+};
+
+} // namespace
+
+EditCommands::EditCommands(TMainForm &main)
+    : QObject(&main)
+    , mMain(main)
+{}
+
+void EditCommands::connectCommands()
+{
+    struct Work
+    {
+        const char *name;
+        std::function<void(EditController &)> work;
+    };
+    const Work works[] = {
+        {"Undo1", [](EditController &c) { c.undo(); }},
+        {"Cut1", [](EditController &c) { cutSelection(c); }},
+        {"Copy1", [](EditController &c) { copySelection(c); }},
+        {"Paste1",
+         [this](EditController &c) {
+             pasteData(c, QGuiApplication::clipboard()->mimeData(), mMain.mPrefs.ImageDir);
+         }},
+        {"Delete1", [](EditController &c) { c.deleteSelection(); }},
+        {"Duplicate1", [](EditController &c) { c.duplicateSelection(); }},
+        {"SelectAll1", [](EditController &c) { c.selectAll(); }},
+        {"BringToFront1", [](EditController &c) { c.bringToFront(); }},
+        {"SendToBack1", [](EditController &c) { c.sendToBack(); }},
+        {"Align1", [](EditController &c) { c.alignWithDialog(); }},
+        {"Group1", [](EditController &c) { c.group(); }},
+        {"UnGroup1", [](EditController &c) { c.ungroup(); }},
+    };
+    for (const Work &w : works) {
+        QAction *action = mMain.command(QLatin1String(w.name));
+        if (!action)
+            continue;
+        mMain.mUnbuilt.removeAll(action);
+        const auto work = w.work;
+        const char *name = w.name;
+        connect(action, &QAction::triggered, this, [this, name, work] { run(name, work); });
+        ++mBuiltCount;
+    }
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { mMain.updateCommandStates(); });
+}
+
+void EditCommands::run(const char *name, const std::function<void(EditController &)> &work)
+{
+    // A short cut fires even when its item is disabled by the rules: the rules decide.
+    QAction *action = mMain.command(QLatin1String(name));
+    updateStates();
+    if (action && !action->isEnabled())
+        return;
+    mMain.guarded([&] {
+        if (EditController *c = activeController())
+            work(*c);
+    });
+    mMain.updateCommandStates();
+}
+
+void EditCommands::attach(TChildForm *child)
+{
+    EditController *c = child->controller();
+    c->setHost(this);
+    connect(c, &EditController::edited, this, [this, child] {
+        if (child == mMain.activeChild())
+            mMain.updateCommandStates();
+        child->updateCaption();
+    });
+}
+
+EditController *EditCommands::activeController() const
+{
+    TChildForm *child = mMain.activeChild();
+    return child ? child->controller() : nullptr;
+}
+
+TChildForm *EditCommands::childOf(const EditController &controller) const
+{
+    for (TChildForm *child : mMain.childForms())
+        if (child->controller() == &controller)
+            return child;
+    return nullptr;
+}
+
+void EditCommands::updateStates()
+{
+    TChildForm *child = mMain.activeChild();
+    EditController *c = child && child->isEditing() ? child->controller() : nullptr;
+    const Page *page = c ? c->page() : nullptr;
+    const int selected = page ? countSelected(page->Objects) : 0;
+    const PageObject *first = page ? firstSelected(page->Objects) : nullptr;
+    auto set = [this](const char *name, bool enabled) {
+        if (QAction *a = mMain.command(QLatin1String(name)))
+            a->setEnabled(enabled);
+    };
+    set("Undo1", c && mMain.mPrefs.Undo && c->canUndo());
+    for (const char *name : {"Cut1", "Copy1", "Delete1", "Duplicate1", "BringToFront1",
+                             "SendToBack1", "Align1"})
+        set(name, selected > 0);
+    set("Paste1", c && page && canPaste(QGuiApplication::clipboard()->mimeData()));
+    set("SelectAll1", page && !page->Objects.empty());
+    set("Group1", selected > 1);
+    set("UnGroup1", selected == 1 && first && first->isGroup());
+}
+
+bool EditCommands::dropPageTab(int tab, const QPoint &globalPos)
+{
+    TChildForm *source = mMain.activeChild();
+    if (!source || !source->isEditing())
+        return false;
+    EditController *target = EditController::controllerFor(widgetAt(globalPos));
+    TChildForm *into = target ? childOf(*target) : nullptr;
+    if (!into || into == source || !into->isEditing())
+        return false;
+    const QString title = mMain.pageTabs()->tabText(tab);
+    const Page *page = source->publication().findPage(title);
+    Publication &pub = into->publication();
+    if (!page || page == source->publication().masterPage())
+        return false;
+    Page *current = pub.currentPage();
+    const Page *after = current && current != pub.masterPage() ? current : pub.lastPage();
+    Page *copy = duplicatePageInto(pub, *page, after);
+    if (!copy) {
+        alert(into, QStringLiteral("Vardeko for Windows"), QStringLiteral("Not enough memory!"));
+        return false;
+    }
+    pub.Modified = true;
+    into->showPage(copy);
+    mMain.activateChild(into);
+    return true;
+}
+
+// --- EditHost
+
+EditSettings EditCommands::editSettings() const
+{
+    const Preferences &p = mMain.mPrefs;
+    return EditSettings{p.SnapToGrid, p.GridX, p.GridY, p.Undo};
+}
+
+void EditCommands::showReadout(const QString &caption, int a, int b)
+{
+    mReadoutCaption = caption;
+    mReadoutValues = QPoint(a, b);
+    emit readoutChanged(caption, a, b);
+}
+
+void EditCommands::editStateChanged()
+{
+    mMain.updateCommandStates();
+}
+
+void EditCommands::gestureStarted()
+{
+    if (mMain.mTimer)
+        mMain.mTimer->stop();
+}
+
+void EditCommands::gestureFinished()
+{
+    if (mMain.mTimer)
+        mMain.mTimer->start();
+}
+
+void EditCommands::beep()
+{
+    QApplication::beep();
+}
+
+Page *EditCommands::pageTabAt(const EditController &source, const QPoint &globalPos) const
+{
+    TChildForm *child = childOf(source);
+    QTabBar *tabs = mMain.pageTabs();
+    if (!child || child != mMain.activeChild() || !tabs->isVisible())
+        return nullptr;
+    const QPoint at = tabs->mapFromGlobal(globalPos);
+    if (!tabs->rect().contains(at))
+        return nullptr;
+    const int index = tabs->tabAt(at);
+    if (index < 0)
+        return nullptr;
+    Page *page = child->publication().findPage(tabs->tabText(index));
+    return page == source.page() ? nullptr : page;
+}
+
+void EditCommands::showPage(EditController &controller, Page *page)
+{
+    if (TChildForm *child = childOf(controller))
+        child->showPage(page);
+}
+
+void EditCommands::stepPage(EditController &controller, int step)
+{
+    TChildForm *child = childOf(controller);
+    if (!child || child != mMain.activeChild())
+        return;
+    if (step < 0)
+        mMain.PreviousPageClick();
+    else
+        mMain.NextPageClick();
+}
+
+void EditCommands::openPublication(const QString &fileName)
+{
+    // After the drop has finished: opening shows dialogs and new windows.
+    QTimer::singleShot(0, &mMain, [this, fileName] {
+        mMain.guarded([&] { mMain.openPublication(fileName); });
+    });
+}
+
+QString EditCommands::chooseOpenFile(QWidget *parent, const QString &title, const QString &filter)
+{
+    return mMain.mDialogs->chooseOpenFile(parent, title, filter, QString(), QString(),
+                                          mMain.mPrefs.WindowsFileSelector);
+}
+
+QString EditCommands::chooseSaveFile(QWidget *parent, const QString &title, const QString &filter,
+                                     QString &dir)
+{
+    const QString name = mMain.mDialogs->chooseSaveFile(parent, title, filter, QString(), dir,
+                                                        mMain.mPrefs.WindowsFileSelector);
+    if (!name.isEmpty())
+        dir = QFileInfo(name).absolutePath();
+    return name;
+}
+
+void EditCommands::alert(QWidget *parent, const QString &title, const QString &text)
+{
+    mMain.mDialogs->alert(parent, title, text);
+}
+
+bool EditCommands::confirm(QWidget *parent, const QString &title, const QString &text)
+{
+    return mMain.mDialogs->ask(parent, title, text, false) == ShellDialogs::Yes;
+}
+
+bool EditCommands::chooseAlignment(QWidget *parent, int selectedCount, AlignChoice *choice)
+{
+    TAlignForm form(selectedCount, parent);
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    *choice = form.choice();
+    return true;
+}
+
+} // namespace vardeko

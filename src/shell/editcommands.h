@@ -1,0 +1,73 @@
+// The main window's Edit and Arrange commands and the editor's view of the main window.
+#pragma once
+
+#include "edithost.h"
+
+#include <QObject>
+
+namespace vardeko {
+
+class TChildForm;
+class TMainForm;
+
+class EditCommands : public QObject, public EditHost
+{
+    Q_OBJECT
+public:
+    explicit EditCommands(TMainForm &main);
+
+    // Gives the menu items their work; until then they stay disabled.
+    void connectCommands();
+    // A new publication window edits through this host.
+    void attach(TChildForm *child);
+    void updateStates();
+
+    // The tool palette's choice; the palette reports it here.
+    void setCurrentTool(int tool) { mTool = tool; }
+    void setToolAttributes(const ToolAttributes &attributes) { mAttributes = attributes; }
+
+    // A page tab of the active window released outside the tab bar: over another
+    // publication window's work area the page is copied there.
+    bool dropPageTab(int tab, const QPoint &globalPos);
+
+    // The last read-out, for the mouse position window.
+    QString readoutCaption() const { return mReadoutCaption; }
+    QPoint readoutValues() const { return mReadoutValues; }
+
+    // EditHost
+    EditSettings editSettings() const override;
+    int currentTool() const override { return mTool; }
+    ToolAttributes toolAttributes() const override { return mAttributes; }
+    void showReadout(const QString &caption, int a, int b) override;
+    void editStateChanged() override;
+    void gestureStarted() override;
+    void gestureFinished() override;
+    void beep() override;
+    Page *pageTabAt(const EditController &source, const QPoint &globalPos) const override;
+    void showPage(EditController &controller, Page *page) override;
+    void stepPage(EditController &controller, int step) override;
+    void openPublication(const QString &fileName) override;
+    QString chooseOpenFile(QWidget *parent, const QString &title, const QString &filter) override;
+    QString chooseSaveFile(QWidget *parent, const QString &title, const QString &filter,
+                           QString &dir) override;
+    void alert(QWidget *parent, const QString &title, const QString &text) override;
+    bool confirm(QWidget *parent, const QString &title, const QString &text) override;
+    bool chooseAlignment(QWidget *parent, int selectedCount, AlignChoice *choice) override;
+
+signals:
+    void readoutChanged(const QString &caption, int a, int b);
+
+private:
+    EditController *activeController() const;
+    TChildForm *childOf(const EditController &controller) const;
+    void run(const char *name, const std::function<void(EditController &)> &work);
+
+    TMainForm &mMain;
+    int mTool = PointerTool;
+    ToolAttributes mAttributes;
+    QString mReadoutCaption;
+    QPoint mReadoutValues;
+    int mBuiltCount = 0;
+};
+
+} // namespace vardeko
