@@ -14,7 +14,8 @@ namespace vardeko {
 
 namespace {
 
-constexpr int CoordinateLimit = 32767;
+// Wide enough that no stored box is clipped by merely opening the dialog.
+constexpr int CoordinateLimit = 999999;
 
 QSpinBox *coordinateBox(const char *name, int minimum, QWidget *parent)
 {

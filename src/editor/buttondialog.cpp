@@ -245,7 +245,7 @@ ButtonAttributesDialog::ButtonAttributesDialog(ButtonData &button, const QString
     lenLayout->setContentsMargins(0, 0, 0, 0);
     TextLenBox = new QSpinBox(mTextLenRow);
     TextLenBox->setObjectName(QStringLiteral("TextLenBox"));
-    TextLenBox->setRange(1, 32767);
+    TextLenBox->setRange(0, 32767);
     auto *lenLabel = new QLabel(QString(DialogText::MaxLenLabel), mTextLenRow);
     lenLabel->setBuddy(TextLenBox);
     lenLayout->addWidget(lenLabel);
@@ -320,7 +320,7 @@ ButtonAttributesDialog::ButtonAttributesDialog(ButtonData &button, const QString
     mAlign.set(button.Align);
     (button.OverlayText ? OnTopBtn : NextToBtn)->setChecked(true);
     VarNameBox->setText(button.VarName);
-    TextLenBox->setValue(qBound(1, button.MaxLen, 32767));
+    TextLenBox->setValue(qBound(0, button.MaxLen, 32767));
     (button.InitState == 1 ? DownBtn : UpBtn)->setChecked(true);
     UpName->setText(button.UpImage);
     DownName->setText(button.DownImage);

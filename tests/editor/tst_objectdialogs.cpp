@@ -635,6 +635,50 @@ private slots:
         QCOMPARE(data.MaxLen, 20);
     }
 
+    void buttonOkWithoutEditsKeepsEveryField_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::newRow("push button") << 0;
+        QTest::newRow("text entry") << 1;
+        QTest::newRow("check box") << 2;
+        QTest::newRow("radio button") << 3;
+    }
+
+    void buttonOkWithoutEditsKeepsEveryField()
+    {
+        QFETCH(int, style);
+        ButtonData data;
+        data.Style = quint8(style);
+        data.Text = "Two|Lines";
+        data.Action = "Beep||GotoPage \"Next\"";
+        data.Align = AlignRightValue;
+        data.Key = 0x2000 | 0x4000 | 'K';
+        data.MaxLen = 0;
+        data.VarName = "Choice";
+        data.InitState = style >= CheckBox ? 1 : 0;
+        data.UpImage = "C:\\ART\\UP.BMP";
+        data.DownImage = "DOWN.BMP";
+        data.TransImages = true;
+        data.OverlayText = true;
+        const ButtonData before = data;
+        ButtonAttributesDialog dialog(data, QString());
+        dialog.show();
+        clickOk(&dialog);
+        QCOMPARE(int(data.Style), style);
+        QCOMPARE(data.Text, before.Text);
+        QCOMPARE(data.Action, before.Action);
+        QCOMPARE(data.Align, before.Align);
+        QCOMPARE(data.Key, before.Key);
+        QCOMPARE(data.MaxLen, before.MaxLen);
+        QCOMPARE(data.VarName, before.VarName);
+        QCOMPARE(data.InitState, before.InitState);
+        QCOMPARE(data.State, before.InitState);
+        QCOMPARE(data.UpImage, before.UpImage);
+        QCOMPARE(data.DownImage, before.DownImage);
+        QCOMPARE(data.TransImages, before.TransImages);
+        QCOMPARE(data.OverlayText, before.OverlayText);
+    }
+
     void buttonCancelChangesNothing()
     {
         ButtonData data;
@@ -903,6 +947,16 @@ private slots:
         child<QSpinBox>(&dialog, "YEdit")->setValue(0);
         clickOk(&dialog);
         QCOMPARE(boxOf(o), QRect(15, 0, 50, 40));
+    }
+
+    void adjustOkWithoutEditsKeepsFarAwayBoxes()
+    {
+        Publication pub;
+        PageObject &o = addObject(pub, RectangleKind, QRect(40000, -40000, 70000, 3), true);
+        AdjustObjectDialog dialog(pub, nullptr, &o);
+        clickOk(&dialog);
+        QCOMPARE(boxOf(o), QRect(40000, -40000, 70000, 3));
+        QVERIFY(!dialog.changed());
     }
 
     void adjustMovesTheSelectionWithoutSizing()
