@@ -124,8 +124,7 @@ ActionMemoPanel::ActionMemoPanel(QWidget *parent)
     connect(SaveBtn, &QPushButton::clicked, this, &ActionMemoPanel::saveScript);
     connect(ActionMemo, &QPlainTextEdit::cursorPositionChanged, this,
             &ActionMemoPanel::updateButtons);
-    connect(ActionMemo, &QPlainTextEdit::selectionChanged, this,
-            &ActionMemoPanel::updateButtons);
+    connect(ActionMemo, &QPlainTextEdit::selectionChanged, this, &ActionMemoPanel::updateButtons);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &ActionMemoPanel::updateButtons);
     updateButtons();

@@ -94,8 +94,8 @@ AdjustObjectDialog::AdjustObjectDialog(Publication &pub, Page *page, PageObject 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     QDialogButtonBox *buttons = addOkCancel(this, layout);
-    QPushButton *applyBtn = buttons->addButton(QString(DialogText::Apply),
-                                               QDialogButtonBox::ApplyRole);
+    QPushButton *applyBtn
+            = buttons->addButton(QString(DialogText::Apply), QDialogButtonBox::ApplyRole);
     applyBtn->setObjectName(QStringLiteral("ApplyBtn"));
     connect(applyBtn, &QPushButton::clicked, this, &AdjustObjectDialog::apply);
     XEdit->setFocus();

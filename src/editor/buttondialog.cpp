@@ -40,16 +40,16 @@ constexpr struct
     int vk;
     int qt;
 } KeyTable[] = {
-    {0x08, Qt::Key_Backspace}, {0x09, Qt::Key_Tab},      {0x0D, Qt::Key_Return},
-    {0x13, Qt::Key_Pause},     {0x1B, Qt::Key_Escape},   {0x20, Qt::Key_Space},
-    {0x21, Qt::Key_PageUp},    {0x22, Qt::Key_PageDown}, {0x23, Qt::Key_End},
-    {0x24, Qt::Key_Home},      {0x25, Qt::Key_Left},     {0x26, Qt::Key_Up},
-    {0x27, Qt::Key_Right},     {0x28, Qt::Key_Down},     {0x2D, Qt::Key_Insert},
-    {0x2E, Qt::Key_Delete},    {0x6A, Qt::Key_Asterisk}, {0x6B, Qt::Key_Plus},
-    {0xBA, Qt::Key_Semicolon}, {0xBB, Qt::Key_Equal},    {0xBC, Qt::Key_Comma},
-    {0xBD, Qt::Key_Minus},     {0xBE, Qt::Key_Period},   {0xBF, Qt::Key_Slash},
-    {0xC0, Qt::Key_QuoteLeft}, {0xDB, Qt::Key_BracketLeft}, {0xDC, Qt::Key_Backslash},
-    {0xDD, Qt::Key_BracketRight}, {0xDE, Qt::Key_Apostrophe},
+        {0x08, Qt::Key_Backspace},    {0x09, Qt::Key_Tab},         {0x0D, Qt::Key_Return},
+        {0x13, Qt::Key_Pause},        {0x1B, Qt::Key_Escape},      {0x20, Qt::Key_Space},
+        {0x21, Qt::Key_PageUp},       {0x22, Qt::Key_PageDown},    {0x23, Qt::Key_End},
+        {0x24, Qt::Key_Home},         {0x25, Qt::Key_Left},        {0x26, Qt::Key_Up},
+        {0x27, Qt::Key_Right},        {0x28, Qt::Key_Down},        {0x2D, Qt::Key_Insert},
+        {0x2E, Qt::Key_Delete},       {0x6A, Qt::Key_Asterisk},    {0x6B, Qt::Key_Plus},
+        {0xBA, Qt::Key_Semicolon},    {0xBB, Qt::Key_Equal},       {0xBC, Qt::Key_Comma},
+        {0xBD, Qt::Key_Minus},        {0xBE, Qt::Key_Period},      {0xBF, Qt::Key_Slash},
+        {0xC0, Qt::Key_QuoteLeft},    {0xDB, Qt::Key_BracketLeft}, {0xDC, Qt::Key_Backslash},
+        {0xDD, Qt::Key_BracketRight}, {0xDE, Qt::Key_Apostrophe},
 };
 
 int qtKeyOf(int vk)
@@ -296,8 +296,7 @@ ButtonAttributesDialog::ButtonAttributesDialog(ButtonData &button, const QString
     connect(upBrowse, &QPushButton::clicked, this, [this] { browseImage(UpName); });
     connect(downBrowse, &QPushButton::clicked, this, [this] { browseImage(DownName); });
     connect(UpName, &QLineEdit::textChanged, this, &ButtonAttributesDialog::updateStyleControls);
-    connect(DownName, &QLineEdit::textChanged, this,
-            &ButtonAttributesDialog::updateStyleControls);
+    connect(DownName, &QLineEdit::textChanged, this, &ButtonAttributesDialog::updateStyleControls);
 
     options->addWidget(mVarNameRow);
     options->addWidget(mTextLenRow);
@@ -360,18 +359,18 @@ void ButtonAttributesDialog::updateStyleControls()
     mAlign.LeftBtn->setEnabled(alignable);
     mAlign.CenterBtn->setEnabled(alignable);
     mAlign.RightBtn->setEnabled(alignable);
-    mPlacementBox->setVisible(s == PushButton
-                              && !(UpName->text().trimmed().isEmpty()
-                                   && DownName->text().trimmed().isEmpty()));
+    mPlacementBox->setVisible(
+            s == PushButton
+            && !(UpName->text().trimmed().isEmpty() && DownName->text().trimmed().isEmpty()));
 }
 
 void ButtonAttributesDialog::browseImage(QLineEdit *field)
 {
     DialogHost &host = dialogHost();
     const QString chosen = host.openFileName(
-        this, QString(DialogText::SelectImage),
-        browseStartDir(field->text(), mPublicationDir, host.folder(DialogFolder::Images)),
-        QString(DialogText::ButtonImageFilter));
+            this, QString(DialogText::SelectImage),
+            browseStartDir(field->text(), mPublicationDir, host.folder(DialogFolder::Images)),
+            QString(DialogText::ButtonImageFilter));
     if (chosen.isEmpty())
         return;
     field->setText(chosen);

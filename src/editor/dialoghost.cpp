@@ -8,14 +8,14 @@ namespace vardeko {
 
 DialogHost::~DialogHost() = default;
 
-QString StandardDialogHost::openFileName(QWidget *parent, const QString &title,
-                                         const QString &dir, const QString &filter)
+QString StandardDialogHost::openFileName(QWidget *parent, const QString &title, const QString &dir,
+                                         const QString &filter)
 {
     return QFileDialog::getOpenFileName(parent, title, dir, fileDialogFilter(filter));
 }
 
-QString StandardDialogHost::saveFileName(QWidget *parent, const QString &title,
-                                         const QString &dir, const QString &filter)
+QString StandardDialogHost::saveFileName(QWidget *parent, const QString &title, const QString &dir,
+                                         const QString &filter)
 {
     // Replacing is confirmed by the caller in its own words.
     return QFileDialog::getSaveFileName(parent, title, dir, fileDialogFilter(filter), nullptr,
@@ -25,7 +25,7 @@ QString StandardDialogHost::saveFileName(QWidget *parent, const QString &title,
 bool StandardDialogHost::confirm(QWidget *parent, const QString &title, const QString &text)
 {
     return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No)
-           == QMessageBox::Yes;
+            == QMessageBox::Yes;
 }
 
 void StandardDialogHost::alert(QWidget *parent, const QString &title, const QString &text)

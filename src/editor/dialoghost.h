@@ -17,9 +17,11 @@ public:
     virtual ~DialogHost();
     // An empty result means the author cancelled.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &dir,
-                                 const QString &filter) = 0;
+                                 const QString &filter)
+            = 0;
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &dir,
-                                 const QString &filter) = 0;
+                                 const QString &filter)
+            = 0;
     // A Yes/No question; true for Yes.
     virtual bool confirm(QWidget *parent, const QString &title, const QString &text) = 0;
     virtual void alert(QWidget *parent, const QString &title, const QString &text) = 0;

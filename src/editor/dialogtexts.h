@@ -23,17 +23,17 @@ struct SpecialCode
     QLatin1String code;
 };
 inline constexpr SpecialCode SpecialCodes[] = {
-    {QLatin1String("Page Title"), QLatin1String("[PageTitle]")},
-    {QLatin1String("Page Number"), QLatin1String("[PageNumber]")},
-    {QLatin1String("Time"), QLatin1String("[Time]")},
-    {QLatin1String("Date (Short Format)"), QLatin1String("[DateShort]")},
-    {QLatin1String("Date (Long Format)"), QLatin1String("[DateLong]")},
-    {QLatin1String("Month"), QLatin1String("[Month]")},
-    {QLatin1String("Month (Number)"), QLatin1String("[MonthNum]")},
-    {QLatin1String("Day"), QLatin1String("[Day]")},
-    {QLatin1String("Day (Number)"), QLatin1String("[DayNum]")},
-    {QLatin1String("Year"), QLatin1String("[Year]")},
-    {QLatin1String("Author Defined Variable"), QLatin1String("[VariableName]")},
+        {QLatin1String("Page Title"), QLatin1String("[PageTitle]")},
+        {QLatin1String("Page Number"), QLatin1String("[PageNumber]")},
+        {QLatin1String("Time"), QLatin1String("[Time]")},
+        {QLatin1String("Date (Short Format)"), QLatin1String("[DateShort]")},
+        {QLatin1String("Date (Long Format)"), QLatin1String("[DateLong]")},
+        {QLatin1String("Month"), QLatin1String("[Month]")},
+        {QLatin1String("Month (Number)"), QLatin1String("[MonthNum]")},
+        {QLatin1String("Day"), QLatin1String("[Day]")},
+        {QLatin1String("Day (Number)"), QLatin1String("[DayNum]")},
+        {QLatin1String("Year"), QLatin1String("[Year]")},
+        {QLatin1String("Author Defined Variable"), QLatin1String("[VariableName]")},
 };
 
 // "Article Attributes" and "Image Attributes"
@@ -53,10 +53,10 @@ inline constexpr QLatin1String ScrollBottom("&Bottom");
 inline constexpr QLatin1String SelectArticle("Select an Article");
 inline constexpr QLatin1String ArticleFilter("Text|*.TXT;*.DOC");
 inline constexpr QLatin1String SelectImage("Select an Image");
-inline constexpr QLatin1String ImageFilter(
-    "Images|*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF;*.ICO;*.WMF|Flics|*.FLI;*.FLC");
-inline constexpr QLatin1String ButtonImageFilter(
-    "Images|*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF;*.ICO;*.WMF");
+inline constexpr QLatin1String
+        ImageFilter("Images|*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF;*.ICO;*.WMF|Flics|*.FLI;*.FLC");
+inline constexpr QLatin1String
+        ButtonImageFilter("Images|*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF;*.ICO;*.WMF");
 
 // "Button Attributes"
 inline constexpr QLatin1String ButtonCaption("Button Attributes");
@@ -69,10 +69,10 @@ inline constexpr QLatin1String TextPlacement("Text Placement");
 inline constexpr QLatin1String NextTo("&Next to Images");
 inline constexpr QLatin1String OnTop("&On Top of Images");
 inline constexpr QLatin1String StyleNames[] = {
-    QLatin1String("&Push Button"),
-    QLatin1String("&Text Entry"),
-    QLatin1String("&Check Box"),
-    QLatin1String("&Radio Button"),
+        QLatin1String("&Push Button"),
+        QLatin1String("&Text Entry"),
+        QLatin1String("&Check Box"),
+        QLatin1String("&Radio Button"),
 };
 inline constexpr QLatin1String VarNameLabel("&Variable Name:");
 inline constexpr QLatin1String MaxLenLabel("&Maximum Length:");

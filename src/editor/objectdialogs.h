@@ -163,8 +163,7 @@ class AdjustObjectDialog : public QDialog
 
 public:
     // With an object, that object; without, the selection of `page`.
-    AdjustObjectDialog(Publication &pub, Page *page, PageObject *object,
-                       QWidget *parent = nullptr);
+    AdjustObjectDialog(Publication &pub, Page *page, PageObject *object, QWidget *parent = nullptr);
     void accept() override;
     // Moves (and sizes) as the fields say; the fields' values become the new start.
     void apply();

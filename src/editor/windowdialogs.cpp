@@ -32,8 +32,8 @@ QString browseStartDir(const QString &stored, const QString &publicationDir,
     return lastUsed;
 }
 
-WindowAttributesDialog::WindowAttributesDialog(ArticleData &article,
-                                               const QString &publicationDir, QWidget *parent)
+WindowAttributesDialog::WindowAttributesDialog(ArticleData &article, const QString &publicationDir,
+                                               QWidget *parent)
     : QDialog(parent)
     , mArticle(&article)
     , mPublicationDir(publicationDir)
@@ -45,8 +45,8 @@ WindowAttributesDialog::WindowAttributesDialog(ArticleData &article,
     updateEnabling();
 }
 
-WindowAttributesDialog::WindowAttributesDialog(PictureData &picture,
-                                               const QString &publicationDir, QWidget *parent)
+WindowAttributesDialog::WindowAttributesDialog(PictureData &picture, const QString &publicationDir,
+                                               QWidget *parent)
     : QDialog(parent)
     , mPicture(&picture)
     , mPublicationDir(publicationDir)
@@ -169,11 +169,10 @@ void WindowAttributesDialog::browse()
     DialogHost &host = dialogHost();
     const DialogFolder folder = mArticle ? DialogFolder::Articles : DialogFolder::Images;
     const QString start = browseStartDir(FName->text(), mPublicationDir, host.folder(folder));
-    const QString chosen =
-        mArticle ? host.openFileName(this, QString(DialogText::SelectArticle), start,
-                                     QString(DialogText::ArticleFilter))
-                 : host.openFileName(this, QString(DialogText::SelectImage), start,
-                                     QString(DialogText::ImageFilter));
+    const QString chosen = mArticle ? host.openFileName(this, QString(DialogText::SelectArticle),
+                                                        start, QString(DialogText::ArticleFilter))
+                                    : host.openFileName(this, QString(DialogText::SelectImage),
+                                                        start, QString(DialogText::ImageFilter));
     if (chosen.isEmpty())
         return;
     FName->setText(chosen);

@@ -14,11 +14,13 @@ NudgeTool::NudgeTool(QWidget *parent)
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    grid->addWidget(addArrow(Qt::UpArrow, QStringLiteral("UpBtn"), WidgetText::NudgeUp, 0, -1), 0, 1);
-    grid->addWidget(addArrow(Qt::LeftArrow, QStringLiteral("LeftBtn"), WidgetText::NudgeLeft, -1, 0),
-                    1, 0);
+    grid->addWidget(addArrow(Qt::UpArrow, QStringLiteral("UpBtn"), WidgetText::NudgeUp, 0, -1), 0,
+                    1);
     grid->addWidget(
-        addArrow(Qt::RightArrow, QStringLiteral("RightBtn"), WidgetText::NudgeRight, 1, 0), 1, 2);
+            addArrow(Qt::LeftArrow, QStringLiteral("LeftBtn"), WidgetText::NudgeLeft, -1, 0), 1, 0);
+    grid->addWidget(
+            addArrow(Qt::RightArrow, QStringLiteral("RightBtn"), WidgetText::NudgeRight, 1, 0), 1,
+            2);
     grid->addWidget(addArrow(Qt::DownArrow, QStringLiteral("DownBtn"), WidgetText::NudgeDown, 0, 1),
                     2, 1);
 }

@@ -5,8 +5,8 @@
 #include "widgettexts.h"
 
 #include <QColorDialog>
-#include <QGuiApplication>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -184,22 +184,22 @@ void PopupPalette::pick(int value)
 
 // The basic colours of the system colour chooser, by rows of eight.
 static constexpr ColorRef BasicColors[48] = {
-    rgbColor(255, 128, 128), rgbColor(255, 255, 128), rgbColor(128, 255, 128),
-    rgbColor(0, 255, 128),   rgbColor(128, 255, 255), rgbColor(0, 128, 255),
-    rgbColor(255, 128, 192), rgbColor(255, 128, 255), rgbColor(255, 0, 0),
-    rgbColor(255, 255, 0),   rgbColor(128, 255, 0),   rgbColor(0, 255, 64),
-    rgbColor(0, 255, 255),   rgbColor(0, 128, 192),   rgbColor(128, 128, 192),
-    rgbColor(255, 0, 255),   rgbColor(128, 64, 64),   rgbColor(255, 128, 64),
-    rgbColor(0, 255, 0),     rgbColor(0, 128, 128),   rgbColor(0, 64, 128),
-    rgbColor(128, 128, 255), rgbColor(128, 0, 64),    rgbColor(255, 0, 128),
-    rgbColor(128, 0, 0),     rgbColor(255, 128, 0),   rgbColor(0, 128, 0),
-    rgbColor(0, 128, 64),    rgbColor(0, 0, 255),     rgbColor(0, 0, 160),
-    rgbColor(128, 0, 128),   rgbColor(128, 0, 255),   rgbColor(64, 0, 0),
-    rgbColor(128, 64, 0),    rgbColor(0, 64, 0),      rgbColor(0, 64, 64),
-    rgbColor(0, 0, 128),     rgbColor(0, 0, 64),      rgbColor(64, 0, 64),
-    rgbColor(64, 0, 128),    rgbColor(0, 0, 0),       rgbColor(128, 128, 0),
-    rgbColor(128, 128, 64),  rgbColor(128, 128, 128), rgbColor(64, 128, 128),
-    rgbColor(192, 192, 192), rgbColor(128, 64, 128),   rgbColor(255, 255, 255),
+        rgbColor(255, 128, 128), rgbColor(255, 255, 128), rgbColor(128, 255, 128),
+        rgbColor(0, 255, 128),   rgbColor(128, 255, 255), rgbColor(0, 128, 255),
+        rgbColor(255, 128, 192), rgbColor(255, 128, 255), rgbColor(255, 0, 0),
+        rgbColor(255, 255, 0),   rgbColor(128, 255, 0),   rgbColor(0, 255, 64),
+        rgbColor(0, 255, 255),   rgbColor(0, 128, 192),   rgbColor(128, 128, 192),
+        rgbColor(255, 0, 255),   rgbColor(128, 64, 64),   rgbColor(255, 128, 64),
+        rgbColor(0, 255, 0),     rgbColor(0, 128, 128),   rgbColor(0, 64, 128),
+        rgbColor(128, 128, 255), rgbColor(128, 0, 64),    rgbColor(255, 0, 128),
+        rgbColor(128, 0, 0),     rgbColor(255, 128, 0),   rgbColor(0, 128, 0),
+        rgbColor(0, 128, 64),    rgbColor(0, 0, 255),     rgbColor(0, 0, 160),
+        rgbColor(128, 0, 128),   rgbColor(128, 0, 255),   rgbColor(64, 0, 0),
+        rgbColor(128, 64, 0),    rgbColor(0, 64, 0),      rgbColor(0, 64, 64),
+        rgbColor(0, 0, 128),     rgbColor(0, 0, 64),      rgbColor(64, 0, 64),
+        rgbColor(64, 0, 128),    rgbColor(0, 0, 0),       rgbColor(128, 128, 0),
+        rgbColor(128, 128, 64),  rgbColor(128, 128, 128), rgbColor(64, 128, 128),
+        rgbColor(192, 192, 192), rgbColor(128, 64, 128),  rgbColor(255, 255, 255),
 };
 
 TColorPalette::TColorPalette(QWidget *parent)
@@ -220,8 +220,8 @@ void TColorPalette::chooseOther()
 {
     const int current = value();
     hide();
-    const QColor color = QColorDialog::getColor(colorFromRef(current < 0 ? 0 : current),
-                                                parentWidget());
+    const QColor color
+            = QColorDialog::getColor(colorFromRef(current < 0 ? 0 : current), parentWidget());
     if (color.isValid())
         pick(refFromColor(color));
 }
@@ -233,8 +233,8 @@ TFillPalette::TFillPalette(QWidget *parent)
     addChoice(1, QIcon(), QString(WidgetText::Hollow), QString(WidgetText::Hollow), 0, 4, 4);
     for (int p = FirstStockPattern; p <= LastStockPattern; ++p) {
         const int index = p - FirstStockPattern;
-        addChoice(p, patternSwatch(p, 0, false), QString(),
-                  QString(WidgetText::PatternHint).arg(p), 1 + index / 8, index % 8);
+        addChoice(p, patternSwatch(p, 0, false), QString(), QString(WidgetText::PatternHint).arg(p),
+                  1 + index / 8, index % 8);
     }
 }
 

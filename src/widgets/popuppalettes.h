@@ -44,8 +44,8 @@ signals:
     void picked(int value);
 
 protected:
-    QToolButton *addChoice(int value, const QIcon &icon, const QString &text,
-                           const QString &hint, int row, int column, int columnSpan = 1);
+    QToolButton *addChoice(int value, const QIcon &icon, const QString &text, const QString &hint,
+                           int row, int column, int columnSpan = 1);
     void pick(int value);
     QGridLayout *grid() const { return mGrid; }
 

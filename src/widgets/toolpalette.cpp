@@ -51,7 +51,7 @@ protected:
     {
         if ((event->buttons() & Qt::LeftButton)
             && (event->position().toPoint() - mPressPos).manhattanLength()
-                   >= QApplication::startDragDistance()) {
+                    >= QApplication::startDragDistance()) {
             setDown(false);
             auto *drag = new QDrag(this);
             drag->setMimeData(mMakeData());
@@ -101,8 +101,8 @@ QIcon toolIcon(int tool)
     case PictureKind:
         p.drawRect(3, 4, 16, 14);
         p.setBrush(Qt::darkGreen);
-        p.drawPolygon(QPolygon({QPoint(4, 17), QPoint(9, 9), QPoint(13, 14), QPoint(15, 11),
-                                QPoint(18, 17)}));
+        p.drawPolygon(QPolygon(
+                {QPoint(4, 17), QPoint(9, 9), QPoint(13, 14), QPoint(15, 11), QPoint(18, 17)}));
         break;
     case RectangleKind:
         p.drawRect(3, 5, 16, 12);
@@ -176,7 +176,7 @@ bool readAttributeMimeData(const QMimeData *data, PaletteAttribute *which, ToolA
     qint32 kind = -1, fillColor = 0, lineColor = 0, lineWidth = 0, fontSize = 0, fontColor = 0;
     ToolAttributes read;
     in >> version >> kind >> fillColor >> read.FillPattern >> read.FillMode >> lineColor
-        >> lineWidth >> read.LineStyle >> read.Font >> fontSize >> read.FontStyle >> fontColor;
+            >> lineWidth >> read.LineStyle >> read.Font >> fontSize >> read.FontStyle >> fontColor;
     if (in.status() != QDataStream::Ok || version != AttributeMimeVersion || kind < 0
         || kind > int(PaletteAttribute::Font))
         return false;
@@ -231,14 +231,14 @@ TToolPalette::TToolPalette(QWidget *parent)
         const char *name;
         QLatin1String hint;
     } Tools[] = {
-        {PointerTool, "PointerTool", WidgetText::PointerHint},
-        {ArticleKind, "ArticleTool", WidgetText::ArticleHint},
-        {ButtonKind, "ButtonTool", WidgetText::ButtonHint},
-        {PictureKind, "PictureTool", WidgetText::PictureHint},
-        {RectangleKind, "RectangleTool", WidgetText::RectangleHint},
-        {CircleKind, "CircleTool", WidgetText::CircleHint},
-        {LineKind, "LineTool", WidgetText::LineHint},
-        {TextKind, "TextTool", WidgetText::TextHint},
+            {PointerTool, "PointerTool", WidgetText::PointerHint},
+            {ArticleKind, "ArticleTool", WidgetText::ArticleHint},
+            {ButtonKind, "ButtonTool", WidgetText::ButtonHint},
+            {PictureKind, "PictureTool", WidgetText::PictureHint},
+            {RectangleKind, "RectangleTool", WidgetText::RectangleHint},
+            {CircleKind, "CircleTool", WidgetText::CircleHint},
+            {LineKind, "LineTool", WidgetText::LineHint},
+            {TextKind, "TextTool", WidgetText::TextHint},
     };
     auto *toolGrid = new QGridLayout;
     toolGrid->setSpacing(1);
@@ -270,8 +270,8 @@ TToolPalette::TToolPalette(QWidget *parent)
     attrs->setSpacing(2);
     mFillColorBox = addAttributeBox(QStringLiteral("FillColorBox"), WidgetText::FillColorHint,
                                     PaletteAttribute::FillColor);
-    mFillPatternBox = addAttributeBox(QStringLiteral("FillPatternBox"),
-                                      WidgetText::FillPatternHint, PaletteAttribute::FillPattern);
+    mFillPatternBox = addAttributeBox(QStringLiteral("FillPatternBox"), WidgetText::FillPatternHint,
+                                      PaletteAttribute::FillPattern);
     mTransparentCheck = new QCheckBox(QString(WidgetText::Transparent), mAttributePanel);
     mTransparentCheck->setObjectName(QStringLiteral("TransparentCheck"));
     mLineColorBox = addAttributeBox(QStringLiteral("LineColorBox"), WidgetText::LineColorHint,
@@ -408,8 +408,8 @@ void TToolPalette::setRolledUp(bool rolledUp)
 QToolButton *TToolPalette::addAttributeBox(const QString &name, const QString &hint,
                                            PaletteAttribute which)
 {
-    auto *box = new AttributeBox(
-        [this, which] { return attributeMimeData(which, mAttributes); }, mAttributePanel);
+    auto *box = new AttributeBox([this, which] { return attributeMimeData(which, mAttributes); },
+                                 mAttributePanel);
     box->setObjectName(name);
     box->setToolTip(hint);
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -25,13 +25,13 @@ class TLineWidthPalette;
 
 // Which of the palette's attributes a button or a drag carries.
 enum class PaletteAttribute {
-    FillColor,   // FillColor
+    FillColor, // FillColor
     FillPattern, // FillPattern and FillMode (the transparent check)
-    LineColor,   // LineColor
-    LineWidth,   // LineWidth
-    LineStyle,   // LineStyle; the object's LineWidth becomes 1
-    FontColor,   // TextColor of Articles, Buttons and Text objects
-    Font,        // Font, FontSize, FontStyle of Articles, Buttons and Text objects
+    LineColor, // LineColor
+    LineWidth, // LineWidth
+    LineStyle, // LineStyle; the object's LineWidth becomes 1
+    FontColor, // TextColor of Articles, Buttons and Text objects
+    Font, // Font, FontSize, FontStyle of Articles, Buttons and Text objects
 };
 
 // Where the palette stands and how it is folded; the main window keeps these as the

@@ -39,8 +39,8 @@ inline constexpr QLatin1String NudgeLeft("Nudge left");
 inline constexpr QLatin1String NudgeRight("Nudge right");
 
 inline constexpr QLatin1String LineStyleNames[] = {
-    QLatin1String("Solid"), QLatin1String("Dash"), QLatin1String("Dot"),
-    QLatin1String("Dash Dot"), QLatin1String("Dash Dot Dot"),
+        QLatin1String("Solid"),    QLatin1String("Dash"),         QLatin1String("Dot"),
+        QLatin1String("Dash Dot"), QLatin1String("Dash Dot Dot"),
 };
 
 } // namespace vardeko::WidgetText

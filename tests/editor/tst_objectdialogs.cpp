@@ -19,8 +19,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 
@@ -68,8 +68,7 @@ public:
     void setFolder(DialogFolder which, const QString &dir) override { folders[int(which)] = dir; }
 };
 
-template<class T>
-T *child(QWidget *w, const char *name)
+template<class T> T *child(QWidget *w, const char *name)
 {
     T *c = w->findChild<T *>(QLatin1String(name));
     if (!c)
@@ -197,17 +196,28 @@ private slots:
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("code");
-        QTest::newRow("page title") << "Page Title" << "[PageTitle]";
-        QTest::newRow("page number") << "Page Number" << "[PageNumber]";
-        QTest::newRow("time") << "Time" << "[Time]";
-        QTest::newRow("short date") << "Date (Short Format)" << "[DateShort]";
-        QTest::newRow("long date") << "Date (Long Format)" << "[DateLong]";
-        QTest::newRow("month") << "Month" << "[Month]";
-        QTest::newRow("month number") << "Month (Number)" << "[MonthNum]";
-        QTest::newRow("day") << "Day" << "[Day]";
-        QTest::newRow("day number") << "Day (Number)" << "[DayNum]";
-        QTest::newRow("year") << "Year" << "[Year]";
-        QTest::newRow("variable") << "Author Defined Variable" << "[VariableName]";
+        QTest::newRow("page title") << "Page Title"
+                                    << "[PageTitle]";
+        QTest::newRow("page number") << "Page Number"
+                                     << "[PageNumber]";
+        QTest::newRow("time") << "Time"
+                              << "[Time]";
+        QTest::newRow("short date") << "Date (Short Format)"
+                                    << "[DateShort]";
+        QTest::newRow("long date") << "Date (Long Format)"
+                                   << "[DateLong]";
+        QTest::newRow("month") << "Month"
+                               << "[Month]";
+        QTest::newRow("month number") << "Month (Number)"
+                                      << "[MonthNum]";
+        QTest::newRow("day") << "Day"
+                             << "[Day]";
+        QTest::newRow("day number") << "Day (Number)"
+                                    << "[DayNum]";
+        QTest::newRow("year") << "Year"
+                              << "[Year]";
+        QTest::newRow("variable") << "Author Defined Variable"
+                                  << "[VariableName]";
     }
 
     void titleSpecialCodesInsertAtTheCaret()
@@ -325,7 +335,7 @@ private slots:
         {
             WindowAttributesDialog dialog(data, QString());
             dialog.show();
-        dialog.show();
+            dialog.show();
             QCOMPARE(dialog.windowTitle(), QString("Article Attributes"));
             QCOMPARE(child<QLineEdit>(&dialog, "FName")->text(), QString("STORY.TXT"));
             QVERIFY(!child<QCheckBox>(&dialog, "WordWrapBtn")->isChecked());
@@ -437,7 +447,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(&dialog, "BrowseBtn"), Qt::LeftButton);
         QCOMPARE(mHost.asked[0].title, QString("Select an Image"));
         QCOMPARE(mHost.asked[0].filter,
-                 QString("Images|*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF;*.ICO;*.WMF|Flics|*.FLI;*.FLC"));
+                 QString("Images|*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF;*.ICO;*.WMF|Flics|*.FLI;*."
+                         "FLC"));
         QCOMPARE(mHost.asked[0].dir, QString("/pictures"));
         QCOMPARE(mHost.folders[int(DialogFolder::Images)], QString("/elsewhere/art"));
         click(child<QCheckBox>(&dialog, "VertScrollBtn"));
@@ -512,8 +523,9 @@ private slots:
         QCOMPARE(tabs->tabText(2), QString("Button Action"));
         tabs->setCurrentIndex(1);
         // Both the radio button and the picture beside it choose the style.
-        QTest::mouseClick(child<QRadioButton>(&dialog, qPrintable(QString("Style%1").arg(style + 1))),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+                child<QRadioButton>(&dialog, qPrintable(QString("Style%1").arg(style + 1))),
+                Qt::LeftButton);
         QCOMPARE(dialog.style(), style);
         QWidget *tab = tabs->widget(1);
         QCOMPARE(child<QLineEdit>(&dialog, "VarNameBox")->isVisibleTo(tab), varName);
@@ -525,10 +537,12 @@ private slots:
 
         tabs->setCurrentIndex(1);
         const int other = (style + 1) % 4;
-        QTest::mouseClick(child<QToolButton>(&dialog, qPrintable(QString("StylePic%1").arg(other + 1))),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+                child<QToolButton>(&dialog, qPrintable(QString("StylePic%1").arg(other + 1))),
+                Qt::LeftButton);
         QCOMPARE(dialog.style(), other);
-        QVERIFY(child<QRadioButton>(&dialog, qPrintable(QString("Style%1").arg(other + 1)))->isChecked());
+        QVERIFY(child<QRadioButton>(&dialog, qPrintable(QString("Style%1").arg(other + 1)))
+                        ->isChecked());
     }
 
     void textPlacementFollowsImageNames()
@@ -593,7 +607,7 @@ private slots:
         QTest::keyClick(text, Qt::Key_Return);
         QTest::keyClicks(text, "Line 2");
         child<QKeySequenceEdit>(&dialog, "ShortCutKey")
-            ->setKeySequence(QKeySequence(Qt::CTRL | Qt::Key_G));
+                ->setKeySequence(QKeySequence(Qt::CTRL | Qt::Key_G));
         click(child<QRadioButton>(&dialog, "RightBtn"));
         auto *tabs = child<QTabWidget>(&dialog, "PageControl");
         tabs->setCurrentIndex(1);
@@ -707,8 +721,8 @@ private slots:
         QTest::newRow("none") << 0 << QKeySequence();
         QTest::newRow("letter") << int('A') << QKeySequence(Qt::Key_A);
         QTest::newRow("ctrl digit") << (0x4000 | '5') << QKeySequence(Qt::CTRL | Qt::Key_5);
-        QTest::newRow("shift alt F2") << (0x2000 | 0x8000 | 0x71)
-                                      << QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_F2);
+        QTest::newRow("shift alt F2")
+                << (0x2000 | 0x8000 | 0x71) << QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_F2);
         QTest::newRow("page down") << 0x22 << QKeySequence(Qt::Key_PageDown);
         QTest::newRow("delete") << 0x2E << QKeySequence(Qt::Key_Delete);
         QTest::newRow("comma") << 0xBC << QKeySequence(Qt::Key_Comma);
@@ -796,11 +810,16 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("joined");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("one line") << "Beep" << "Beep";
-        QTest::newRow("final break") << "Beep\n" << "Beep";
-        QTest::newRow("empty line inside") << "A\n\nB" << "A||B";
-        QTest::newRow("two final breaks") << "A\n\n" << "A|";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("one line") << "Beep"
+                                  << "Beep";
+        QTest::newRow("final break") << "Beep\n"
+                                     << "Beep";
+        QTest::newRow("empty line inside") << "A\n\nB"
+                                           << "A||B";
+        QTest::newRow("two final breaks") << "A\n\n"
+                                          << "A|";
     }
 
     void memoLinesJoinLikeStoredScripts()
@@ -844,8 +863,7 @@ private slots:
         file.close();
         QTest::mouseClick(child<QPushButton>(&panel, "SaveBtn"), Qt::LeftButton);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(),
-                 QByteArray("SetVar \"A\" \"1\"\r\nBeep\r\nGotoPage \"End\"\r\n"));
+        QCOMPARE(file.readAll(), QByteArray("SetVar \"A\" \"1\"\r\nBeep\r\nGotoPage \"End\"\r\n"));
         QCOMPARE(mHost.folders[int(DialogFolder::Scripts)], QDir(dir.path()).absolutePath());
     }
 
@@ -879,7 +897,7 @@ private slots:
         QCOMPARE(panel.script(), QString("First|PlayTone \"440\"|Beep|Last"));
         QCOMPARE(panel.memo()->textCursor().selectedText(),
                  QString("PlayTone \"440\"") + QChar::ParagraphSeparator + "Beep"
-                     + QChar::ParagraphSeparator);
+                         + QChar::ParagraphSeparator);
 
         QTest::mouseClick(child<QPushButton>(&panel, "OpenBtn"), Qt::LeftButton);
         QCOMPARE(mHost.asked.last().kind, QString("alert"));
@@ -1047,10 +1065,12 @@ private slots:
     {
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("text") << "Text|*.TXT;*.DOC" << "Text (*.TXT *.DOC *.txt *.doc)";
+        QTest::newRow("text") << "Text|*.TXT;*.DOC"
+                              << "Text (*.TXT *.DOC *.txt *.doc)";
         QTest::newRow("two groups") << "Images|*.BMP|Flics|*.FLI;*.FLC"
                                     << "Images (*.BMP *.bmp);;Flics (*.FLI *.FLC *.fli *.flc)";
-        QTest::newRow("any file") << "Any file (*.*)|*.*" << "Any file (*.*)";
+        QTest::newRow("any file") << "Any file (*.*)|*.*"
+                                  << "Any file (*.*)";
     }
 
     void filtersForTheFileDialog()
