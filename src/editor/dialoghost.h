@@ -7,6 +7,8 @@ class QWidget;
 
 namespace vardeko {
 
+// The remembered folders, kept by the main window as the preferences TextDir, ImageDir
+// and ActionDir.
 enum class DialogFolder { Articles, Images, Scripts };
 
 // Everything an object dialog asks outside itself. Filters are written as the dialogs
