@@ -8,6 +8,8 @@
 #include "filenames.h"
 #include "imagecache.h"
 #include "ioerrors.h"
+#include "pagecommands.h"
+#include "pagemanagement.h"
 #include "pageview.h"
 #include "preferencesdialog.h"
 #include "publication.h"
@@ -104,6 +106,8 @@ TMainForm::TMainForm(QWidget *parent)
     setCentralWidget(central);
 
     createCommands();
+    mPageCommands = new PageCommands(*this);
+    mPageCommands->connectCommands();
     createToolBar();
     createStatusBar();
 
@@ -170,7 +174,7 @@ void TMainForm::createCommands()
     QMenuBar *bar = menuBar();
 
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    addUnbuilt(file, QStringLiteral("&New..."), "New1");
+    addCommand(file, QStringLiteral("&New..."), "New1");
     addCommand(file, QStringLiteral("&Open..."), "Open1", {}, [this] { Open1Click(); });
     mReopenMenu = file->addMenu(QStringLiteral("&Reopen"));
     mReopenMenu->setObjectName(QStringLiteral("Reopen1"));
@@ -235,21 +239,21 @@ void TMainForm::createCommands()
     mGotoMenu = page->addMenu(QStringLiteral("&Goto"));
     mGotoMenu->setObjectName(QStringLiteral("Goto1"));
     page->addSeparator();
-    addUnbuilt(page, QStringLiteral("&Add..."), "AddPage1");
-    addUnbuilt(page, QStringLiteral("&Copy..."), "CopyPage1");
-    addUnbuilt(page, QStringLiteral("&Move..."), "MovePage1");
-    addUnbuilt(page, QStringLiteral("&Rename..."), "RenamePage1");
-    addUnbuilt(page, QStringLiteral("&Delete..."), "DeletePage1");
+    addCommand(page, QStringLiteral("&Add..."), "AddPage1");
+    addCommand(page, QStringLiteral("&Copy..."), "CopyPage1");
+    addCommand(page, QStringLiteral("&Move..."), "MovePage1");
+    addCommand(page, QStringLiteral("&Rename..."), "RenamePage1");
+    addCommand(page, QStringLiteral("&Delete..."), "DeletePage1");
     page->addSeparator();
     addUnbuilt(page, QStringLiteral("A&ttributes..."), "PageAttributes1");
-    addUnbuilt(page, QStringLiteral("&Show Master Items"), "ShowMasterItems1");
+    addCommand(page, QStringLiteral("&Show Master Items"), "ShowMasterItems1");
     command(QStringLiteral("ShowMasterItems1"))->setCheckable(true);
 
     QMenu *book = bar->addMenu(QStringLiteral("&Book"));
     addUnbuilt(book, QStringLiteral("Page &Layout..."), "PageLayout1");
     addUnbuilt(book, QStringLiteral("Book &Setup..."), "BookSetup1");
     addUnbuilt(book, QStringLiteral("&Archive..."), "Archive1");
-    addUnbuilt(book, QStringLiteral("&File List..."), "FileList1");
+    addCommand(book, QStringLiteral("&File List..."), "FileList1");
     book->addSeparator();
     addUnbuilt(book, QStringLiteral("&Run"), "Run1", QKeySequence(Qt::Key_F8));
     addUnbuilt(book, QStringLiteral("&Compile..."), "Compile1");
@@ -270,7 +274,7 @@ void TMainForm::createCommands()
                                  [this] { ShowImages1Click(); });
     images->setCheckable(true);
     options->addSeparator();
-    addUnbuilt(options, QStringLiteral("Set G&rid..."), "SetGrid1");
+    addCommand(options, QStringLiteral("Set G&rid..."), "SetGrid1");
     QMenu *spelling = options->addMenu(QStringLiteral("Check S&pelling"));
     addUnbuilt(spelling, QStringLiteral("&Entire Publication"), "SpellPublication1");
     addUnbuilt(spelling, QStringLiteral("&This Page"), "SpellPage1");
@@ -310,8 +314,7 @@ void TMainForm::createCommands()
           std::pair{"Move Page...", "TabMovePage1"}, std::pair{"Rename Page...", "TabRenamePage1"},
           std::pair{"Delete Page...", "TabDeletePage1"},
           std::pair{"Page Attributes...", "TabPageAttributes1"}}) {
-        addUnbuilt(nullptr, QLatin1String(text), name);
-        mTabs->addAction(command(QLatin1String(name)));
+        mTabs->addAction(addCommand(nullptr, QLatin1String(text), name));
     }
 
     rebuildReopenMenu();
@@ -910,6 +913,8 @@ void TMainForm::updateCommandStates()
         ->setText(QStringLiteral("&Selected Object") + (selected == 1 ? QString() : QStringLiteral("s")));
     for (QAction *action : std::as_const(mUnbuilt))
         action->setEnabled(false);
+    if (mPageCommands)
+        mPageCommands->updateStates();
 
     mPageLabel->setText(statusText());
 }
@@ -960,22 +965,24 @@ void TMainForm::rebuildGotoMenu()
     TChildForm *child = activeChild();
     if (!child)
         return;
-    const Publication &pub = child->publication();
-    mGotoMenu->addAction(msg::MasterPage, this, [this] {
+    const GotoMenu items = gotoMenu(child->publication(), child->isRunning());
+    QAction *master = mGotoMenu->addAction(msg::MasterPage, this, [this] {
         if (TChildForm *c = activeChild())
             goToPage(c->publication().masterPage());
     });
-    mGotoMenu->addSeparator();
-    for (int i = 0; i < pub.pageCount(); ++i) {
-        const QString title = pub.page(i)->Title;
+    QAction *divider = mGotoMenu->addSeparator();
+    master->setVisible(items.masterPageVisible);
+    divider->setVisible(items.masterPageVisible);
+    for (const QString &title : items.pageTitles) {
         mGotoMenu->addAction(title, this, [this, title] {
             if (TChildForm *c = activeChild())
                 goToPage(c->publication().findPage(title));
         });
     }
-    mGotoMenu->addSeparator();
-    // The page sorter as a picker comes with page management.
-    mGotoMenu->addAction(QStringLiteral("More..."))->setEnabled(false);
+    QAction *more = mGotoMenu->addAction(pagemsg::MoreItem);
+    more->setObjectName(QStringLiteral("GotoMore1"));
+    more->setVisible(items.moreVisible);
+    mPageCommands->connectGotoMore(more);
 }
 
 void TMainForm::pageTabClicked(int index)

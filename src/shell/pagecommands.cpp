@@ -1,0 +1,270 @@
+// The Page and Book menu commands of the main window and their enabling rules.
+#include "pagecommands.h"
+
+#include "childform.h"
+#include "filegatherer.h"
+#include "mainform.h"
+#include "pagedialogs.h"
+#include "pagemanagement.h"
+#include "pageview.h"
+#include "palette.h"
+#include "publication.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vardeko {
+
+namespace {
+PageCommands::DialogDriver &dialogDriver()
+{
+    static PageCommands::DialogDriver driver;
+    return driver;
+}
+} // namespace
+
+PageCommands::PageCommands(TMainForm &form)
+    : QObject(&form)
+    , mForm(form)
+{}
+
+void PageCommands::setDialogDriver(DialogDriver driver)
+{
+    dialogDriver() = std::move(driver);
+}
+
+bool PageCommands::runDialog(QDialog &dialog)
+{
+    if (const DialogDriver &driver = dialogDriver()) {
+        driver(dialog);
+        return dialog.result() == QDialog::Accepted;
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void PageCommands::connectCommands()
+{
+    auto bind = [this](const char *name, std::function<void()> handler) {
+        QAction *action = mForm.command(QLatin1String(name));
+        connect(action, &QAction::triggered, this,
+                [this, handler] { mForm.guarded(handler); });
+    };
+    auto addHere = [this] {
+        if (TChildForm *child = editedChild())
+            addPages(currentPageOf(child), true);
+    };
+    bind("AddPage1", addHere);
+    bind("TabAddPage1", addHere);
+    bind("CopyPage1", [this] { copyCurrentPage(); });
+    bind("TabCopyPage1", [this] { copyCurrentPage(); });
+    bind("MovePage1", [this] { moveCurrentPage(); });
+    bind("TabMovePage1", [this] { moveCurrentPage(); });
+    bind("RenamePage1", [this] { renameCurrentPage(); });
+    bind("TabRenamePage1", [this] { renameCurrentPage(); });
+    bind("DeletePage1", [this] { deleteCurrentPage(); });
+    bind("TabDeletePage1", [this] { deleteCurrentPage(); });
+    bind("ShowMasterItems1", [this] { toggleShowMasterItems(); });
+    bind("SetGrid1", [this] { setGrid(); });
+    bind("New1", [this] { newPublication(); });
+    bind("FileList1", [this] { showFileList(); });
+}
+
+void PageCommands::connectGotoMore(QAction *more)
+{
+    // The page sorter is not part of the program yet.
+    more->setEnabled(false);
+}
+
+void PageCommands::updateStates()
+{
+    TChildForm *child = mForm.activeChild();
+    const bool exists = child != nullptr;
+    const bool editing = !child || child->isEditing();
+    const Publication *pub = exists ? &child->publication() : nullptr;
+    const Page *current = pub ? pub->currentPage() : nullptr;
+    const bool onPage = current && current != pub->masterPage();
+    const bool pageCommands = exists && editing && onPage;
+    auto set = [this](const char *name, bool enabled) {
+        mForm.command(QLatin1String(name))->setEnabled(enabled);
+    };
+    for (const char *name : {"AddPage1", "CopyPage1", "RenamePage1", "DeletePage1",
+                             "ShowMasterItems1", "TabAddPage1", "TabCopyPage1", "TabMovePage1",
+                             "TabRenamePage1", "TabDeletePage1"})
+        set(name, pageCommands);
+    set("MovePage1", pageCommands && pub->pageCount() > 1);
+    set("New1", true);
+    set("FileList1", exists);
+    set("SetGrid1", editing);
+}
+
+TChildForm *PageCommands::editedChild() const
+{
+    TChildForm *child = mForm.activeChild();
+    return child && child->isEditing() ? child : nullptr;
+}
+
+Page *PageCommands::currentPageOf(TChildForm *child) const
+{
+    Publication &pub = child->publication();
+    Page *page = pub.currentPage();
+    return page && page != pub.masterPage() ? page : nullptr;
+}
+
+void PageCommands::pagesChanged(TChildForm *child)
+{
+    child->pageView()->viewport()->update();
+    mForm.rebuildPageTabs();
+    mForm.updateCommandStates();
+}
+
+void PageCommands::addPages(Page *anchor, bool goToFirstNew)
+{
+    TChildForm *child = editedChild();
+    if (!child || !anchor)
+        return;
+    TPageAddForm dialog(*anchor, &mForm);
+    if (!runDialog(dialog))
+        return;
+    Publication &pub = child->publication();
+    AddPagesResult result;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        result = vardeko::addPages(pub, anchor, dialog.count(), dialog.place());
+        QApplication::restoreOverrideCursor();
+    }
+    if (result.failed)
+        mForm.dialogs().alert(&mForm, pagemsg::AppTitle, pagemsg::NotEnoughMemory);
+    if (goToFirstNew && !result.pages.empty())
+        mForm.goToPage(result.pages.front());
+    pagesChanged(child);
+}
+
+void PageCommands::copyCurrentPage()
+{
+    TChildForm *child = editedChild();
+    Page *page = child ? currentPageOf(child) : nullptr;
+    if (!page)
+        return;
+    if (mForm.dialogs().ask(&mForm, pagemsg::CopyTitle, copyPageQuestion(*page), false)
+        != ShellDialogs::Yes)
+        return;
+    Page *copy = copyPage(child->publication(), *page);
+    if (!copy) {
+        mForm.dialogs().alert(&mForm, pagemsg::AppTitle, pagemsg::NotEnoughMemory);
+        return;
+    }
+    mForm.goToPage(copy);
+    pagesChanged(child);
+}
+
+void PageCommands::moveCurrentPage()
+{
+    TChildForm *child = editedChild();
+    Page *page = child ? currentPageOf(child) : nullptr;
+    if (!page)
+        return;
+    Publication &pub = child->publication();
+    TPageMoveForm dialog(pub, *page, mForm.preferences().Mascot, &mForm);
+    if (!runDialog(dialog))
+        return;
+    // Onto itself or onto a name that is gone: nothing to do.
+    if (movePage(pub, page->Title, dialog.targetName(), dialog.place()))
+        pagesChanged(child);
+}
+
+void PageCommands::renameCurrentPage()
+{
+    TChildForm *child = editedChild();
+    Page *page = child ? currentPageOf(child) : nullptr;
+    if (!page)
+        return;
+    TPageRenameForm dialog(child->publication(), *page, mForm.dialogs(), &mForm);
+    if (runDialog(dialog) && dialog.renamed())
+        pagesChanged(child);
+}
+
+void PageCommands::deleteCurrentPage()
+{
+    TChildForm *child = editedChild();
+    Page *page = child ? currentPageOf(child) : nullptr;
+    if (!page)
+        return;
+    if (mForm.dialogs().ask(&mForm, pagemsg::DeleteTitle, deletePageQuestion(*page), false)
+        != ShellDialogs::Yes)
+        return;
+    if (deletePage(child->publication(), page)) {
+        emit child->pageChanged();
+        pagesChanged(child);
+    }
+}
+
+void PageCommands::toggleShowMasterItems()
+{
+    TChildForm *child = editedChild();
+    Page *page = child ? currentPageOf(child) : nullptr;
+    if (page && toggleShowMaster(child->publication(), *page))
+        pagesChanged(child);
+}
+
+void PageCommands::setGrid()
+{
+    Preferences &prefs = mForm.preferences();
+    TSetGridForm dialog(prefs.GridX, prefs.GridY, &mForm);
+    if (!runDialog(dialog))
+        return;
+    prefs.GridX = dialog.gridX();
+    prefs.GridY = dialog.gridY();
+    for (TChildForm *child : mForm.childForms()) {
+        child->pageView()->setShowGrid(prefs.ShowGrid, prefs.GridX, prefs.GridY);
+        child->pageView()->viewport()->update();
+    }
+}
+
+void PageCommands::newPublication()
+{
+    Preferences &prefs = mForm.preferences();
+    TNewPubForm dialog(prefs.ScreenWidth, prefs.ScreenHeight, prefs.ScreenColors, &mForm);
+    if (!runDialog(dialog))
+        return;
+    prefs.ScreenWidth = dialog.chooser()->screenWidth();
+    prefs.ScreenHeight = dialog.chooser()->screenHeight();
+    prefs.ScreenColors = dialog.chooser()->screenColors();
+    mForm.newUntitled();
+    mForm.tileVertical();
+}
+
+void PageCommands::showFileList()
+{
+    TChildForm *child = mForm.activeChild();
+    if (!child)
+        return;
+    const Publication &pub = child->publication();
+    GatherOptions options;
+    options.publicationAndIcon = true;
+    const QStringList lines = fileListReport(gatherPublicationFiles(pub, options));
+
+    auto *form = new QDialog(&mForm);
+    form->setObjectName(QStringLiteral("PubContentsForm"));
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->setWindowTitle(fileListCaption(pub));
+    auto *layout = new QVBoxLayout(form);
+    auto *view = new QPlainTextEdit(lines.join(QLatin1Char('\n')), form);
+    view->setObjectName(QStringLiteral("ReportMemo"));
+    view->setReadOnly(true);
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(view);
+    auto *buttons = new QDialogButtonBox(form);
+    // Printing of texts is not part of the program yet.
+    buttons->addButton(booktext::FileListPrint, QDialogButtonBox::ActionRole)->setEnabled(false);
+    QPushButton *close = buttons->addButton(booktext::FileListClose, QDialogButtonBox::RejectRole);
+    connect(close, &QPushButton::clicked, form, &QDialog::close);
+    layout->addWidget(buttons);
+    form->resize(460, 380);
+    form->show();
+}
+
+} // namespace vardeko
