@@ -5,6 +5,7 @@
 #include "editgeometry.h"
 #include "editortexts.h"
 #include "ioerrors.h"
+#include "paletteattributes.h"
 #include "pagepainter.h"
 #include "textmeasurer.h"
 
@@ -1006,6 +1007,83 @@ bool EditController::nudge(int dx, int dy)
             offsetObject(*o, dx, dy);
     repaint(grown(before, 6));
     repaint(grown(objectsArea(current->Objects, true), 6));
+    setModified();
+    emit edited();
+    return true;
+}
+
+bool EditController::editSelectedObject()
+{
+    Page *current = page();
+    if (!current || countSelected(current->Objects) != 1)
+        return false;
+    PageObject *object = firstSelected(current->Objects);
+    if (!object->article() && !object->button() && !object->picture() && !object->text())
+        return false;
+    takeSnapshot();
+    const QRect before = paintedBounds(*object);
+    if (!mHost->defineObject(mArea.surface(), mPub, *object, objectRect(*object), false)) {
+        discardSnapshot();
+        return false;
+    }
+    // The object may be gone: a Title whose text was cleared is removed.
+    setModified();
+    repaint(grown(before, 6));
+    repaint();
+    emit edited();
+    return true;
+}
+
+bool EditController::adjustSelection()
+{
+    Page *current = page();
+    if (!current || countSelected(current->Objects) == 0)
+        return false;
+    takeSnapshot();
+    if (!mHost->adjustObjects(mArea.surface(), mPub, *current)) {
+        discardSnapshot();
+        return false;
+    }
+    setModified();
+    repaint();
+    emit edited();
+    return true;
+}
+
+bool EditController::applyPaletteAttribute(PaletteAttribute which, const ToolAttributes &values)
+{
+    Page *current = page();
+    if (!current || mRunning || countSelected(current->Objects) == 0)
+        return false;
+    takeSnapshot();
+    applyAttributeToSelection(current->Objects, which, values);
+    setModified();
+    repaint();
+    emit edited();
+    return true;
+}
+
+PageObject *EditController::attributeTargetAt(const QPoint &pagePoint) const
+{
+    Page *current = page();
+    if (!current || mRunning)
+        return nullptr;
+    for (auto it = current->Objects.rbegin(); it != current->Objects.rend(); ++it)
+        if (boxContains(**it, pagePoint))
+            return (*it)->isGroup() ? nullptr : it->get();
+    return nullptr;
+}
+
+bool EditController::dropPaletteAttribute(PaletteAttribute which, const ToolAttributes &values,
+                                          const QPoint &pagePoint)
+{
+    PageObject *object = attributeTargetAt(pagePoint);
+    if (!object)
+        return false;
+    takeSnapshot();
+    const QRect before = paintedBounds(*object);
+    applyAttribute(*object, which, values, true);
+    repaint(grown(before | paintedBounds(*object), 6));
     setModified();
     emit edited();
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "edithost.h"
+#include "toolpalette.h"
 #include "publication.h"
 
 #include <QCursor>
@@ -78,6 +79,17 @@ public:
     // Opens the Align Object dialog and aligns on OK.
     bool alignWithDialog();
     bool nudge(int dx, int dy);
+    // The definition dialog of the one selected Article, Button, Picture or Text.
+    bool editSelectedObject();
+    // The object adjustment dialog for the selection.
+    bool adjustSelection();
+    // A palette button's value for every selected top-level object.
+    bool applyPaletteAttribute(PaletteAttribute which, const ToolAttributes &values);
+    // A palette attribute dropped on the object under a page point (not a group).
+    bool dropPaletteAttribute(PaletteAttribute which, const ToolAttributes &values,
+                              const QPoint &pagePoint);
+    // The object a palette attribute dropped at a page point would change, if any.
+    PageObject *attributeTargetAt(const QPoint &pagePoint) const;
 
     // --- undo
     // Replaces the snapshot with a copy of the current page's stack (when undo is on).

@@ -7,6 +7,7 @@
 #include "imageloader.h"
 #include "ioerrors.h"
 #include "textmeasurer.h"
+#include "toolpalette.h"
 
 #include <QFileInfo>
 #include <QMimeData>
@@ -191,8 +192,12 @@ QStringList localFiles(const QMimeData *data)
 
 bool acceptsDrop(EditController &controller, const QMimeData *data, const QPoint &pagePoint)
 {
-    if (controller.isRunning() || !controller.page())
+    if (controller.isRunning() || !controller.page() || !data)
         return false;
+    PaletteAttribute which;
+    ToolAttributes values;
+    if (readAttributeMimeData(data, &which, &values))
+        return controller.attributeTargetAt(pagePoint) != nullptr;
     return !localFiles(data).isEmpty();
 }
 
@@ -200,6 +205,10 @@ bool dropOnPage(EditController &controller, const QMimeData *data, const QPoint 
 {
     if (!acceptsDrop(controller, data, pagePoint))
         return false;
+    PaletteAttribute which;
+    ToolAttributes values;
+    if (readAttributeMimeData(data, &which, &values))
+        return controller.dropPaletteAttribute(which, values, pagePoint);
     dropFiles(controller, localFiles(data), pagePoint);
     return true;
 }

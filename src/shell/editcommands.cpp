@@ -7,8 +7,10 @@
 #include "editcontroller.h"
 #include "filedrops.h"
 #include "mainform.h"
+#include "objectdialogs.h"
 #include "pageview.h"
 #include "publication.h"
+#include "toolpalette.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,20 +21,48 @@
 
 namespace vardeko {
 
-namespace {
-
-// The commands whose work the editor does.
-const char *const EditCommandNames[] = {
-    "Undo1", "Cut1", "Copy1", "Paste1", "Delete1", "Duplicate1", "SelectAll1",
-    "BringToFront1", "SendToBack1", "Align1", "Group1", "UnGroup1",
-};
-
-} // namespace
-
 EditCommands::EditCommands(TMainForm &main)
     : QObject(&main)
     , mMain(main)
-{}
+{
+    mPalette = new TToolPalette(&main);
+    ToolPaletteState state;
+    state.pos = main.mPrefs.ToolPalettePos;
+    state.expanded = main.mPrefs.ToolPaletteExpanded;
+    state.rolledUp = main.mPrefs.ToolPaletteRolledUp;
+    mPalette->restoreState(state);
+    connect(mPalette, &TToolPalette::attributeApplied, this,
+            [this](PaletteAttribute which, const ToolAttributes &values) {
+                if (EditController *c = activeController())
+                    c->applyPaletteAttribute(which, values);
+            });
+    connect(mPalette, &TToolPalette::nudged, this, [this](int dx, int dy) {
+        if (EditController *c = activeController())
+            c->nudge(dx, dy);
+    });
+    // The palette comes up with the main window.
+    main.installEventFilter(this);
+}
+
+bool EditCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &mMain && event->type() == QEvent::Show && !mPalette->isVisible())
+        QTimer::singleShot(0, mPalette, [this] {
+            if (mMain.isVisible())
+                mPalette->show();
+        });
+    return QObject::eventFilter(watched, event);
+}
+
+int EditCommands::currentTool() const
+{
+    return mPalette->currentTool();
+}
+
+ToolAttributes EditCommands::toolAttributes() const
+{
+    return mPalette->attributes();
+}
 
 void EditCommands::connectCommands()
 {
@@ -57,6 +87,8 @@ void EditCommands::connectCommands()
         {"Align1", [](EditController &c) { c.alignWithDialog(); }},
         {"Group1", [](EditController &c) { c.group(); }},
         {"UnGroup1", [](EditController &c) { c.ungroup(); }},
+        {"EditObject1", [](EditController &c) { c.editSelectedObject(); }},
+        {"AdjustObject1", [](EditController &c) { c.adjustSelection(); }},
     };
     for (const Work &w : works) {
         QAction *action = mMain.command(QLatin1String(w.name));
@@ -130,6 +162,9 @@ void EditCommands::updateStates()
     set("SelectAll1", page && !page->Objects.empty());
     set("Group1", selected > 1);
     set("UnGroup1", selected == 1 && first && first->isGroup());
+    set("AdjustObject1", selected > 0);
+    set("EditObject1", selected == 1 && first
+                           && (first->article() || first->button() || first->picture() || first->text()));
 }
 
 bool EditCommands::dropPageTab(int tab, const QPoint &globalPos)
@@ -261,6 +296,17 @@ void EditCommands::alert(QWidget *parent, const QString &title, const QString &t
 bool EditCommands::confirm(QWidget *parent, const QString &title, const QString &text)
 {
     return mMain.mDialogs->ask(parent, title, text, false) == ShellDialogs::Yes;
+}
+
+bool EditCommands::defineObject(QWidget *parent, Publication &pub, PageObject &object,
+                                const QRect &oldBox, bool isNew)
+{
+    return editObject(parent, pub, object, oldBox);
+}
+
+bool EditCommands::adjustObjects(QWidget *parent, Publication &pub, Page &page)
+{
+    return vardeko::adjustObjects(parent, pub, page);
 }
 
 bool EditCommands::chooseAlignment(QWidget *parent, int selectedCount, AlignChoice *choice)

@@ -9,6 +9,7 @@ namespace vardeko {
 
 class TChildForm;
 class TMainForm;
+class TToolPalette;
 
 class EditCommands : public QObject, public EditHost
 {
@@ -22,9 +23,8 @@ public:
     void attach(TChildForm *child);
     void updateStates();
 
-    // The tool palette's choice; the palette reports it here.
-    void setCurrentTool(int tool) { mTool = tool; }
-    void setToolAttributes(const ToolAttributes &attributes) { mAttributes = attributes; }
+    // The floating tool palette: the current tool and the attributes new objects take.
+    TToolPalette *toolPalette() const { return mPalette; }
 
     // A page tab of the active window released outside the tab bar: over another
     // publication window's work area the page is copied there.
@@ -36,8 +36,8 @@ public:
 
     // EditHost
     EditSettings editSettings() const override;
-    int currentTool() const override { return mTool; }
-    ToolAttributes toolAttributes() const override { return mAttributes; }
+    int currentTool() const override;
+    ToolAttributes toolAttributes() const override;
     void showReadout(const QString &caption, int a, int b) override;
     void editStateChanged() override;
     void gestureStarted() override;
@@ -53,6 +53,12 @@ public:
     void alert(QWidget *parent, const QString &title, const QString &text) override;
     bool confirm(QWidget *parent, const QString &title, const QString &text) override;
     bool chooseAlignment(QWidget *parent, int selectedCount, AlignChoice *choice) override;
+    bool defineObject(QWidget *parent, Publication &pub, PageObject &object, const QRect &oldBox,
+                      bool isNew) override;
+    bool adjustObjects(QWidget *parent, Publication &pub, Page &page) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     void readoutChanged(const QString &caption, int a, int b);
@@ -63,8 +69,7 @@ private:
     void run(const char *name, const std::function<void(EditController &)> &work);
 
     TMainForm &mMain;
-    int mTool = PointerTool;
-    ToolAttributes mAttributes;
+    TToolPalette *mPalette = nullptr;
     QString mReadoutCaption;
     QPoint mReadoutValues;
     int mBuiltCount = 0;
