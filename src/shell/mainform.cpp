@@ -6,6 +6,7 @@
 #include "editcommands.h"
 #include "editcontroller.h"
 #include "filenames.h"
+#include "helpviewer.h"
 #include "imagecache.h"
 #include "ioerrors.h"
 #include "pagecommands.h"
@@ -294,8 +295,8 @@ void TMainForm::createCommands()
                [this] { CenterPage1Click(); });
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
-    // No help pages are shipped yet.
-    addUnbuilt(help, QStringLiteral("&Help Topics"), "HelpTopics1", QKeySequence(Qt::Key_F1));
+    addCommand(help, QStringLiteral("&Help Topics"), "HelpTopics1", QKeySequence(Qt::Key_F1),
+               [this] { showHelpTopic(this, HelpContentsTopic); });
     addCommand(help, QStringLiteral("&About..."), "About1", QKeySequence(Qt::Key_F2),
                [this] { About1Click(); });
 

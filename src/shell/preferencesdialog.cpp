@@ -1,6 +1,7 @@
 // The Preferences dialog: general settings, outside editors and the action editor's look.
 #include "preferencesdialog.h"
 
+#include "helpviewer.h"
 #include "shellmessages.h"
 #include "shelldialogs.h"
 
@@ -110,8 +111,8 @@ TSetPreferencesForm::TSetPreferencesForm(const Preferences &prefs, QWidget *pare
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel
                                              | QDialogButtonBox::Help,
                                          this);
-    // No help pages are shipped yet.
-    buttons->button(QDialogButtonBox::Help)->setEnabled(false);
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [this] { showHelpTopic(this, PreferencesHelpTopic); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -3,6 +3,7 @@
 
 #include "childform.h"
 #include "conversionwindow.h"
+#include "helpviewer.h"
 #include "fakedialogs.h"
 #include "mainform.h"
 #include "preferencesdialog.h"
@@ -19,6 +20,8 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBrowser>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -190,6 +193,36 @@ void TestMainForm::iconThatIsNoIconIsDropped()
         child->publication().Modified = false;
         mForm->closeAll();
     }
+}
+
+void TestMainForm::helpPagesAreShippedAndLinked()
+{
+    const QList<int> topics{HelpContentsTopic, PageLayoutHelpTopic, GotoPageHelpTopic,
+                            PreferencesHelpTopic, PositionHelpTopic, CompileHelpTopic};
+    for (int topic : topics) {
+        const QUrl url = helpTopicUrl(topic);
+        QVERIFY2(!url.isEmpty(), qPrintable(QString::number(topic)));
+        QFile page(QLatin1Char(':') + url.path());
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        static const QRegularExpression link(QStringLiteral("href=\"([^\"]+)\""));
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            QVERIFY2(QFile::exists(QStringLiteral(":/help/") + target),
+                     qPrintable(url.toString() + QStringLiteral(" links to missing ") + target));
+        }
+    }
+    QVERIFY(helpTopicUrl(999).isEmpty());
+    QVERIFY(!showHelpTopic(mForm, 999));
+
+    QAction *topicsAction = mForm->command(QStringLiteral("HelpTopics1"));
+    QVERIFY(topicsAction && topicsAction->isEnabled());
+    topicsAction->trigger();
+    auto *browser = mForm->findChild<QTextBrowser *>();
+    QVERIFY(browser);
+    QCOMPARE(browser->source(), helpTopicUrl(HelpContentsTopic));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("master page")));
+    browser->close();
 }
 
 void TestMainForm::closePrompt_data()

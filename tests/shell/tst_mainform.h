@@ -24,6 +24,7 @@ private slots:
     void missingFilesShowErrorReport();
     void dosPublicationOpensConverted();
     void iconThatIsNoIconIsDropped();
+    void helpPagesAreShippedAndLinked();
     void closePrompt_data();
     void closePrompt();
     void failedSaveKeepsWindowOpen();
