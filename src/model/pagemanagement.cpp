@@ -22,63 +22,6 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-// Makes names unique the way Publication::makeUniqueTitle() does, for a batch that adds
-// thousands of pages: the titles are hashed once, and since names are only ever taken
-// during a batch, each search resumes at the number after the last one given.
-class BatchTitles
-{
-public:
-    explicit BatchTitles(const Publication &pub)
-    {
-        mTaken.insert(pagemsg::MasterPage.toString().toCaseFolded());
-        for (int i = 0; i < pub.pageCount(); ++i)
-            mTaken.insert(pub.page(i)->Title.toCaseFolded());
-    }
-
-    QString make(const QString &wanted)
-    {
-        QString result = unique(wanted);
-        mTaken.insert(result.toCaseFolded());
-        return result;
-    }
-
-private:
-    bool taken(const QString &title) const { return mTaken.contains(title.toCaseFolded()); }
-
-    QString unique(const QString &wanted)
-    {
-        if (!taken(wanted))
-            return wanted;
-        QString base = wanted;
-        while (!base.isEmpty() && (base.back().isDigit() || base.back() == QLatin1Char(' ')))
-            base.chop(1);
-        if (!base.isEmpty())
-            base += QLatin1Char(' ');
-        if (base != mBase) {
-            mBase = base;
-            mNext = 1;
-        }
-        for (int n = mNext; n <= 9998; ++n) {
-            const QString number = QString::number(n);
-            QString candidate = base + number;
-            while (candidate.size() > MaxGeneratedTitle && base.size() >= 2) {
-                base.remove(base.size() - 2, 1);
-                candidate = base + number;
-            }
-            if (!taken(candidate)) {
-                mNext = n + 1;
-                return candidate;
-            }
-        }
-        mNext = 9999;
-        return base + QString::number(9998);
-    }
-
-    QSet<QString> mTaken;
-    QString mBase;
-    int mNext = 1;
-};
-
 Page *linkNew(Publication &pub, const QString &title, const Page *after)
 {
     PagePtr page = pub.createPage(title);
@@ -173,7 +116,7 @@ AddPagesResult addPages(Publication &pub, const Page *anchor, int count, InsertP
     AddPagesResult result;
     if (count <= 0)
         return result;
-    BatchTitles titles(pub);
+    UniqueTitles titles(pub);
     const bool anchored = pub.indexOfPage(anchor) >= 0;
     const Page *after = anchored ? anchor : pub.lastPage();
     if (anchored && place == InsertPlace::Before) {

@@ -267,20 +267,39 @@ Page *Publication::findPage(const QString &title) const
 
 QString Publication::makeUniqueTitle(const QString &wanted) const
 {
-    if (!findPage(wanted))
+    return UniqueTitles(*this).make(wanted);
+}
+
+UniqueTitles::UniqueTitles(const Publication &pub)
+{
+    mTaken.reserve(qsizetype(pub.pageCount()) + 1);
+    mTaken.insert(QStringLiteral("Master Page").toCaseFolded());
+    for (int i = 0; i < pub.pageCount(); ++i)
+        mTaken.insert(pub.page(i)->Title.toCaseFolded());
+}
+
+QString UniqueTitles::make(const QString &wanted)
+{
+    QString result = unique(wanted);
+    mTaken.insert(result.toCaseFolded());
+    return result;
+}
+
+QString UniqueTitles::unique(const QString &wanted)
+{
+    if (!taken(wanted))
         return wanted;
     QString base = wanted;
     while (!base.isEmpty() && (base.back().isDigit() || base.back() == QLatin1Char(' ')))
         base.chop(1);
     if (!base.isEmpty())
         base += QLatin1Char(' ');
-    // Up to 9998 tries against up to 9999 titles: hash the titles once.
-    QSet<QString> taken;
-    taken.reserve(qsizetype(mPages.size()) + 1);
-    taken.insert(QStringLiteral("Master Page").toCaseFolded());
-    for (const PagePtr &p : mPages)
-        taken.insert(p->Title.toCaseFolded());
-    for (int n = 1; n <= 9998; ++n) {
+    // Titles are only ever taken, so numbers below the last one given stay taken.
+    if (base != mBase) {
+        mBase = base;
+        mNext = 1;
+    }
+    for (int n = mNext; n <= 9998; ++n) {
         const QString number = QString::number(n);
         QString candidate = base + number;
         // Too long: drop the character before the space and try the number again.
@@ -288,9 +307,12 @@ QString Publication::makeUniqueTitle(const QString &wanted) const
             base.remove(base.size() - 2, 1);
             candidate = base + number;
         }
-        if (!taken.contains(candidate.toCaseFolded()))
+        if (!taken(candidate)) {
+            mNext = n + 1;
             return candidate;
+        }
     }
+    mNext = 9999;
     return base + QString::number(9998);
 }
 

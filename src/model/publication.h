@@ -4,6 +4,7 @@
 #include "palette.h"
 
 #include <QRect>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -285,6 +286,27 @@ private:
     PagePtr mMaster;
     std::vector<PagePtr> mPages;
     Page *mCurrent = nullptr;
+};
+
+// Makes page titles unique: a title that is free stays; otherwise trailing digits and
+// blanks go, a space follows, and the first free number from 1 is appended, shortening
+// the base when the title would pass 35 characters. Titles compare without case and
+// "Master Page" is always taken. A batch that takes many titles keeps one instance: the
+// titles are hashed once and a search resumes after the last number given for its base.
+class UniqueTitles
+{
+public:
+    explicit UniqueTitles(const Publication &pub);
+    // A unique title for `wanted`, which is then taken.
+    QString make(const QString &wanted);
+
+private:
+    bool taken(const QString &title) const { return mTaken.contains(title.toCaseFolded()); }
+    QString unique(const QString &wanted);
+
+    QSet<QString> mTaken;
+    QString mBase;
+    int mNext = 1;
 };
 
 // --- stack operations
