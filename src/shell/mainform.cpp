@@ -246,13 +246,13 @@ void TMainForm::createCommands()
     addCommand(page, QStringLiteral("&Rename..."), "RenamePage1");
     addCommand(page, QStringLiteral("&Delete..."), "DeletePage1");
     page->addSeparator();
-    addUnbuilt(page, QStringLiteral("A&ttributes..."), "PageAttributes1");
+    addCommand(page, QStringLiteral("A&ttributes..."), "PageAttributes1");
     addCommand(page, QStringLiteral("&Show Master Items"), "ShowMasterItems1");
     command(QStringLiteral("ShowMasterItems1"))->setCheckable(true);
 
     QMenu *book = bar->addMenu(QStringLiteral("&Book"));
-    addUnbuilt(book, QStringLiteral("Page &Layout..."), "PageLayout1");
-    addUnbuilt(book, QStringLiteral("Book &Setup..."), "BookSetup1");
+    addCommand(book, QStringLiteral("Page &Layout..."), "PageLayout1");
+    addCommand(book, QStringLiteral("Book &Setup..."), "BookSetup1");
     addUnbuilt(book, QStringLiteral("&Archive..."), "Archive1");
     addCommand(book, QStringLiteral("&File List..."), "FileList1");
     book->addSeparator();
@@ -560,6 +560,8 @@ TChildForm *TMainForm::newUntitled()
     pub->Settings.ScreenWidth = mPrefs.ScreenWidth;
     pub->Settings.ScreenHeight = mPrefs.ScreenHeight;
     pub->Settings.ScreenColors = mPrefs.ScreenColors;
+    // A new publication starts from the program's message texts.
+    pub->Settings.Language = mPrefs.Language;
     return addChild(std::move(pub));
 }
 
@@ -962,7 +964,11 @@ void TMainForm::rebuildPageTabs()
 
 void TMainForm::rebuildGotoMenu()
 {
-    mGotoMenu->clear();
+    // A page item rebuilds the menu from its own trigger, so items go later.
+    for (QAction *action : mGotoMenu->actions()) {
+        mGotoMenu->removeAction(action);
+        action->deleteLater();
+    }
     TChildForm *child = activeChild();
     if (!child)
         return;

@@ -1,16 +1,20 @@
 // The Page and Book menu commands of the main window and their enabling rules.
 #include "pagecommands.h"
 
+#include "booksetupform.h"
 #include "childform.h"
 #include "filegatherer.h"
 #include "mainform.h"
+#include "pageattrform.h"
 #include "pagedialogs.h"
+#include "pagelayoutform.h"
 #include "pagemanagement.h"
 #include "pageview.h"
 #include "palette.h"
 #include "publication.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
@@ -71,12 +75,30 @@ void PageCommands::connectCommands()
     bind("SetGrid1", [this] { setGrid(); });
     bind("New1", [this] { newPublication(); });
     bind("FileList1", [this] { showFileList(); });
+    bind("BookSetup1", [this] { bookSetup(); });
+    bind("PageLayout1", [this] { pageLayout(false); });
+    bind("PageAttributes1", [this] { editPageAttributes(); });
+    bind("TabPageAttributes1", [this] { editPageAttributes(); });
 }
 
 void PageCommands::connectGotoMore(QAction *more)
 {
-    // The page sorter is not part of the program yet.
-    more->setEnabled(false);
+    connect(more, &QAction::triggered, this, [this] { mForm.guarded([this] { pageLayout(true); }); });
+}
+
+void PageCommands::pageLayout(bool picker)
+{
+    TChildForm *child = mForm.activeChild();
+    if (!child || (!picker && !child->isEditing()))
+        return;
+    TBookLayoutForm dialog(*child, mForm.preferences(), *this, picker, &mForm);
+    const bool accepted = runDialog(dialog);
+    if (picker) {
+        if (Page *page = accepted ? dialog.chosenPage() : nullptr)
+            mForm.goToPage(page);
+        return;
+    }
+    pagesChanged(child);
 }
 
 void PageCommands::updateStates()
@@ -96,8 +118,13 @@ void PageCommands::updateStates()
                              "TabRenamePage1", "TabDeletePage1"})
         set(name, pageCommands);
     set("MovePage1", pageCommands && pub->pageCount() > 1);
+    // The master page has only its palette to edit, which needs a 256-colour display.
+    set("PageAttributes1", exists && editing && current && (onPage || paletteDisplay()));
+    set("TabPageAttributes1", pageCommands);
     set("New1", true);
     set("FileList1", exists);
+    set("BookSetup1", exists);
+    set("PageLayout1", exists);
     set("SetGrid1", editing);
 }
 
@@ -164,9 +191,12 @@ void PageCommands::copyCurrentPage()
 void PageCommands::moveCurrentPage()
 {
     TChildForm *child = editedChild();
-    Page *page = child ? currentPageOf(child) : nullptr;
-    if (!page)
-        return;
+    if (Page *page = child ? currentPageOf(child) : nullptr)
+        movePageOf(child, page);
+}
+
+void PageCommands::movePageOf(TChildForm *child, Page *page)
+{
     Publication &pub = child->publication();
     TPageMoveForm dialog(pub, *page, mForm.preferences().Mascot, &mForm);
     if (!runDialog(dialog))
@@ -179,9 +209,12 @@ void PageCommands::moveCurrentPage()
 void PageCommands::renameCurrentPage()
 {
     TChildForm *child = editedChild();
-    Page *page = child ? currentPageOf(child) : nullptr;
-    if (!page)
-        return;
+    if (Page *page = child ? currentPageOf(child) : nullptr)
+        renamePageOf(child, page);
+}
+
+void PageCommands::renamePageOf(TChildForm *child, Page *page)
+{
     TPageRenameForm dialog(child->publication(), *page, mForm.dialogs(), &mForm);
     if (runDialog(dialog) && dialog.renamed())
         pagesChanged(child);
@@ -208,6 +241,39 @@ void PageCommands::toggleShowMasterItems()
     Page *page = child ? currentPageOf(child) : nullptr;
     if (page && toggleShowMaster(child->publication(), *page))
         pagesChanged(child);
+}
+
+void PageCommands::editPageAttributes()
+{
+    TChildForm *child = editedChild();
+    if (!child)
+        return;
+    Publication &pub = child->publication();
+    Page *page = pub.currentPage();
+    if (!page)
+        return;
+    const bool master = page == pub.masterPage();
+    if (master && !paletteDisplay())
+        return;
+    TPageAttrForm dialog(pub, *page, master, mForm.preferences(), mForm.dialogs(), &mForm);
+    if (runDialog(dialog))
+        pagesChanged(child);
+    else
+        child->pageView()->viewport()->update();
+}
+
+void PageCommands::bookSetup()
+{
+    TChildForm *child = mForm.activeChild();
+    if (!child)
+        return;
+    TBookSetupForm dialog(*child, mForm.preferences(), mForm.dialogs(), &mForm);
+    if (!runDialog(dialog))
+        return;
+    // Texts made the program's defaults are written at once, with the other preferences.
+    if (dialog.defaultBox()->isChecked())
+        mForm.storePreferences();
+    pagesChanged(child);
 }
 
 void PageCommands::setGrid()

@@ -40,9 +40,17 @@ public:
     void addPages(Page *anchor, bool goToFirstNew);
     void copyCurrentPage();
     void moveCurrentPage();
+    void movePageOf(TChildForm *child, Page *page);
     void renameCurrentPage();
+    void renamePageOf(TChildForm *child, Page *page);
     void deleteCurrentPage();
     void toggleShowMasterItems();
+    void editPageAttributes();
+    void bookSetup();
+    // Book > Page Layout..., or Page > Goto > More... as a picker.
+    void pageLayout(bool picker);
+    // Repaints the window and rebuilds the tabs and command states after a page change.
+    void pagesChanged(TChildForm *child);
     void setGrid();
     void newPublication();
     void showFileList();
@@ -50,9 +58,9 @@ public:
     void connectGotoMore(QAction *more);
 
 private:
+    friend class TBookLayoutForm;
     TChildForm *editedChild() const;
     Page *currentPageOf(TChildForm *child) const;
-    void pagesChanged(TChildForm *child);
 
     TMainForm &mForm;
 };

@@ -1,10 +1,10 @@
-// The small page dialogs: Add Pages, Move, Rename, Set Grid, Align Object and New Publication.
+// The small page dialogs: Add Pages, Move, Rename, Set Grid and New Publication.
 #include "pagedialogs.h"
 
 #include "shelldialogs.h"
 
+#include <algorithm>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -49,6 +49,7 @@ TPageAddForm::TPageAddForm(const Page &anchor, QWidget *parent)
     mCount->setValue(1);
     insert->setBuddy(mCount);
     mPagesLabel = new QLabel(this);
+    mPagesLabel->setObjectName(QStringLiteral("PagesLabel"));
     row->addWidget(insert);
     row->addWidget(mCount);
     row->addWidget(mPagesLabel);
@@ -217,70 +218,6 @@ int TSetGridForm::gridX() const
 int TSetGridForm::gridY() const
 {
     return clampGridSpacing(mY->value());
-}
-
-// ---------------------------------------------------------------- Align Object
-
-TAlignForm::TAlignForm(int selectedCount, QWidget *parent)
-    : QDialog(parent)
-{
-    setWindowTitle(pagetext::AlignCaption);
-    auto *layout = new QVBoxLayout(this);
-    auto *box = new QGroupBox(pagetext::ChooseAlignment, this);
-    auto *grid = new QGridLayout(box);
-    mHorizontal = new QButtonGroup(this);
-    mVertical = new QButtonGroup(this);
-    const std::pair<QLatin1String, HorizontalAlign> horizontal[] = {
-        {pagetext::AlignLeft, HorizontalAlign::Left},
-        {pagetext::AlignCenter, HorizontalAlign::Center},
-        {pagetext::AlignRight, HorizontalAlign::Right},
-        {pagetext::AlignNone, HorizontalAlign::None}};
-    const std::pair<QLatin1String, VerticalAlign> vertical[] = {
-        {pagetext::AlignTop, VerticalAlign::Top},
-        {pagetext::AlignMiddle, VerticalAlign::Middle},
-        {pagetext::AlignBottom, VerticalAlign::Bottom},
-        {pagetext::AlignNoneVertical, VerticalAlign::None}};
-    int row = 0;
-    for (const auto &[text, value] : horizontal) {
-        auto *button = new QRadioButton(text, box);
-        mHorizontal->addButton(button, int(value));
-        grid->addWidget(button, row++, 0);
-    }
-    row = 0;
-    for (const auto &[text, value] : vertical) {
-        auto *button = new QRadioButton(text, box);
-        mVertical->addButton(button, int(value));
-        grid->addWidget(button, row++, 1);
-    }
-    mHorizontal->button(int(HorizontalAlign::None))->setChecked(true);
-    mVertical->button(int(VerticalAlign::None))->setChecked(true);
-    layout->addWidget(box);
-    mRelative = new QCheckBox(pagetext::Relative, this);
-    mRelative->setObjectName(QStringLiteral("RelativeBox"));
-    mRelative->setEnabled(selectedCount > 1);
-    layout->addWidget(mRelative);
-    layout->addWidget(okCancel(this));
-}
-
-HorizontalAlign TAlignForm::horizontal() const
-{
-    return HorizontalAlign(mHorizontal->checkedId());
-}
-
-VerticalAlign TAlignForm::vertical() const
-{
-    return VerticalAlign(mVertical->checkedId());
-}
-
-bool TAlignForm::relative() const
-{
-    return mRelative->isEnabled() && mRelative->isChecked();
-}
-
-void TAlignForm::setAlignment(HorizontalAlign horizontal, VerticalAlign vertical)
-{
-    mHorizontal->button(int(horizontal))->setChecked(true);
-    mVertical->button(int(vertical))->setChecked(true);
 }
 
 // ---------------------------------------------------------------- screen size and colours

@@ -1,4 +1,4 @@
-// The small page dialogs: Add Pages, Move, Rename, Set Grid, Align Object and New Publication.
+// The small page dialogs: Add Pages, Move, Rename, Set Grid and New Publication.
 #pragma once
 
 #include "pagemanagement.h"
@@ -7,7 +7,6 @@
 #include <QLatin1String>
 
 class QButtonGroup;
-class QCheckBox;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
@@ -38,17 +37,6 @@ inline constexpr QLatin1String NewTitle("New &Title:");
 inline constexpr QLatin1String SetGridCaption("Set Grid");
 inline constexpr QLatin1String Horizontal("&Horizontal (pixels):");
 inline constexpr QLatin1String Vertical("&Vertical (pixels):");
-inline constexpr QLatin1String AlignCaption("Align Object");
-inline constexpr QLatin1String ChooseAlignment("Choose Alignment");
-inline constexpr QLatin1String AlignLeft("&Left");
-inline constexpr QLatin1String AlignCenter("&Center");
-inline constexpr QLatin1String AlignRight("&Right");
-inline constexpr QLatin1String AlignNone("&None");
-inline constexpr QLatin1String AlignTop("&Top");
-inline constexpr QLatin1String AlignMiddle("&Middle");
-inline constexpr QLatin1String AlignBottom("&Bottom");
-inline constexpr QLatin1String AlignNoneVertical("N&one");
-inline constexpr QLatin1String Relative("R&elative to Other Selected Objects");
 inline constexpr QLatin1String NewPubCaption("New Publication");
 inline constexpr QLatin1String SelectSize("Select the Screen Size (in pixels) for this Publication:");
 inline constexpr QLatin1String SelectColors("Select the Number of Colors for this Publication:");
@@ -135,25 +123,6 @@ public:
 private:
     QSpinBox *mX = nullptr;
     QSpinBox *mY = nullptr;
-};
-
-// "Align Object": the horizontal and vertical choice; Relative only with a selection of
-// more than one object.
-class TAlignForm : public QDialog
-{
-    Q_OBJECT
-public:
-    TAlignForm(int selectedCount, QWidget *parent = nullptr);
-    HorizontalAlign horizontal() const;
-    VerticalAlign vertical() const;
-    bool relative() const;
-    QCheckBox *relativeBox() const { return mRelative; }
-    void setAlignment(HorizontalAlign horizontal, VerticalAlign vertical);
-
-private:
-    QButtonGroup *mHorizontal = nullptr;
-    QButtonGroup *mVertical = nullptr;
-    QCheckBox *mRelative = nullptr;
 };
 
 // "New Publication": screen size and colour count of a new publication. Also the

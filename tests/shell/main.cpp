@@ -1,5 +1,6 @@
 // Runs every test class of the shell library.
 #include "tst_mainform.h"
+#include "tst_pagedialogs.h"
 #include "tst_preferences.h"
 
 #include <QApplication>
@@ -15,6 +16,10 @@ int main(int argc, char *argv[])
     }
     {
         TestMainForm t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestPageDialogs t;
         status |= QTest::qExec(&t, argc, argv);
     }
     return status;
