@@ -138,7 +138,11 @@ TMainForm::TMainForm(QWidget *parent)
     updateCommandStates();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // Closing the publication windows on the way out must not refresh commands that are gone.
+    disconnect(mMdi, nullptr, this, nullptr);
+}
 
 // --- commands
 
@@ -793,30 +797,16 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 void TMainForm::tileVertical()
 {
-    const QList<QMdiSubWindow *> subs = mMdi->subWindowList(QMdiArea::CreationOrder);
-    QList<QMdiSubWindow *> shown;
-    for (QMdiSubWindow *s : subs)
-        if (!s->isMinimized() && s->isVisible())
-            shown.append(s);
-    if (shown.isEmpty())
-        return;
-    // Measured without scroll bars, after pending layout changes such as the page tabs
-    // appearing: the scroll bars go once the windows fit.
-    layout()->activate();
-    centralWidget()->layout()->activate();
-    mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const QRect area = mMdi->viewport()->rect();
-    const int width = area.width() / int(shown.size());
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        shown[i]->showNormal();
-        shown[i]->setGeometry(int(i) * width, 0, width, area.height());
-    }
-    mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    tileWindows(Qt::Horizontal);
 }
 
 void TMainForm::tileHorizontal()
+{
+    tileWindows(Qt::Vertical);
+}
+
+// Side by side (Qt::Horizontal) or one above the other (Qt::Vertical).
+void TMainForm::tileWindows(Qt::Orientation direction)
 {
     const QList<QMdiSubWindow *> subs = mMdi->subWindowList(QMdiArea::CreationOrder);
     QList<QMdiSubWindow *> shown;
@@ -832,10 +822,13 @@ void TMainForm::tileHorizontal()
     mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const QRect area = mMdi->viewport()->rect();
-    const int height = area.height() / int(shown.size());
-    for (qsizetype i = 0; i < shown.size(); ++i) {
+    const int count = int(shown.size());
+    for (int i = 0; i < count; ++i) {
         shown[i]->showNormal();
-        shown[i]->setGeometry(0, int(i) * height, area.width(), height);
+        if (direction == Qt::Horizontal)
+            shown[i]->setGeometry(i * (area.width() / count), 0, area.width() / count, area.height());
+        else
+            shown[i]->setGeometry(0, i * (area.height() / count), area.width(), area.height() / count);
     }
     mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

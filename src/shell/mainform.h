@@ -97,6 +97,7 @@ public:
 
     void tileVertical();
     void tileHorizontal();
+    void tileWindows(Qt::Orientation direction);
     void cascade();
 
     // Runs a command; an error that escapes it is shown and the program goes on.
