@@ -112,7 +112,13 @@ QByteArray bmpFileFromDib(const QByteArray &dib, QString *error)
             return {};
         }
         const qint64 stride = ((qint64(width) * bitCount + 31) / 32) * 4;
-        pixels = stride * std::abs(qint64(height));
+        const qint64 rows = std::abs(qint64(height));
+        // Rows that cannot fit in the data are refused before their product can overflow.
+        if (stride > dib.size() || rows > dib.size()) {
+            fail(error, "bitmap data shorter than its header says");
+            return {};
+        }
+        pixels = stride * rows;
     }
     const qint64 offset = FileHeaderSize + qint64(headerSize) + masks + 4 * paletteEntries;
     const qint64 fileSize = offset + pixels;
