@@ -239,7 +239,9 @@ void EditController::paintFeedback(QPainter &painter) const
         const QPoint c(r.x() + r.width() / 2, r.y() + r.height() / 2);
         // Arms from one pixel before to two pixels past the centre.
         painter.drawLine(c.x() - 1, c.y(), c.x() + 1, c.y());
-        painter.drawLine(c.x(), c.y() - 1, c.x(), c.y() + 1);
+        // The centre is inverted once, by the horizontal arm only.
+        painter.drawPoint(c.x(), c.y() - 1);
+        painter.drawPoint(c.x(), c.y() + 1);
     }
     painter.restore();
 }

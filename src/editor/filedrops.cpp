@@ -102,7 +102,8 @@ int dropFiles(EditController &controller, const QStringList &files, std::optiona
         QSize size;
         if (kind == DropClass::Image) {
             size = ImageLoader::imageSize(path);
-            if (!size.isValid() || size.isEmpty()) {
+            // A header that names a size is not enough: the picture must decode.
+            if (!size.isValid() || size.isEmpty() || !ImageLoader::load(path).ok()) {
                 host.alert(controller.workArea().surface(), edtext::ErrorTitle,
                            quoted(path) + QStringLiteral("\n\n") + edtext::NotValidImage);
                 continue;
