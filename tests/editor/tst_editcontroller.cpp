@@ -638,6 +638,11 @@ void TestEditController::dropOfSeveralFiles()
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(png), QUrl::fromLocalFile(broken), QUrl::fromLocalFile(midi),
                   QUrl::fromLocalFile(text)});
+    // A drop only lands where the drag entered first.
+    QDragEnterEvent enter(w.at(QPoint(100, 100)), Qt::CopyAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(w.view(), &enter);
+    QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(w.at(QPoint(100, 100))), Qt::CopyAction, &data, Qt::LeftButton,
                     Qt::NoModifier);
     QApplication::sendEvent(w.view(), &drop);
@@ -673,6 +678,9 @@ void TestEditController::dropOfSeveralFiles()
     // A publication opens instead of becoming an object.
     QMimeData pub;
     pub.setUrls({QUrl::fromLocalFile(dir.filePath(QStringLiteral("book.pub")))});
+    QDragEnterEvent enter2(w.at(QPoint(10, 10)), Qt::CopyAction, &pub, Qt::LeftButton,
+                           Qt::NoModifier);
+    QApplication::sendEvent(w.view(), &enter2);
     QDropEvent drop2(QPointF(w.at(QPoint(10, 10))), Qt::CopyAction, &pub, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.view(), &drop2);
     QCOMPARE(w.host.opened.size(), 1);
