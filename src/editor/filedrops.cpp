@@ -154,28 +154,6 @@ int dropFiles(EditController &controller, const QStringList &files, std::optiona
     return made;
 }
 
-Page *duplicatePageInto(Publication &target, const Page &source, const Page *after)
-{
-    PagePtr copy = target.createPage(target.makeUniqueTitle(source.Title));
-    if (!copy)
-        return nullptr;
-    copy->PageColor = source.PageColor;
-    copy->PageEffect = source.PageEffect;
-    copy->EffectSpeed = source.EffectSpeed;
-    copy->PageStyle = source.PageStyle;
-    copy->PageWallPaper = source.PageWallPaper;
-    copy->ShowMaster = source.ShowMaster;
-    copy->PageAction = source.PageAction;
-    copy->PagePalette = source.PagePalette;
-    for (const ObjectPtr &o : source.Objects) {
-        ObjectPtr c = target.duplicateObject(*o, o->Selected);
-        if (!c)
-            return nullptr; // the partial page dies with `copy`
-        copy->Objects.push_back(std::move(c));
-    }
-    return target.linkPageAfter(std::move(copy), after);
-}
-
 namespace {
 
 QStringList localFiles(const QMimeData *data)

@@ -34,10 +34,6 @@ inline constexpr int DropCascade = 8;
 int dropFiles(EditController &controller, const QStringList &files,
               std::optional<QPoint> pagePoint);
 
-// Copies `source` (of another publication) with its attributes, palette and objects under
-// a title made unique in `target`, links it after `after` and returns it; none when a
-// limit is reached (nothing is left behind then).
-Page *duplicatePageInto(Publication &target, const Page &source, const Page *after);
 
 // Work-area drops: local files anywhere.
 bool acceptsDrop(EditController &controller, const QMimeData *data, const QPoint &pagePoint);

@@ -318,24 +318,28 @@ QString UniqueTitles::unique(const QString &wanted)
 
 Page *Publication::duplicatePage(const Page *source)
 {
-    PagePtr copy = createPage(makeUniqueTitle(source->Title));
+    return copyPageIn(*source, source == mMaster.get() ? lastPage() : source);
+}
+
+Page *Publication::copyPageIn(const Page &source, const Page *after)
+{
+    PagePtr copy = createPage(makeUniqueTitle(source.Title));
     if (!copy)
         return nullptr;
-    copy->PageColor = source->PageColor;
-    copy->PageEffect = source->PageEffect;
-    copy->EffectSpeed = source->EffectSpeed;
-    copy->PageStyle = source->PageStyle;
-    copy->PageWallPaper = source->PageWallPaper;
-    copy->ShowMaster = source->ShowMaster;
-    copy->PageAction = source->PageAction;
-    copy->PagePalette = source->PagePalette;
-    for (const ObjectPtr &object : source->Objects) {
+    copy->PageColor = source.PageColor;
+    copy->PageEffect = source.PageEffect;
+    copy->EffectSpeed = source.EffectSpeed;
+    copy->PageStyle = source.PageStyle;
+    copy->PageWallPaper = source.PageWallPaper;
+    copy->ShowMaster = source.ShowMaster;
+    copy->PageAction = source.PageAction;
+    copy->PagePalette = source.PagePalette;
+    for (const ObjectPtr &object : source.Objects) {
         ObjectPtr o = duplicateObject(*object, object->Selected);
         if (!o)
-            return nullptr;
+            return nullptr; // the partial page dies with `copy`
         copy->Objects.push_back(std::move(o));
     }
-    const Page *after = source == mMaster.get() ? lastPage() : source;
     return linkPageAfter(std::move(copy), after);
 }
 

@@ -278,6 +278,9 @@ public:
     // Copies every attribute and object of `source` under a unique title and
     // links the copy after it. None when a limit is reached.
     Page *duplicatePage(const Page *source);
+    // The same for a page of any publication (a page tab dropped on another window),
+    // linked after `after` (first when null). None when a limit is reached.
+    Page *copyPageIn(const Page &source, const Page *after);
     // The only page left is reset instead of removed.
     void resetPage(Page *page);
 

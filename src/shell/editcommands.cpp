@@ -183,7 +183,7 @@ bool EditCommands::dropPageTab(int tab, const QPoint &globalPos)
         return false;
     Page *current = pub.currentPage();
     const Page *after = current && current != pub.masterPage() ? current : pub.lastPage();
-    Page *copy = duplicatePageInto(pub, *page, after);
+    Page *copy = pub.copyPageIn(*page, after);
     if (!copy) {
         alert(into, QStringLiteral("Vardeko for Windows"), QStringLiteral("Not enough memory!"));
         return false;
