@@ -1065,20 +1065,17 @@ void TMainForm::FirstPageClick()
 
 void TMainForm::PreviousPageClick()
 {
-    TChildForm *child = activeChild();
-    if (!child)
-        return;
-    Publication &pub = child->publication();
-    if (pub.currentPage() == pub.masterPage()) {
-        MasterPageClick();
-        return;
-    }
-    const int index = pub.indexOfPage(pub.currentPage());
-    if (index > 0)
-        goToPage(pub.page(index - 1));
+    stepPage(-1);
 }
 
 void TMainForm::NextPageClick()
+{
+    stepPage(1);
+}
+
+// One page back or forward; from the master page either button returns to the page
+// shown before it.
+void TMainForm::stepPage(int delta)
 {
     TChildForm *child = activeChild();
     if (!child)
@@ -1088,9 +1085,9 @@ void TMainForm::NextPageClick()
         MasterPageClick();
         return;
     }
-    const int index = pub.indexOfPage(pub.currentPage());
-    if (index >= 0 && index + 1 < pub.pageCount())
-        goToPage(pub.page(index + 1));
+    const int index = pub.indexOfPage(pub.currentPage()) + delta;
+    if (index >= 0 && index < pub.pageCount() && pub.indexOfPage(pub.currentPage()) >= 0)
+        goToPage(pub.page(index));
 }
 
 void TMainForm::LastPageClick()

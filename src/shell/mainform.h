@@ -98,6 +98,7 @@ public:
     void tileVertical();
     void tileHorizontal();
     void tileWindows(Qt::Orientation direction);
+    void stepPage(int delta);
     void cascade();
 
     // Runs a command; an error that escapes it is shown and the program goes on.
