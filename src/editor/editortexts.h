@@ -1,15 +1,17 @@
 // The texts the page editor shows: read-out captions, file questions and alerts.
 #pragma once
 
+#include "widgettexts.h"
+
 #include <QLatin1String>
 
 namespace vardeko::edtext {
 
-// Captions of the mouse position read-out.
-inline constexpr QLatin1String ObjectSize("Object Size");
-inline constexpr QLatin1String ObjectPosition("Object Position");
-inline constexpr QLatin1String SelectArea("Select Area");
-inline constexpr QLatin1String MousePosition("Mouse Position");
+// Captions of the mouse position read-out; the mouse position window shows them.
+inline constexpr QLatin1String ObjectSize = WidgetText::ObjectSizeCaption;
+inline constexpr QLatin1String ObjectPosition = WidgetText::ObjectPositionCaption;
+inline constexpr QLatin1String SelectArea = WidgetText::SelectAreaCaption;
+inline constexpr QLatin1String MousePosition = WidgetText::MouseCaption;
 
 // Files asked for when an object is drawn.
 inline constexpr QLatin1String SelectArticle("Select an Article");

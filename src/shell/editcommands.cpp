@@ -9,6 +9,7 @@
 #include "mainform.h"
 #include "objectdialogs.h"
 #include "pageview.h"
+#include "shelldialogs.h"
 #include "publication.h"
 #include "toolpalette.h"
 
@@ -42,6 +43,13 @@ EditCommands::EditCommands(TMainForm &main)
     });
     // The palette comes up with the main window.
     main.installEventFilter(this);
+    setDialogHost(this);
+}
+
+EditCommands::~EditCommands()
+{
+    if (&dialogHost() == this)
+        setDialogHost(nullptr);
 }
 
 bool EditCommands::eventFilter(QObject *watched, QEvent *event)
@@ -316,6 +324,52 @@ bool EditCommands::chooseAlignment(QWidget *parent, int selectedCount, AlignChoi
         return false;
     *choice = form.choice();
     return true;
+}
+
+// --- DialogHost
+
+QString EditCommands::openFileName(QWidget *parent, const QString &title, const QString &dir,
+                                   const QString &filter)
+{
+    return mMain.mDialogs->chooseOpenFile(parent, title, withAnyFile(filter), QString(), dir,
+                                          mMain.mPrefs.WindowsFileSelector);
+}
+
+QString EditCommands::saveFileName(QWidget *parent, const QString &title, const QString &dir,
+                                   const QString &filter)
+{
+    return mMain.mDialogs->chooseSaveFile(parent, title, withAnyFile(filter), QString(), dir,
+                                          mMain.mPrefs.WindowsFileSelector);
+}
+
+QString EditCommands::folder(DialogFolder which) const
+{
+    const Preferences &p = mMain.mPrefs;
+    switch (which) {
+    case DialogFolder::Articles:
+        return p.TextDir;
+    case DialogFolder::Images:
+        return p.ImageDir;
+    case DialogFolder::Scripts:
+        return p.ActionDir;
+    }
+    return QString();
+}
+
+void EditCommands::setFolder(DialogFolder which, const QString &dir)
+{
+    Preferences &p = mMain.mPrefs;
+    switch (which) {
+    case DialogFolder::Articles:
+        p.TextDir = dir;
+        break;
+    case DialogFolder::Images:
+        p.ImageDir = dir;
+        break;
+    case DialogFolder::Scripts:
+        p.ActionDir = dir;
+        break;
+    }
 }
 
 } // namespace vardeko

@@ -1,6 +1,7 @@
 // The main window's Edit and Arrange commands and the editor's view of the main window.
 #pragma once
 
+#include "dialoghost.h"
 #include "edithost.h"
 
 #include <QObject>
@@ -11,11 +12,14 @@ class TChildForm;
 class TMainForm;
 class TToolPalette;
 
-class EditCommands : public QObject, public EditHost
+// Also the host of the object dialogs: their file choices go through the main window's
+// file services and their folders are the preferences TextDir, ImageDir and ActionDir.
+class EditCommands : public QObject, public EditHost, public DialogHost
 {
     Q_OBJECT
 public:
     explicit EditCommands(TMainForm &main);
+    ~EditCommands() override;
 
     // Gives the menu items their work; until then they stay disabled.
     void connectCommands();
@@ -56,6 +60,14 @@ public:
     bool defineObject(QWidget *parent, Publication &pub, PageObject &object, const QRect &oldBox,
                       bool isNew) override;
     bool adjustObjects(QWidget *parent, Publication &pub, Page &page) override;
+
+    // DialogHost (alert and confirm are shared with EditHost)
+    QString openFileName(QWidget *parent, const QString &title, const QString &dir,
+                         const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &dir,
+                         const QString &filter) override;
+    QString folder(DialogFolder which) const override;
+    void setFolder(DialogFolder which, const QString &dir) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -4,6 +4,8 @@
 #include "childform.h"
 #include "conversionwindow.h"
 #include "editcommands.h"
+#include "filedrops.h"
+#include "floatingwindows.h"
 #include "editcontroller.h"
 #include "filenames.h"
 #include "helpviewer.h"
@@ -29,6 +31,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QMessageBox>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
@@ -50,11 +53,6 @@ QSettings userSettings()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sarquel"),
                      QStringLiteral("Vardeko"));
-}
-
-QString withAnyFile(const QString &filter)
-{
-    return filter + QLatin1Char('|') + msg::AnyFileFilter;
 }
 
 } // namespace
@@ -118,6 +116,7 @@ TMainForm::TMainForm(QWidget *parent)
     });
     connect(mTabs, &QTabBar::tabBarClicked, this, &TMainForm::pageTabClicked);
     mTabs->installEventFilter(this);
+    mTabs->setAcceptDrops(true);
 
     // Run mode takes its variable refresh and idle action from this tick.
     mTimer = new QTimer(this);
@@ -132,6 +131,8 @@ TMainForm::TMainForm(QWidget *parent)
 
     mEditCommands = new EditCommands(*this);
     mEditCommands->connectCommands();
+    mFloating = new FloatingWindows(*this);
+    mFloating->connectCommands();
 
     setMaximumSize(5000, 5000);
     resize(mPrefs.MainWindowPos.size());
@@ -468,6 +469,7 @@ void TMainForm::restorePreferences()
     mPreferencesRestored = true;
     rebuildReopenMenu();
     applyViewOptions();
+    mFloating->restore();
     updateCommandStates();
 }
 
@@ -476,6 +478,7 @@ void TMainForm::storePreferences()
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     if (normal.isValid())
         mPrefs.MainWindowPos = normal;
+    mFloating->store();
     QSettings settings = userSettings();
     writePreferences(settings, mPrefs);
     settings.sync();
@@ -883,7 +886,8 @@ void TMainForm::updateCommandStates()
                              "NewSound1", "NewVideo1", "NewCartoon1", "TileVertical1",
                              "TileHorizontal1", "Cascade1"})
         set(name, exists);
-    for (const char *name : {"ShowGrid1", "SnapToGrid1", "ShowImages1", "SetPreferences1"})
+    for (const char *name : {"ShowGrid1", "SnapToGrid1", "ShowMousePos1", "ShowFileList1",
+                             "ShowImages1", "SetPreferences1"})
         set(name, editing);
     set("CenterPage1", exists && editing);
     if (mEditCommands)
@@ -999,6 +1003,25 @@ void TMainForm::pageTabClicked(int index)
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == mTabs) {
+        // Files from the file selector or the desktop: an image becomes the wallpaper of
+        // the page whose tab it lands on.
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            auto *drag = static_cast<QDropEvent *>(event);
+            const bool onTab = mTabs->tabAt(drag->position().toPoint()) >= 0;
+            if (drag->mimeData()->hasUrls() && onTab && activeChild() && activeChild()->isEditing())
+                drag->acceptProposedAction();
+            else
+                drag->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::Drop) {
+            auto *drop = static_cast<QDropEvent *>(event);
+            const int tab = mTabs->tabAt(drop->position().toPoint());
+            const QList<QUrl> urls = drop->mimeData()->urls();
+            drop->acceptProposedAction();
+            guarded([&] { dropOnPageTab(tab, urls); });
+            return true;
+        }
         if (event->type() == QEvent::MouseButtonPress) {
             auto *mouse = static_cast<QMouseEvent *>(event);
             mDraggedTab = mouse->button() == Qt::LeftButton ? mTabs->tabAt(mouse->position().toPoint()) : -1;
@@ -1042,6 +1065,28 @@ void TMainForm::dropPageTab(int fromTab, int toTab)
     child->pageView()->viewport()->update();
     rebuildPageTabs();
     updateCommandStates();
+}
+
+bool TMainForm::dropOnPageTab(int tab, const QList<QUrl> &urls)
+{
+    TChildForm *child = activeChild();
+    Page *page = child && child->isEditing() && tab >= 0
+            ? child->publication().findPage(mTabs->tabText(tab))
+            : nullptr;
+    const QString path = !urls.isEmpty() && urls.constFirst().isLocalFile()
+            ? urls.constFirst().toLocalFile()
+            : QString();
+    if (!page || path.isEmpty() || dropClassFor(path) != DropClass::Image) {
+        QApplication::beep();
+        return false;
+    }
+    page->PageWallPaper = path;
+    page->PageStyle = 1;
+    child->publication().Modified = true;
+    if (page == child->publication().currentPage())
+        child->pageView()->viewport()->update();
+    child->updateCaption();
+    return true;
 }
 
 void TMainForm::goToPage(Page *page)

@@ -110,10 +110,16 @@ public:
 
     // Files dropped from the desktop, in the order they came.
     void dropFiles(const QList<QUrl> &urls);
+    // Files dropped on a page tab: an image becomes that page's wallpaper; anything
+    // else beeps. False when nothing changed.
+    bool dropOnPageTab(int tab, const QList<QUrl> &urls);
 
     void updateCommandStates();
     QString statusText() const;
     QTabBar *pageTabs() const { return mTabs; }
+    // The mouse position window and the drag-and-drop file selector.
+    class FloatingWindows *floatingWindows() const { return mFloating; }
+    class EditCommands *editCommands() const { return mEditCommands; }
     QAction *command(const QString &name) const;
     QMenu *reopenMenu() const { return mReopenMenu; }
     QProgressBar *progressGauge() const { return mGauge; }
@@ -206,6 +212,8 @@ private:
     QList<QAction *> mUnbuilt;
     friend class EditCommands;
     class EditCommands *mEditCommands = nullptr;
+    friend class FloatingWindows;
+    class FloatingWindows *mFloating = nullptr;
     bool mPreferencesRestored = false;
     bool mRebuildingTabs = false;
     int mDraggedTab = -1;

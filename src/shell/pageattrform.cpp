@@ -1,6 +1,8 @@
 // The page attributes dialog with its palette editor, and the Copy to All Pages choice.
 #include "pageattrform.h"
 
+#include "actionmemo.h"
+
 #include "filecontents.h"
 #include "ioerrors.h"
 #include "pagecommands.h"
@@ -299,10 +301,10 @@ QWidget *TPageAttrForm::createActionTab()
 {
     auto *tab = new QWidget(mTabs);
     auto *layout = new QVBoxLayout(tab);
-    mAction = new QPlainTextEdit(tab);
-    mAction->setObjectName(QStringLiteral("ActionMemo"));
-    // Scripts are held with "|" between lines.
-    mAction->setPlainText(QString(mPage.PageAction).replace(QLatin1Char('|'), QLatin1Char('\n')));
+    // The memo with its caret read-out, clipboard and file buttons.
+    mActionPanel = new ActionMemoPanel(tab);
+    mAction = mActionPanel->memo();
+    mActionPanel->setScript(mPage.PageAction);
     QFont font(mPrefs.EditorFontName, mPrefs.EditorFontSize);
     font.setBold(mPrefs.EditorFontStyle & 1);
     font.setItalic(mPrefs.EditorFontStyle & 2);
@@ -313,15 +315,7 @@ QWidget *TPageAttrForm::createActionTab()
     colors.setColor(QPalette::Base, toQColor(mPrefs.EditorBkndColor));
     colors.setColor(QPalette::Text, toQColor(mPrefs.EditorTextColor));
     mAction->setPalette(colors);
-    mPosition = new QLabel(QStringLiteral("1/1"), tab);
-    mPosition->setObjectName(QStringLiteral("PosLabel"));
-    connect(mAction, &QPlainTextEdit::cursorPositionChanged, this, [this] {
-        const QTextCursor cursor = mAction->textCursor();
-        mPosition->setText(QString::number(cursor.blockNumber() + 1) + QLatin1Char('/')
-                           + QString::number(cursor.positionInBlock() + 1));
-    });
-    layout->addWidget(mAction);
-    layout->addWidget(mPosition);
+    layout->addWidget(mActionPanel);
     return tab;
 }
 
@@ -556,7 +550,7 @@ void TPageAttrForm::accept()
         attributes.showMaster = mShowMaster->isChecked();
         attributes.effect = quint8(std::max(0, mEffect->currentIndex()));
         attributes.speed = quint8(mSpeed->value());
-        attributes.action = mAction->toPlainText().replace(QLatin1Char('\n'), QLatin1Char('|'));
+        attributes.action = mActionPanel->script();
         const RenameResult result = applyPageAttributes(mPub, mPage, attributes);
         if (result == RenameResult::NameTaken) {
             mDialogs.alert(this, pagemsg::AppTitle, nameTakenMessage(attributes.title));

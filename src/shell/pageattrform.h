@@ -168,8 +168,8 @@ private:
     QCheckBox *mShowMaster = nullptr;
     QComboBox *mEffect = nullptr;
     QSlider *mSpeed = nullptr;
+    class ActionMemoPanel *mActionPanel = nullptr;
     QPlainTextEdit *mAction = nullptr;
-    QLabel *mPosition = nullptr;
     QCheckBox *mCopyToAll = nullptr;
     PaletteGrid *mGrid = nullptr;
     QScrollBar *mBars[3] = {};

@@ -66,6 +66,13 @@ ShellDialogs::Answer QtShellDialogs::ask(QWidget *parent, const QString &title,
     }
 }
 
+QString withAnyFile(const QString &filter)
+{
+    if (filter.endsWith(QLatin1String("|*.*")))
+        return filter;
+    return filter + QLatin1Char('|') + msg::AnyFileFilter;
+}
+
 static QString chooseFile(QWidget *parent, QFileDialog::AcceptMode mode, const QString &title,
                           const QString &filter, const QString &proposed, const QString &dir,
                           bool nativeDialog)

@@ -32,6 +32,10 @@ public:
 // Turns "Name|*.A;*.B|Other|*.*" into a Qt filter list, matching extensions in any case.
 QString qtFileFilter(const QString &filter);
 
+// Every file choice also offers any file: "|Any file (*.*)|*.*" is appended to a filter
+// that does not end with it already.
+QString withAnyFile(const QString &filter);
+
 // The real dialogs.
 class QtShellDialogs : public ShellDialogs
 {

@@ -43,4 +43,24 @@ inline constexpr QLatin1String LineStyleNames[] = {
         QLatin1String("Dash Dot"), QLatin1String("Dash Dot Dot"),
 };
 
+// The mouse position window and the captions of its read-out.
+inline constexpr QLatin1String MouseCaption("Mouse Position");
+inline constexpr QLatin1String ObjectPositionCaption("Object Position");
+inline constexpr QLatin1String ObjectSizeCaption("Object Size");
+inline constexpr QLatin1String SelectAreaCaption("Select Area");
+inline constexpr QLatin1String XLabel("X:");
+inline constexpr QLatin1String YLabel("Y:");
+inline constexpr QLatin1String WidthLabel("Width:");
+inline constexpr QLatin1String HeightLabel("Height:");
+
+// The drag-and-drop file selector.
+inline constexpr QLatin1String FileListCaption("File List");
+inline constexpr QLatin1String FolderHint("Folder shown; type a path and press Enter");
+inline constexpr QLatin1String UpHint("Up one folder");
+inline constexpr QLatin1String BrowseHint("Choose a folder");
+inline constexpr QLatin1String ChooseFolderTitle("Choose a Folder");
+inline constexpr QLatin1String TypeHint("Files shown");
+inline constexpr QLatin1String DragHint("Drag files onto a page, or an image onto a page tab");
+inline constexpr QLatin1String NoSuchFolder("Folder not found");
+
 } // namespace vardeko::WidgetText

@@ -24,6 +24,7 @@ public:
     QStringList saveTitles;
     std::deque<Answer> answers;     // taken in order; an empty queue answers Cancel
     std::deque<QString> fileChoices; // taken in order; empty means cancelled
+    QStringList fileDirs;            // the folder each file choice started in
 
     void alert(QWidget *, const QString &title, const QString &text) override
     {
@@ -39,13 +40,15 @@ public:
         return a;
     }
     QString chooseOpenFile(QWidget *, const QString &, const QString &, const QString &,
-                           const QString &, bool) override
+                           const QString &dir, bool) override
     {
+        fileDirs.append(dir);
         return nextChoice();
     }
     QString chooseSaveFile(QWidget *, const QString &title, const QString &, const QString &,
-                           const QString &, bool) override
+                           const QString &dir, bool) override
     {
+        fileDirs.append(dir);
         saveTitles.append(title);
         return nextChoice();
     }

@@ -3,7 +3,12 @@
 
 #include "childform.h"
 #include "conversionwindow.h"
+#include "editcommands.h"
+#include "fileinspectorform.h"
+#include "floatingwindows.h"
 #include "helpviewer.h"
+#include "mouseform.h"
+#include "pageview.h"
 #include "fakedialogs.h"
 #include "mainform.h"
 #include "preferencesdialog.h"
@@ -11,11 +16,16 @@
 #include "publicationfile.h"
 #include "shellmessages.h"
 #include "singleinstance.h"
+#include "toolpalette.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QMimeData>
 #include <QUrl>
 #include <QMenu>
 #include <QProgressBar>
@@ -684,4 +694,140 @@ void TestMainForm::draggingPageTabMovesPage()
     QCOMPARE(tabs->tabText(1), order.first());
     if (moved)
         QCOMPARE(pub.currentPage()->Title, dragged);
+}
+
+void TestMainForm::floatingWindowsFollowMenusAndPreferences()
+{
+    FloatingWindows *floating = mForm->floatingWindows();
+    TMouseForm *mouse = floating->mouseForm();
+    TFileInspectorForm *files = floating->fileList();
+    QAction *showMouse = mForm->command(QStringLiteral("ShowMousePos1"));
+    QAction *showFiles = mForm->command(QStringLiteral("ShowFileList1"));
+    QVERIFY(showMouse->isEnabled() && showFiles->isEnabled());
+    QVERIFY(!mouse->isVisible() && !files->isVisible());
+
+    mForm->preferences().DataDir = mDir->path();
+    showMouse->trigger();
+    showFiles->trigger();
+    QVERIFY(mouse->isVisible() && files->isVisible());
+    QVERIFY(mForm->preferences().ShowMousePos && mForm->preferences().ShowFileList);
+    // The file selector starts in the data folder.
+    QCOMPARE(files->directory(), QDir::cleanPath(mDir->path()));
+
+    // The editor's read-out reaches the mouse window.
+    TChildForm *child = mForm->openPublication(writeSample(QStringLiteral("MOUSE.PUB")));
+    QVERIFY(child);
+    QWidget *area = child->pageView()->viewport();
+    const QPoint offset = child->pageView()->pageOffset();
+    QTest::mouseMove(area, offset + QPoint(30, 40));
+    QCOMPARE(mouse->caption(), QStringLiteral("Mouse Position"));
+    QCOMPARE(mouse->valuesText(), QStringLiteral("30,40"));
+
+    // Closing a window with its close box unchecks its item.
+    mouse->close();
+    QVERIFY(!showMouse->isChecked());
+    QVERIFY(!mForm->preferences().ShowMousePos);
+
+    // Places and folding go into the preferences and come back from them.
+    mForm->editCommands()->toolPalette()->move(120, 130);
+    mForm->editCommands()->toolPalette()->setExpanded(false);
+    files->setRolledUp(true);
+    mouse->move(70, 80);
+    mForm->storePreferences();
+    const Preferences &stored = mForm->preferences();
+    QCOMPARE(stored.ToolPalettePos, mForm->editCommands()->toolPalette()->pos());
+    QVERIFY(!stored.ToolPaletteExpanded);
+    QVERIFY(stored.FileListRolledUp);
+    QCOMPARE(stored.MouseWindowPos, mouse->pos());
+    child->publication().Modified = false;
+
+    TMainForm second;
+    second.setDialogs(std::make_unique<FakeDialogs>());
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    QTRY_VERIFY(second.floatingWindows()->fileList()->isVisible());
+    QVERIFY(second.command(QStringLiteral("ShowFileList1"))->isChecked());
+    QVERIFY(!second.floatingWindows()->mouseForm()->isVisible());
+    QVERIFY(second.floatingWindows()->fileList()->isRolledUp());
+    QVERIFY(!second.editCommands()->toolPalette()->isExpanded());
+    QCOMPARE(second.preferences().ToolPalettePos, stored.ToolPalettePos);
+    QCOMPARE(second.preferences().MouseWindowPos, stored.MouseWindowPos);
+}
+
+void TestMainForm::fileListDragMakesObjectsInListOrder()
+{
+    for (const char *name : {"one.txt", "two.txt", "three.txt"}) {
+        QFile file(mDir->filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    TChildForm *child = mForm->openPublication(writeSample(QStringLiteral("DROP.PUB")));
+    QVERIFY(child);
+    TFileInspectorForm *files = mForm->floatingWindows()->fileList();
+    QVERIFY(files->setDirectory(mDir->path()));
+    files->setFileType(3); // text
+    FileListModel *model = files->model();
+    QCOMPARE(model->rowCount(), 3);
+    // Picked bottom first: the drag still carries them in list order.
+    QItemSelectionModel *selection = files->listView()->selectionModel();
+    for (int row : {2, 0, 1})
+        selection->select(model->index(row), QItemSelectionModel::Select);
+    std::unique_ptr<QMimeData> data(model->mimeData(selection->selectedIndexes()));
+    QVERIFY(data);
+
+    QWidget *area = child->pageView()->viewport();
+    const QPoint at = child->pageView()->pageOffset() + QPoint(100, 60);
+    QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &drop);
+
+    const auto &objects = child->publication().currentPage()->Objects;
+    QCOMPARE(int(objects.size()), 3);
+    const QStringList order{QStringLiteral("one.txt"), QStringLiteral("three.txt"),
+                            QStringLiteral("two.txt")};
+    for (int i = 0; i < 3; ++i) {
+        const PageObject &object = *objects[i];
+        QVERIFY(object.article());
+        QCOMPARE(QFileInfo(object.article()->FileName).fileName(), order[i]);
+        QCOMPARE(object.box().topLeft(), QPoint(100 + 8 * i, 60 + 8 * i));
+        QCOMPARE(object.box().size(), QSize(250, 300));
+    }
+    QVERIFY(child->publication().Modified);
+}
+
+void TestMainForm::imageDroppedOnPageTabBecomesWallpaper()
+{
+    const QString picture = mDir->filePath(QStringLiteral("TILE.PNG"));
+    QImage tile(8, 8, QImage::Format_RGB32);
+    tile.fill(Qt::red);
+    QVERIFY(tile.save(picture));
+    const QString text = mDir->filePath(QStringLiteral("NOTES.TXT"));
+    QFile(text).open(QIODevice::WriteOnly);
+    TChildForm *child = mForm->openPublication(writeSample(QStringLiteral("TABS.PUB"), 3));
+    QVERIFY(child);
+    QTabBar *tabs = mForm->pageTabs();
+    const int tab = 2; // after the master page's tab: the second page
+    QCOMPARE(tabs->tabText(tab), QStringLiteral("Page 2"));
+
+    auto dropOn = [&](const QString &file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        const QPoint at = tabs->tabRect(tab).center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tabs, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tabs, &drop);
+        return enter.isAccepted();
+    };
+    QVERIFY(dropOn(text));
+    const Page *page = child->publication().page(1);
+    QVERIFY(page->PageWallPaper.isEmpty());
+    QVERIFY(!child->publication().Modified);
+
+    QVERIFY(dropOn(picture));
+    QCOMPARE(page->PageWallPaper, picture);
+    QCOMPARE(page->PageStyle, quint8(1));
+    QVERIFY(child->publication().Modified);
+    QCOMPARE(child->publication().currentPage(), child->publication().page(0));
 }

@@ -46,6 +46,9 @@ private slots:
     void createEditListsSelectedFiles();
     void draggingPageTabMovesPage_data();
     void draggingPageTabMovesPage();
+    void floatingWindowsFollowMenusAndPreferences();
+    void fileListDragMakesObjectsInListOrder();
+    void imageDroppedOnPageTabBecomesWallpaper();
 
 private:
     QString writeSample(const QString &name, int pages = 1, const QString &title = {});

@@ -563,6 +563,56 @@ void TestPageDialogs::pageAttributesStoreOnOk()
     QVERIFY(pub.Modified);
 }
 
+void TestPageDialogs::pageActionMemoTools()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString scriptPath = dir.filePath(QStringLiteral("PART.TXT"));
+    {
+        QFile part(scriptPath);
+        QVERIFY(part.open(QIODevice::WriteOnly));
+        part.write("Beep\r\nGotoPage \"B\"\r\n");
+    }
+    mForm->preferences().ActionDir = QStringLiteral("/scripts/start");
+    TChildForm *child = openPages({QStringLiteral("A"), QStringLiteral("B")});
+    child->publication().page(0)->PageAction = QStringLiteral("Wait \"1\"");
+    PageCommands::setDialogDriver([&](QDialog &dialog) {
+        auto *form = qobject_cast<TPageAttrForm *>(&dialog);
+        QVERIFY(form);
+        dialog.show();
+        QPlainTextEdit *memo = form->actionMemo();
+        QCOMPARE(memo->toPlainText(), QStringLiteral("Wait \"1\""));
+        auto button = [&](const char *name) {
+            auto *b = dialog.findChild<QPushButton *>(QLatin1String(name));
+            if (!b)
+                qWarning("no %s", name);
+            return b;
+        };
+        for (const char *name : {"CutBtn", "CopyBtn", "PasteBtn", "DeleteBtn", "OpenBtn",
+                                 "SaveBtn", "PrintBtn", "InsertBtn"})
+            QVERIFY(button(name));
+        // Cut, Copy and Delete need a selection.
+        QTextCursor cursor = memo->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        memo->setTextCursor(cursor);
+        QVERIFY(!button("CutBtn")->isEnabled() && !button("DeleteBtn")->isEnabled());
+        auto *pos = dialog.findChild<QLabel *>(QStringLiteral("PosLabel"));
+        QVERIFY(pos);
+        QCOMPARE(pos->text(), QStringLiteral("1/9"));
+        memo->selectAll();
+        QVERIFY(button("CutBtn")->isEnabled() && button("DeleteBtn")->isEnabled());
+        // Import starts in the action folder, replaces the selection and remembers the folder.
+        mDialogs->fileChoices.push_back(scriptPath);
+        button("OpenBtn")->click();
+        QCOMPARE(mDialogs->fileDirs.last(), QStringLiteral("/scripts/start"));
+        QCOMPARE(mForm->preferences().ActionDir, dir.path());
+        QCOMPARE(memo->toPlainText(), QStringLiteral("Beep\nGotoPage \"B\"\n"));
+        clickOk(dialog);
+    });
+    trigger("PageAttributes1");
+    QCOMPARE(child->publication().page(0)->PageAction, QStringLiteral("Beep|GotoPage \"B\""));
+}
+
 void TestPageDialogs::pageAttributesRefuseTakenTitle()
 {
     TChildForm *child = openPages({QStringLiteral("A"), QStringLiteral("B")});

@@ -35,6 +35,7 @@ private slots:
     void fileListShowsReport();
     void pageAttributesStoreOnOk();
     void pageAttributesRefuseTakenTitle();
+    void pageActionMemoTools();
     void wallpaperStyle_data();
     void wallpaperStyle();
     void copyToAllCopiesChosenGroups();

@@ -1,0 +1,119 @@
+// The mouse position window, the file selector and the places of the floating windows.
+#include "floatingwindows.h"
+
+#include "editcommands.h"
+#include "editortexts.h"
+#include "fileinspectorform.h"
+#include "mainform.h"
+#include "mouseform.h"
+#include "toolpalette.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+namespace vardeko {
+
+FloatingWindows::FloatingWindows(TMainForm &main)
+    : QObject(&main)
+    , mMain(main)
+{
+    mMouse = new TMouseForm(&main);
+    mFileList = new TFileInspectorForm(&main);
+    mFileList->setFileTypes(fileTypes());
+    connect(mMain.mEditCommands, &EditCommands::readoutChanged, mMouse, &TMouseForm::showReadout);
+    connect(mMouse, &TMouseForm::closedByUser, this, [this] { setMouseShown(false); });
+    connect(mFileList, &TFileInspectorForm::closedByUser, this, [this] { setFileListShown(false); });
+    connect(mFileList, &TFileInspectorForm::openRequested, this, [this](const QString &path) {
+        if (QFileInfo(path).suffix().compare(QLatin1String("PUB"), Qt::CaseInsensitive) == 0)
+            mMain.dropFiles({QUrl::fromLocalFile(path)});
+    });
+}
+
+QStringList FloatingWindows::fileTypes()
+{
+    QStringList types{QStringLiteral("All Files|*.*"), QStringLiteral("Publications|*.PUB;"),
+                      QString(edtext::DropImageClass), QString(edtext::ArticleFilter) + QLatin1Char(';')};
+    // The media class list holds its sub-lists one after the other; the rest are programs.
+    QString media = edtext::DropMediaClass;
+    for (const QLatin1String part : {edtext::DropAudioClass, edtext::DropVideoClass,
+                                     edtext::DropFlicClass, edtext::DropCartoonClass}) {
+        types.append(part);
+        media.remove(part);
+    }
+    if (!media.isEmpty())
+        types.append(media);
+    return types;
+}
+
+void FloatingWindows::connectCommands()
+{
+    const struct
+    {
+        const char *name;
+        void (FloatingWindows::*show)(bool);
+    } toggles[] = {{"ShowMousePos1", &FloatingWindows::setMouseShown},
+                   {"ShowFileList1", &FloatingWindows::setFileListShown}};
+    for (const auto &toggle : toggles) {
+        QAction *action = mMain.command(QLatin1String(toggle.name));
+        mMain.mUnbuilt.removeAll(action);
+        const auto show = toggle.show;
+        connect(action, &QAction::triggered, this, [this, show](bool checked) { (this->*show)(checked); });
+    }
+}
+
+void FloatingWindows::setMouseShown(bool shown)
+{
+    mMain.mPrefs.ShowMousePos = shown;
+    mMain.command(QStringLiteral("ShowMousePos1"))->setChecked(shown);
+    mMouse->setVisible(shown);
+}
+
+void FloatingWindows::setFileListShown(bool shown)
+{
+    mMain.mPrefs.ShowFileList = shown;
+    mMain.command(QStringLiteral("ShowFileList1"))->setChecked(shown);
+    if (shown && mFileList->directory().isEmpty()) {
+        // Starts where the author keeps publications, else in the home folder.
+        const Preferences &p = mMain.mPrefs;
+        for (const QString &dir : {p.DataDir, p.PubDir, QDir::homePath()})
+            if (mFileList->setDirectory(dir))
+                break;
+    }
+    mFileList->setVisible(shown);
+}
+
+void FloatingWindows::restore()
+{
+    const Preferences &p = mMain.mPrefs;
+    ToolPaletteState tools;
+    tools.pos = p.ToolPalettePos;
+    tools.expanded = p.ToolPaletteExpanded;
+    tools.rolledUp = p.ToolPaletteRolledUp;
+    mMain.mEditCommands->toolPalette()->restoreState(tools);
+    mMouse->move(p.MouseWindowPos);
+    mFileList->setRolledUp(p.FileListRolledUp);
+    mFileList->setWindowBounds(p.FileListWindowPos);
+    // Shown once the main window is up, so that they stand over it.
+    QTimer::singleShot(0, this, [this] {
+        if (!mMain.isVisible())
+            return;
+        setMouseShown(mMain.mPrefs.ShowMousePos);
+        setFileListShown(mMain.mPrefs.ShowFileList);
+    });
+}
+
+void FloatingWindows::store()
+{
+    Preferences &p = mMain.mPrefs;
+    const ToolPaletteState tools = mMain.mEditCommands->toolPalette()->state();
+    p.ToolPalettePos = tools.pos;
+    p.ToolPaletteExpanded = tools.expanded;
+    p.ToolPaletteRolledUp = tools.rolledUp;
+    p.MouseWindowPos = mMouse->pos();
+    p.FileListWindowPos = mFileList->windowBounds();
+    p.FileListRolledUp = mFileList->isRolledUp();
+}
+
+} // namespace vardeko

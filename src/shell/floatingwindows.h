@@ -1,0 +1,42 @@
+// The mouse position window and the drag-and-drop file selector: their menu items, and
+// where they and the tool palette stand, kept in the preferences.
+#pragma once
+
+#include <QObject>
+
+namespace vardeko {
+
+class TFileInspectorForm;
+class TMainForm;
+class TMouseForm;
+
+class FloatingWindows : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FloatingWindows(TMainForm &main);
+
+    // Options > Show Mouse Position and Options > Show Drag && Drop File Selector.
+    void connectCommands();
+    // After the preferences are read: places the windows and shows the checked ones.
+    void restore();
+    // Before the preferences are written: where the windows stand and how they are folded.
+    void store();
+
+    TMouseForm *mouseForm() const { return mMouse; }
+    TFileInspectorForm *fileList() const { return mFileList; }
+
+    // The file types the selector offers, each "Name|*.A;*.B;".
+    static QStringList fileTypes();
+
+private:
+    void setMouseShown(bool shown);
+    void setFileListShown(bool shown);
+
+    TMainForm &mMain;
+    TMouseForm *mMouse = nullptr;
+    TFileInspectorForm *mFileList = nullptr;
+};
+
+} // namespace vardeko
