@@ -1,4 +1,5 @@
 // Runs every test class of the shell library.
+#include "tst_gesturesession.h"
 #include "tst_mainform.h"
 #include "tst_pagedialogs.h"
 #include "tst_preferences.h"
@@ -20,6 +21,10 @@ int main(int argc, char *argv[])
     }
     {
         TestPageDialogs t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestGestureSession t;
         status |= QTest::qExec(&t, argc, argv);
     }
     return status;

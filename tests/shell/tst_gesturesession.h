@@ -1,0 +1,12 @@
+// An author builds the sample publication's pages by hand in the editor.
+#pragma once
+
+#include <QObject>
+
+class TestGestureSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void buildSamplePagesByHand();
+};
