@@ -9,8 +9,8 @@
 #include "mainform.h"
 #include "objectdialogs.h"
 #include "pageview.h"
-#include "shelldialogs.h"
 #include "publication.h"
+#include "shelldialogs.h"
 #include "toolpalette.h"
 
 #include <QAction>

@@ -4,10 +4,10 @@
 #include "childform.h"
 #include "conversionwindow.h"
 #include "editcommands.h"
-#include "filedrops.h"
-#include "floatingwindows.h"
 #include "editcontroller.h"
+#include "filedrops.h"
 #include "filenames.h"
+#include "floatingwindows.h"
 #include "helpviewer.h"
 #include "imagecache.h"
 #include "ioerrors.h"
@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -31,7 +32,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QMessageBox>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
@@ -1005,9 +1005,12 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == mTabs) {
         // Files from the file selector or the desktop: an image becomes the wallpaper of
         // the page whose tab it lands on.
+        // The bar takes the drag as a whole, so that it hears the moves; only a tab
+        // under the cursor takes the drop.
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto *drag = static_cast<QDropEvent *>(event);
-            const bool onTab = mTabs->tabAt(drag->position().toPoint()) >= 0;
+            const bool onTab = event->type() == QEvent::DragEnter
+                    || mTabs->tabAt(drag->position().toPoint()) >= 0;
             if (drag->mimeData()->hasUrls() && onTab && activeChild() && activeChild()->isEditing())
                 drag->acceptProposedAction();
             else

@@ -2,7 +2,6 @@
 #include "pageattrform.h"
 
 #include "actionmemo.h"
-
 #include "filecontents.h"
 #include "ioerrors.h"
 #include "pagecommands.h"
