@@ -4,6 +4,7 @@
 #include "imagecache.h"
 #include "pagepainter.h"
 #include "publicationfile.h"
+#include "textexpansion.h"
 #include "textmeasurer.h"
 
 #include <QFileInfo>
@@ -47,6 +48,8 @@ int runRenderCommand(const RenderCommand &command, QString *message)
     RenderOptions options;
     options.displayMode = command.runMode ? 1 : 0;
     options.expand = command.expand;
+    if (!options.expand)
+        options.expand = [&pub, page](const QString &text) { return expandShownText(text, pub, page); };
     options.baseDir = QFileInfo(command.publication).absolutePath();
     const QImage image = renderPage(pub, *page, options);
     ImageCache::instance().FlushImages();

@@ -13,7 +13,9 @@ struct RenderCommand
     QString page;        // a page title (any case), or its number counted from 1
     QString output;      // PAGE.png
     bool runMode = false;
-    std::function<QString(const QString &)> expand; // none: texts show "[Name]" as stored
+    // How "[Name]" references show; none: the program's variables, the rendered page's
+    // title and number, and the clock.
+    std::function<QString(const QString &)> expand;
 };
 
 // Reads the publication, paints the page surface as the publication window does in

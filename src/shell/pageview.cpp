@@ -5,6 +5,7 @@
 #include "filedrops.h"
 #include "pagepainter.h"
 #include "publication.h"
+#include "textexpansion.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
@@ -121,6 +122,7 @@ void PageView::paintEvent(QPaintEvent *event)
     options.gridY = mGridY;
     options.showImages = mShowImages;
     options.showHandles = !mController || !mController->handlesHidden();
+    options.expand = [this, current](const QString &text) { return expandShownText(text, mPub, current); };
     if (!mPub.FileName.isEmpty())
         options.baseDir = QFileInfo(mPub.FileName).absolutePath();
     painter.translate(offset);

@@ -4,6 +4,8 @@
 #include "pagepainter.h"
 #include "publicationfile.h"
 #include "rendercommand.h"
+#include "textexpansion.h"
+#include "variablestore.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -72,6 +74,52 @@ private slots:
         const QImage expected = renderPage(reread, *reread.page(1), options);
         QCOMPARE(compareImages(written, expected, 0).differing, 0);
         QCOMPARE(written.pixel(5, 5), qRgb(0, 128, 255)); // the second page, not the cover
+    }
+
+    // Shown texts name the page they stand on, and the program's variables.
+    void shownTextsExpandReferences()
+    {
+        Publication pub;
+        QVERIFY(!writeSample(pub).isEmpty());
+        globalVariables().SetVariable(QStringLiteral("Reader"), QStringLiteral("Ann"));
+        QCOMPARE(expandShownText(QStringLiteral("[PageTitle] is [PageNumber] of 2, [P], [reader]"),
+                                 pub, pub.page(1)),
+                 QStringLiteral("Second Page is 2 of 2, 2, Ann"));
+        QCOMPARE(expandShownText(QStringLiteral("[PageNumber]"), pub, pub.masterPage()),
+                 QStringLiteral("0"));
+        QCOMPARE(expandShownText(QStringLiteral("[PageTitle]"), pub, nullptr), QString());
+        globalVariables().DeleteAllVariables();
+    }
+
+    // A title on the master page shows, on each page, that page's name.
+    void renderedPageExpandsItsTitle()
+    {
+        Publication pub;
+        const QString path = writeSample(pub);
+        auto addTitle = [&](Page &page, const QString &text) {
+            ObjectPtr title = pub.createObject(TextKind);
+            title->X1 = 10; title->Y1 = 100; title->X2 = 190; title->Y2 = 130;
+            title->text()->Text = text;
+            title->text()->Font = QStringLiteral("Arial");
+            title->text()->FontSize = 12;
+            insertObject(page.Objects, std::move(title), nullptr);
+        };
+        addTitle(*pub.masterPage(), QStringLiteral("[PageTitle]"));
+        QCOMPARE(writePublication(pub, path, WriteMode::Save), 0);
+        RenderCommand command;
+        command.publication = path;
+        command.page = QStringLiteral("2");
+        command.output = QDir(mDir.path()).filePath(QStringLiteral("title.png"));
+        QString message;
+        QCOMPARE(runRenderCommand(command, &message), 0);
+
+        Publication literal;
+        QVERIFY(readPublication(literal, path).ok());
+        literal.masterPage()->Objects.front()->text()->Text = QStringLiteral("Second Page");
+        RenderOptions options;
+        QCOMPARE(compareImages(QImage(command.output), renderPage(literal, *literal.page(1), options), 0)
+                         .differing,
+                 0);
     }
 
     void failuresAreReported_data()
