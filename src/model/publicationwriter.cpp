@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <charconv>
+#include <functional>
 #include <string>
 #include <cerrno>
 #include <cstdio>
@@ -22,22 +23,36 @@ namespace vardeko {
 
 namespace {
 
+// Takes the text of a file piece by piece as it is made; false stops the writing.
+using ByteSink = std::function<bool(const char *data, size_t size)>;
+
 // Builds the bytes of a file; every line ends in CR LF. Text goes out as
 // Windows-1252 until a character does not fit; the caller then writes again in UTF-8.
+// With a sink, the bytes go to it in pieces of about a megabyte after whole pages.
 class BlockWriter
 {
 public:
-    BlockWriter(WriteMode mode, const WriteOptions &options, bool utf8)
+    BlockWriter(WriteMode mode, const WriteOptions &options, bool utf8, ByteSink sink = nullptr)
         : mMode(mode)
         , mOptions(options)
         , mUtf8(utf8)
+        , mSink(std::move(sink))
     {
-        mOut.reserve(1 << 16);
+        mOut.reserve(mSink ? SinkPiece + (1 << 16) : 1 << 16);
         if (utf8)
             mOut.append("\xEF\xBB\xBF");
     }
 
     QByteArray take() { return QByteArray(mOut.data(), qsizetype(mOut.size())); }
+    // Hands what was made to the sink: at once when `all`, else once a piece is full.
+    void spill(bool all)
+    {
+        if (!mSink || mOut.empty() || (!all && mOut.size() < SinkPiece))
+            return;
+        if (!mSinkFailed)
+            mSinkFailed = !mSink(mOut.data(), mOut.size());
+        mOut.clear();
+    }
     // A character had no Windows-1252 byte: the output is incomplete.
     bool needsUtf8() const { return mNeedsUtf8; }
 
@@ -104,10 +119,14 @@ private:
         }
     }
 
+    static constexpr size_t SinkPiece = 1 << 20;
+
     WriteMode mMode;
     const WriteOptions &mOptions;
     bool mUtf8;
     bool mNeedsUtf8 = false;
+    ByteSink mSink;
+    bool mSinkFailed = false;
     std::string mOut;
 };
 
@@ -212,6 +231,7 @@ void BlockWriter::page(const Page &p, bool master, int screenColors)
         if (screenColors == 256)
             palette(p.PagePalette);
         objects(p.Objects);
+        spill(false);
         return;
     }
     line(QLatin1String("NewPage="), p.Title);
@@ -226,6 +246,7 @@ void BlockWriter::page(const Page &p, bool master, int screenColors)
     if (screenColors == 256)
         palette(p.PagePalette);
     objects(p.Objects);
+    spill(false);
 }
 
 void BlockWriter::objects(const ObjectList &stack)
@@ -312,17 +333,17 @@ void BlockWriter::object(const PageObject &o)
 }
 
 // Writes all bytes; returns 0 or the I/O error code.
-int writeAll(int fd, const QByteArray &bytes)
+int writeAll(int fd, const char *data, size_t size)
 {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             return ioErrorFromErrno(errno);
         }
-        done += n;
+        done += size_t(n);
     }
     return IoOk;
 }
@@ -348,18 +369,17 @@ int renameFile(const QString &from, const QString &to)
 
 namespace {
 
-QByteArray writeBytes(const Publication &pub, WriteMode mode, const WriteOptions &options,
-                      bool utf8, bool *needsUtf8)
+// Makes the whole text of a file in `w`.
+void writeFileText(BlockWriter &w, const Publication &pub, WriteMode mode, const WriteOptions &options)
 {
-    BlockWriter w(mode, options, utf8);
     if (mode == WriteMode::Cut || mode == WriteMode::Copy) {
         w.line(QLatin1String(ExchangeMarker));
         if (const Page *page = pub.currentPage())
             for (const ObjectPtr &o : page->Objects)
                 if (o->Selected)
                     w.object(*o);
-        *needsUtf8 = w.needsUtf8();
-        return w.take();
+        w.spill(true);
+        return;
     }
     if (mode != WriteMode::Compiled) {
         w.line(QLatin1String(CurrentHeader));
@@ -374,22 +394,22 @@ QByteArray writeBytes(const Publication &pub, WriteMode mode, const WriteOptions
         if (options.progress)
             options.progress->pageWritten(i + 1, total);
     }
-    *needsUtf8 = w.needsUtf8();
-    return w.take();
+    w.spill(true);
 }
 
 } // namespace
 
 QByteArray publicationBytes(const Publication &pub, WriteMode mode, const WriteOptions &options)
 {
-    bool needsUtf8 = false;
-    QByteArray bytes = writeBytes(pub, mode, options, false, &needsUtf8);
-    if (needsUtf8) {
-        WriteOptions quiet = options;
-        quiet.progress = nullptr; // the pages were reported once already
-        bytes = writeBytes(pub, mode, quiet, true, &needsUtf8);
-    }
-    return bytes;
+    BlockWriter w(mode, options, false);
+    writeFileText(w, pub, mode, options);
+    if (!w.needsUtf8())
+        return w.take();
+    WriteOptions quiet = options;
+    quiet.progress = nullptr; // the pages were reported once already
+    BlockWriter utf8(mode, quiet, true);
+    writeFileText(utf8, pub, mode, quiet);
+    return utf8.take();
 }
 
 QString publicationText(const Publication &pub, WriteMode mode, const WriteOptions &options)
@@ -411,7 +431,6 @@ QString exchangeText(const Page &page)
 int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
                      const WriteOptions &options)
 {
-    const QByteArray bytes = publicationBytes(pub, mode, options);
     const QFileInfo target(fileName);
     const QString dir = target.absolutePath();
 
@@ -433,7 +452,38 @@ int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
     const bool existed = ::stat(nativeTarget.constData(), &old) == 0;
     if (existed)
         ::fchmod(fd, old.st_mode & 07777);
-    error = writeAll(fd, bytes);
+
+    // The text goes out while the rest is being made, and each piece is sent on to the
+    // disk at once, so that the final flush has little left to wait for.
+    off_t written = 0;
+    const ByteSink sink = [&](const char *data, size_t size) {
+        error = writeAll(fd, data, size);
+        if (error)
+            return false;
+#ifdef SYNC_FILE_RANGE_WRITE
+        ::sync_file_range(fd, written, off_t(size), SYNC_FILE_RANGE_WRITE);
+#endif
+        written += off_t(size);
+        return true;
+    };
+    bool utf8 = false;
+    {
+        BlockWriter w(mode, options, false, sink);
+        writeFileText(w, pub, mode, options);
+        utf8 = w.needsUtf8();
+    }
+    if (!error && utf8) {
+        // A character has no Windows-1252 byte: the file is written again in UTF-8.
+        if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
+            error = ioErrorFromErrno(errno);
+        } else {
+            written = 0;
+            WriteOptions quiet = options;
+            quiet.progress = nullptr; // the pages were reported once already
+            BlockWriter w(mode, quiet, true, sink);
+            writeFileText(w, pub, mode, quiet);
+        }
+    }
     if (!error && ::fsync(fd) != 0)
         error = ioErrorFromErrno(errno);
     if (::close(fd) != 0 && !error)

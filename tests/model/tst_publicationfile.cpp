@@ -396,6 +396,30 @@ private slots:
         QVERIFY(readBytes(path).contains("Title=Caf\xE9 \x80\r\n"));
     }
 
+    // A large file goes out while it is made; a character found late that needs UTF-8
+    // makes the whole file again, with nothing of the first try left in it.
+    void largeFileNeedingUtf8LateIsWrittenWhole()
+    {
+        QTemporaryDir dir;
+        Publication pub;
+        for (int i = 1; i < 2500; ++i) {
+            Page *page = pub.appendPage(pub.createPage(QStringLiteral("Page %1").arg(i)));
+            for (int k = 0; k < 6; ++k)
+                insertObject(page->Objects, pub.createObject(RectangleKind), nullptr);
+        }
+        pub.lastPage()->Title = QStringLiteral("Last \u4e2d");
+        const QString path = dir.filePath(QStringLiteral("big.pub"));
+        QCOMPARE(writePublication(pub, path, WriteMode::Save), 0);
+        const QByteArray written = readBytes(path);
+        QVERIFY(written.size() > 2 * (1 << 20));
+        QVERIFY(written.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(written, publicationBytes(pub, WriteMode::Save));
+        Publication back;
+        QVERIFY(readPublication(back, path).ok());
+        QCOMPARE(back.lastPage()->Title, pub.lastPage()->Title);
+        QCOMPARE(back.pageCount(), pub.pageCount());
+    }
+
     void exchangeTextRoundTrip()
     {
         Publication pub;
