@@ -3,7 +3,7 @@
 
 #include "editcommands.h"
 #include "editortexts.h"
-#include "fileinspectorform.h"
+#include "filelistform.h"
 #include "mainform.h"
 #include "mouseform.h"
 #include "toolpalette.h"

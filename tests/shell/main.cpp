@@ -1,5 +1,5 @@
 // Runs every test class of the shell library.
-#include "tst_gesturesession.h"
+#include "tst_buildbyhand.h"
 #include "tst_mainform.h"
 #include "tst_pagedialogs.h"
 #include "tst_preferences.h"
@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
         status |= QTest::qExec(&t, argc, argv);
     }
     {
-        TestGestureSession t;
+        TestBuildByHand t;
         status |= QTest::qExec(&t, argc, argv);
     }
     return status;

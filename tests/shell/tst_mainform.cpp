@@ -4,7 +4,7 @@
 #include "childform.h"
 #include "conversionwindow.h"
 #include "editcommands.h"
-#include "fileinspectorform.h"
+#include "filelistform.h"
 #include "floatingwindows.h"
 #include "helpviewer.h"
 #include "mouseform.h"

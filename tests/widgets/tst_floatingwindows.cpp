@@ -1,5 +1,5 @@
 // Tests of the drag-and-drop file selector and the mouse position window.
-#include "fileinspectorform.h"
+#include "filelistform.h"
 #include "mouseform.h"
 
 #include <QComboBox>

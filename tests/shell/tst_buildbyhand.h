@@ -3,7 +3,7 @@
 
 #include <QObject>
 
-class TestGestureSession : public QObject
+class TestBuildByHand : public QObject
 {
     Q_OBJECT
 

@@ -1,7 +1,7 @@
 // An author builds the sample publication's pages by hand: tools, drags, dialogs, the
 // page menu, moving, resizing, band selection, grouping and undo, on a real main window.
 // With VARDEKO_SCREENSHOTS set to a folder, a picture of the screen is saved per page.
-#include "tst_gesturesession.h"
+#include "tst_buildbyhand.h"
 
 #include "childform.h"
 #include "editcommands.h"
@@ -46,7 +46,7 @@ QString sampleDir()
             QStringLiteral("../examples/sample"));
 }
 
-class Session
+class Author
 {
 public:
     TMainForm &main;
@@ -54,7 +54,7 @@ public:
     TChildForm *child = nullptr;
     int shots = 0;
 
-    Session(TMainForm &m, FakeDialogs &d)
+    Author(TMainForm &m, FakeDialogs &d)
         : main(m)
         , dialogs(d)
     {
@@ -247,7 +247,7 @@ QStringList describe(const ObjectList &objects, const QString &indent = QString(
 
 } // namespace
 
-void TestGestureSession::buildSamplePagesByHand()
+void TestBuildByHand::buildSamplePagesByHand()
 {
     QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sarquel"),
               QStringLiteral("Vardeko"))
@@ -264,7 +264,7 @@ void TestGestureSession::buildSamplePagesByHand()
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         screen.setLeft(screen.left() + 160);
     main.setGeometry(screen);
-    Session s(main, dialogs);
+    Author s(main, dialogs);
     s.child = main.newUntitled();
     QVERIFY(s.child);
     if (auto *sub = qobject_cast<QMdiSubWindow *>(s.child->parentWidget()))
@@ -289,7 +289,7 @@ void TestGestureSession::buildSamplePagesByHand()
     // Welcome: an article, a title, the three kinds of input buttons and a push button.
     s.command("MasterPageBtn");
     {
-        Session::whenDialogShows([](QDialog &d) {
+        Author::whenDialogShows([](QDialog &d) {
             auto *edit = d.findChild<QLineEdit *>(QStringLiteral("NewTitleEdit"));
             QVERIFY(edit);
             edit->setText(QStringLiteral("Welcome"));
@@ -312,7 +312,7 @@ void TestGestureSession::buildSamplePagesByHand()
     s.attributes(0xC0C0C0, 0, 0, 1);
     s.button({430, 260}, {620, 290}, QStringLiteral("Say hello"), 0,
              QStringLiteral("AlertBox \"Hello\" \"Hello, [Reader]!\""));
-    Session::whenDialogShows([](QDialog &d) {
+    Author::whenDialogShows([](QDialog &d) {
         auto *tabs = d.findChild<QTabWidget *>();
         QVERIFY(tabs);
         tabs->setCurrentIndex(1);

@@ -1,5 +1,5 @@
 // The drag-and-drop file selector.
-#include "fileinspectorform.h"
+#include "filelistform.h"
 
 #include "widgettexts.h"
 
