@@ -1,6 +1,7 @@
 // The texts the page editor shows: read-out captions, file questions and alerts.
 #pragma once
 
+#include "dialogtexts.h"
 #include "widgettexts.h"
 
 #include <QLatin1String>
@@ -13,12 +14,11 @@ inline constexpr QLatin1String ObjectPosition = WidgetText::ObjectPositionCaptio
 inline constexpr QLatin1String SelectArea = WidgetText::SelectAreaCaption;
 inline constexpr QLatin1String MousePosition = WidgetText::MouseCaption;
 
-// Files asked for when an object is drawn.
-inline constexpr QLatin1String SelectArticle("Select an Article");
-inline constexpr QLatin1String ArticleFilter("Text|*.TXT;*.DOC");
-inline constexpr QLatin1String SelectImage("Select an Image");
-inline constexpr QLatin1String ImageFilter(
-    "Images|*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF;*.ICO;*.WMF|Flics|*.FLI;*.FLC");
+// Files asked for when an object is drawn: the same questions as the object dialogs'.
+inline constexpr QLatin1String SelectArticle = DialogText::SelectArticle;
+inline constexpr QLatin1String ArticleFilter = DialogText::ArticleFilter;
+inline constexpr QLatin1String SelectImage = DialogText::SelectImage;
+inline constexpr QLatin1String ImageFilter = DialogText::ImageFilter;
 
 // Pasting a clipboard picture.
 inline constexpr QLatin1String SaveClipboardImage("Save Clipboard Image As");
