@@ -5,6 +5,7 @@
 #include "publicationfile.h"
 #include "rendercommand.h"
 #include "textmeasurer.h"
+#include "transitioncommand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -89,7 +90,7 @@ int convert(const QString &in, const QString &outName, const QString &modeText)
 // Options that work without a display.
 bool isHeadless(int argc, char *argv[])
 {
-    static const char *const headless[] = {"--info", "--convert", "--eval", "--render",
+    static const char *const headless[] = {"--info", "--convert", "--eval", "--render", "--transition",
                                            "--help", "--version", "-h", "-v"};
     for (int i = 1; i < argc; ++i)
         for (const char *option : headless)
@@ -107,6 +108,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vardeko"));
     QApplication::setApplicationVersion(QStringLiteral(VARDEKO_VERSION));
+    if (isTransitionCommand(argc, argv))
+        return runTransitionCommand(QApplication::arguments());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Authoring tool for multimedia publications."));
