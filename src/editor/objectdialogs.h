@@ -1,6 +1,7 @@
 // The object dialogs: title, article, image and button attributes, and Adjust Object.
 #pragma once
 
+#include "hotkeys.h"
 #include "publication.h"
 
 #include <QDialog>
@@ -39,10 +40,6 @@ bool adjustObjects(QWidget *parent, Publication &pub, Page &page);
 // True when the last editObject() call destroyed a Text object whose text was cleared.
 bool textObjectRemoved();
 
-// Hot keys are stored as a virtual key in the low byte with 0x2000 Shift, 0x4000 Ctrl and
-// 0x8000 Alt; 0 is none. A key sequence that has no stored form gives 0.
-QKeySequence keySequenceFromHotKey(quint16 key);
-quint16 hotKeyFromKeySequence(const QKeySequence &sequence);
 
 // Three alignment radio buttons for 1 left, 2 center, 4 right.
 struct AlignButtons

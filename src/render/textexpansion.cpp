@@ -36,8 +36,14 @@ private:
 
 QString expandShownText(const QString &text, const Publication &pub, const Page *page)
 {
+    return expandShownText(text, pub, page, QDateTime());
+}
+
+QString expandShownText(const QString &text, const Publication &pub, const Page *page,
+                        const QDateTime &time)
+{
     const ShownPage shown(pub, page);
-    return ExpandReferences(text, false, QDateTime(), globalVariables(), &shown);
+    return ExpandReferences(text, false, time, globalVariables(), &shown);
 }
 
 } // namespace vardeko

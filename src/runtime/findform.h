@@ -1,0 +1,63 @@
+// The reader's search: the "Find" window and the walk over pages and texts.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vardeko {
+
+class RunSession;
+struct Page;
+struct PageObject;
+
+// One place a search text was found.
+struct FindMatch
+{
+    Page *page = nullptr;
+    PageObject *object = nullptr;
+    int line = 0; // the line of a file, from 1; 0 for a text object
+};
+
+class TFindForm : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int MaxTextLength = 45;
+
+    explicit TFindForm(RunSession &session, QWidget *parent = nullptr);
+
+    // The Find command: keeps the scope for the next searches.
+    void setScope(const QString &scope) { mScope = scope; }
+    QString scope() const { return mScope; }
+    void setLanguage();
+
+    // "Find &First" restarts; both search on from the last match.
+    void findFirst();
+    void findNext();
+    bool searching() const { return mSearching; }
+    int matchCount() const { return mMatches; }
+
+    QLineEdit *edit() const { return FindEdit; }
+    QPushButton *firstButton() const { return FindFirstBtn; }
+    QPushButton *nextButton() const { return FindNextBtn; }
+
+private:
+    void search();
+    void updateButtons();
+
+    RunSession &mSession;
+    QLabel *PromptLabel = nullptr;
+    QLineEdit *FindEdit = nullptr;
+    QPushButton *FindFirstBtn = nullptr;
+    QPushButton *FindNextBtn = nullptr;
+    QPushButton *CloseBtn = nullptr;
+    QString mScope;
+    QString mText;
+    bool mSearching = false;
+    int mMatches = 0;
+};
+
+} // namespace vardeko
