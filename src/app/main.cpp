@@ -2,6 +2,7 @@
 #include "editorstart.h"
 #include "evalcommand.h"
 #include "ioerrors.h"
+#include "mediacommands.h"
 #include "publicationfile.h"
 #include "rendercommand.h"
 #include "textmeasurer.h"
@@ -91,6 +92,7 @@ int convert(const QString &in, const QString &outName, const QString &modeText)
 bool isHeadless(int argc, char *argv[])
 {
     static const char *const headless[] = {"--info", "--convert", "--eval", "--render", "--transition",
+                                           "--flic-frames", "--voc2wav", "--make-cartoon",
                                            "--help", "--version", "-h", "-v"};
     for (int i = 1; i < argc; ++i)
         for (const char *option : headless)
@@ -110,6 +112,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(VARDEKO_VERSION));
     if (isTransitionCommand(argc, argv))
         return runTransitionCommand(QApplication::arguments());
+    if (const int status = runMediaCommand(QApplication::arguments()); status >= 0)
+        return status;
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Authoring tool for multimedia publications."));

@@ -1,12 +1,15 @@
 // Loads pictures of every format the pages use through one entry point.
 #include "imageloader.h"
 
+#include "flicdecoder.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include <Magick++.h>
 
+#include <cstring>
 #include <mutex>
 
 namespace vardeko {
@@ -18,10 +21,6 @@ QString msgMissing(const QString &path) { return QStringLiteral("File not found:
 QString msgUnreadable(const QString &path) { return QStringLiteral("Cannot read the picture %1").arg(path); }
 QString msgTooLarge(const QString &path) { return QStringLiteral("The picture %1 is too large").arg(path); }
 QString msgDamaged(const QString &path) { return QStringLiteral("The picture %1 is damaged").arg(path); }
-QString msgFlic(const QString &path)
-{
-    return QStringLiteral("Animation pictures are not supported yet: %1").arg(path);
-}
 
 bool sizeAllowed(const QSize &size)
 {
@@ -269,6 +268,31 @@ ImageLoader::Result loadWithQt(const QString &path)
     return result;
 }
 
+// The first frame of an FLI or FLC animation.
+ImageLoader::Result loadFlicFirstFrame(const QString &path)
+{
+    FlicDecoder decoder;
+    QString why;
+    if (!decoder.openFile(path, &why))
+        return {QImage(), msgUnreadable(path)};
+    const FlicHeader &h = decoder.header();
+    if (!sizeAllowed(QSize(h.width, h.height)))
+        return {QImage(), msgTooLarge(path)};
+    if (!decoder.decodeNext())
+        return {QImage(), msgDamaged(path)};
+    QImage frame(h.width, h.height, QImage::Format_Indexed8);
+    if (frame.isNull())
+        return {QImage(), msgTooLarge(path)};
+    QList<QRgb> colours(256);
+    const auto &pal = decoder.palette();
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(pal[size_t(i * 3)], pal[size_t(i * 3 + 1)], pal[size_t(i * 3 + 2)]);
+    frame.setColorTable(colours);
+    for (int y = 0; y < h.height; ++y)
+        std::memcpy(frame.scanLine(y), decoder.plane().data() + size_t(y) * size_t(h.width), size_t(h.width));
+    return {frame.convertToFormat(QImage::Format_RGB32), QString()};
+}
+
 // PCX and FLI/FLC keep the size in a fixed header; no decoder is needed for it.
 QSize headerSize(const QString &path, ImageLoader::Decoder decoder)
 {
@@ -313,7 +337,7 @@ ImageLoader::Result ImageLoader::load(const QString &path)
     case Magick:
         return loadWithMagick(path);
     case Flic:
-        return {QImage(), msgFlic(path)};
+        return loadFlicFirstFrame(path);
     case QtReader:
         break;
     }

@@ -8,7 +8,7 @@
 namespace vardeko {
 
 // Decodes BMP, GIF, PNG, JPEG, TIFF and ICO with Qt's readers, PCX and WMF with
-// GraphicsMagick, and names FLI/FLC as not supported until a flic decoder exists.
+// GraphicsMagick, and the first frame of FLI/FLC animations with the flic decoder.
 // Which decoder runs is chosen by the file name's extension, as pages store names.
 class ImageLoader
 {

@@ -175,12 +175,25 @@ private slots:
         QVERIFY(!missing.ok());
         QVERIFY(missing.error.contains(QStringLiteral("none.bmp")));
 
-        // The animation's first frame needs the flic decoder: named, not faked.
+        // An animation shows its first frame; one whose frames are damaged is named.
         const QString flic = QDir(testDataDir()).filePath(QStringLiteral("flic/test.fli"));
         const ImageLoader::Result animation = ImageLoader::load(flic);
-        QVERIFY(!animation.ok());
-        QVERIFY(animation.error.contains(QStringLiteral("not supported")));
+        QVERIFY2(animation.ok(), qPrintable(animation.error));
+        QCOMPARE(animation.image.size(), QSize(20, 20));
+        QVERIFY(animation.image.pixel(0, 0) != animation.image.pixel(10, 10)
+                || animation.image.pixel(0, 0) != animation.image.pixel(19, 19));
         QCOMPARE(ImageLoader::imageSize(flic), QSize(20, 20));
+        const ImageLoader::Result intro = ImageLoader::load(QDir(testDataDir()).filePath(QStringLiteral("flic/intro.fli")));
+        QVERIFY2(intro.ok(), qPrintable(intro.error));
+        QCOMPARE(intro.image.size(), QSize(320, 200));
+        QFile cut(QDir(mRefs.path()).filePath(QStringLiteral("cut.flc")));
+        QFile whole(flic);
+        QVERIFY(whole.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
+        cut.write(whole.read(128));
+        cut.close();
+        const ImageLoader::Result noFrame = ImageLoader::load(cut.fileName());
+        QVERIFY(!noFrame.ok());
+        QVERIFY(noFrame.error.contains(QStringLiteral("damaged")));
         QCOMPARE(ImageLoader::imageSize(QDir(testDataDir()).filePath(QStringLiteral("flic/2422.flc"))), QSize(320, 200));
     }
 

@@ -272,8 +272,8 @@ private slots:
             trans.FillColor = rgbColor(255, 0, 0);
             trans.button()->UpImage = QStringLiteral("gif/text_mono.gif");
             trans.button()->TransImages = true;
-            PageObject &unloadable = s.button(QRect(10, 150, 140, 40), PushButton, QStringLiteral("Animation"), AlignLeftValue);
-            unloadable.button()->UpImage = QStringLiteral("flic/test.fli");
+            PageObject &animation = s.button(QRect(10, 150, 140, 40), PushButton, QStringLiteral("Animation"), AlignLeftValue);
+            animation.button()->UpImage = QStringLiteral("flic/test.fli"); // its first frame
             s.options.displayMode = 1;
         } else if (name == QLatin1String("entry-and-checks")) {
             PageObject &field = s.button(QRect(10, 10, 140, 24), EntryField, QStringLiteral("Typed text"));
