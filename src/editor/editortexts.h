@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dialogtexts.h"
+#include "programtitle.h"
 #include "widgettexts.h"
 
 #include <QLatin1String>
@@ -52,6 +53,6 @@ inline constexpr QLatin1String AlignNoneV("N&one");
 inline constexpr QLatin1String AlignRelative("R&elative to Other Selected Objects");
 
 // The object limit, as the model's error table words it.
-inline constexpr QLatin1String ErrorTitle("Vardeko for Windows");
+inline constexpr QLatin1String ErrorTitle(ProgramTitle);
 
 } // namespace vardeko::edtext

@@ -1,10 +1,12 @@
 // The texts the script library shows, kept in one place.
 #pragma once
 
+#include "programtitle.h"
+
 namespace vardeko {
 
 inline constexpr char MsgDebugTitle[] = "Debug";
-inline constexpr char MsgAppTitle[] = "Vardeko for Windows";
+inline constexpr const char *MsgAppTitle = ProgramTitle;
 inline constexpr char MsgRequiresParams[] = "This Action requires ";
 inline constexpr char MsgRequiresParamsTail[] =
     "!\r\rMake sure your parameters are surrounded\rby double quotes. For example:\r\r";

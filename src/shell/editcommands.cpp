@@ -11,6 +11,7 @@
 #include "pageview.h"
 #include "publication.h"
 #include "shelldialogs.h"
+#include "shellmessages.h"
 #include "toolpalette.h"
 
 #include <QAction>
@@ -193,7 +194,7 @@ bool EditCommands::dropPageTab(int tab, const QPoint &globalPos)
     const Page *after = current && current != pub.masterPage() ? current : pub.lastPage();
     Page *copy = pub.copyPageIn(*page, after);
     if (!copy) {
-        alert(into, QStringLiteral("Vardeko for Windows"), QStringLiteral("Not enough memory!"));
+        alert(into, msg::AppTitle, QStringLiteral("Not enough memory!"));
         return false;
     }
     pub.Modified = true;

@@ -100,6 +100,8 @@ struct Preferences
     QString Mascot = QStringLiteral("KORRO");
     std::array<QString, LanguageStringCount> Language = defaultLanguageTexts();
     ReopenList Reopen;
+    // Not a stored value: whether MainWindowPos came from the stored preferences.
+    bool MainWindowPosStored = false;
 };
 
 // Reads every stored value over `prefs`; a missing or unreadable value keeps what is there.
@@ -119,5 +121,8 @@ QString formatWindowPos(const QList<int> &fields);
 QRect fixMainWindowPos(const QRect &pos, const QSize &screen);
 QPoint fixFloatingWindowPos(const QPoint &pos, const QSize &windowSize, const QSize &screen);
 void fixWindowPositions(Preferences &prefs, const QSize &screen);
+// The main window's bounds on a first start, inside the screen's available area:
+// large enough for a page of a usual size with the window's bars, never past the area.
+QRect firstStartWindowPos(const QRect &available);
 
 } // namespace vardeko

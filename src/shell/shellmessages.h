@@ -1,14 +1,14 @@
 // Texts the main window, its dialogs and its file flows show.
 #pragma once
 
+#include "programtitle.h"
+
 #include <QLatin1String>
 #include <QString>
 
 namespace vardeko::msg {
 
-inline constexpr QLatin1String AppTitle("Vardeko for Windows");
-inline constexpr QLatin1String AppTitleUpper("VARDEKO FOR WINDOWS");
-inline constexpr QLatin1String ShortTitle("Vardeko");
+inline constexpr QLatin1String AppTitle(ProgramTitle);
 inline constexpr QLatin1String HelpFile("VARDEKO.HLP");
 inline constexpr QLatin1String Untitled("Untitled");
 inline constexpr QLatin1String MasterPage("Master Page");

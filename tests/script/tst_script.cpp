@@ -907,7 +907,7 @@ void TestScript::fileCopyAndErase()
              QFileInfo(dir.filePath(QStringLiteral("a.txt"))).lastModified());
 
     r.run(QStringLiteral("FileCopy \"nothing.txt\" \"c.txt\"|FileErase \"b.txt\"|FileErase \"never.txt\""));
-    QCOMPARE(r.host.log(), (QStringList{"Vardeko for Windows\tFile not found!"}));
+    QCOMPARE(r.host.log(), (QStringList{"Vardeko\tFile not found!"}));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("b.txt"))));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("c.txt"))));
 }
@@ -919,7 +919,7 @@ void TestScript::fileFailures()
     Run r;
     r.run(QStringLiteral("FileWrite \"") + dir.path() + QStringLiteral("/no/such/F\" \"1\" \"x\"|AB \"on\" \"\""));
     QCOMPARE(r.host.log(),
-             (QStringList{"Vardeko for Windows\tUnable to create temporary file! Check\\ndirectory settings "
+             (QStringList{"Vardeko\tUnable to create temporary file! Check\\ndirectory settings "
                           "under Preferences in\\nthe Options menu.", "AlertBox\ton\t"}));
 
     // A name that cannot be read as a file is left alone, and no temporary file stays.

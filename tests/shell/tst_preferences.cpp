@@ -198,6 +198,7 @@ void TestPreferences::noStoredValuesKeepsDefaultsAndWritesAll()
     Preferences prefs;
     readPreferences(*settings, prefs);
     QCOMPARE(prefs.MainWindowPos, QRect(5, 7, 592, 404));
+    QVERIFY(!prefs.MainWindowPosStored);
     QCOMPARE(prefs.GridX, 8);
     QCOMPARE(prefs.ScreenWidth, 640);
     QCOMPARE(prefs.Footer, QStringLiteral("Page &p"));
@@ -273,6 +274,34 @@ void TestPreferences::screenFixUps()
     fixWindowPositions(prefs, QSize(1024, 768));
     QCOMPARE(prefs.MainWindowPos, fixedMain);
     QCOMPARE(prefs.DebugWindowPos, fixedDebug);
+}
+
+void TestPreferences::firstStartWindowFitsScreen_data()
+{
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("1280x1024") << QRect(0, 0, 1280, 1024) << QRect(64, 51, 1152, 921);
+    QTest::newRow("panel on the left") << QRect(60, 0, 1220, 1000) << QRect(121, 50, 1098, 900);
+    QTest::newRow("large screen stops growing")
+        << QRect(0, 0, 3840, 2160) << QRect(1120, 480, 1600, 1200);
+    QTest::newRow("tiny screen") << QRect(0, 0, 640, 480) << QRect(32, 24, 576, 432);
+}
+
+void TestPreferences::firstStartWindowFitsScreen()
+{
+    QFETCH(QRect, available);
+    QFETCH(QRect, expected);
+    const QRect r = firstStartWindowPos(available);
+    QCOMPARE(r, expected);
+    QVERIFY(available.contains(r));
+
+    // A stored position, even the design default, is kept as it was.
+    auto settings = scratchSettings();
+    settings->setValue(QStringLiteral("MainWindowPos"), QStringLiteral("5,7,592,404"));
+    Preferences prefs;
+    readPreferences(*settings, prefs);
+    QVERIFY(prefs.MainWindowPosStored);
+    QCOMPARE(prefs.MainWindowPos, QRect(5, 7, 592, 404));
 }
 
 void TestPreferences::reopenListOrderAndLimit()

@@ -19,6 +19,8 @@ private slots:
     void marginsWrittenWithTwoDecimals();
     void screenFixUps_data();
     void screenFixUps();
+    void firstStartWindowFitsScreen_data();
+    void firstStartWindowFitsScreen();
     void reopenListOrderAndLimit();
     void reopenListReadStopsAtGap();
     void shorterReopenListLeavesNoStaleEntries();
