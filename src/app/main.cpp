@@ -1,4 +1,5 @@
 // The editor executable: command-line handling, then the editor window.
+#include "commandlinemodes.h"
 #include "editorstart.h"
 #include "evalcommand.h"
 #include "ioerrors.h"
@@ -116,7 +117,8 @@ int main(int argc, char *argv[])
         return status;
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Authoring tool for multimedia publications."));
+    parser.setApplicationDescription(QStringLiteral("Authoring tool for multimedia publications.\n\n")
+                                     + commandLineModes());
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption infoOption(QStringLiteral("info"),

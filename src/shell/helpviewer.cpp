@@ -1,28 +1,26 @@
 // Shows the help pages shipped with the program, one page per topic number.
 #include "helpviewer.h"
 
-#include <QFile>
+#include "datafolders.h"
+#include "programtitle.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QWidget>
-
-// The pages are compiled into this static library; the linker keeps them only when
-// something asks for them by name.
-static void initHelpResources()
-{
-    Q_INIT_RESOURCE(help);
-}
 
 namespace vardeko {
 
 QUrl helpTopicUrl(int topic)
 {
-    static const bool loaded = (initHelpResources(), true);
-    Q_UNUSED(loaded);
-    const QString path = QStringLiteral(":/help/%1.html").arg(topic);
-    if (!QFile::exists(path))
+    const QString folder = dataFolder(DataFolder::Help);
+    if (folder.isEmpty())
         return QUrl();
-    return QUrl(QStringLiteral("qrc") + path);
+    const QString path = QDir(folder).filePath(QStringLiteral("%1.html").arg(topic));
+    if (!QFileInfo(path).isFile())
+        return QUrl();
+    return QUrl::fromLocalFile(path);
 }
 
 bool showHelpTopic(QWidget *parent, int topic)
@@ -40,7 +38,7 @@ bool showHelpTopic(QWidget *parent, int topic)
         browser->resize(560, 480);
     }
     browser->setSource(url);
-    browser->setWindowTitle(QStringLiteral("Vardeko Help"));
+    browser->setWindowTitle(QLatin1String(ProgramTitle) + QLatin1String(" Help"));
     browser->show();
     browser->raise();
     browser->activateWindow();

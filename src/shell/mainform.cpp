@@ -463,8 +463,11 @@ void TMainForm::restorePreferences()
 {
     QSettings settings = userSettings();
     readPreferences(settings, mPrefs);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        if (!mPrefs.MainWindowPosStored)
+            mPrefs.MainWindowPos = firstStartWindowPos(screen->availableGeometry());
         fixWindowPositions(mPrefs, screen->size());
+    }
     setGeometry(mPrefs.MainWindowPos);
     mPreferencesRestored = true;
     rebuildReopenMenu();
@@ -627,6 +630,18 @@ void TMainForm::openStartupFiles(const QStringList &files)
     tileVertical();
 }
 
+void TMainForm::openRequestedFiles(const QStringList &files)
+{
+    bool opened = false;
+    guarded([&] {
+        for (const QString &file : files)
+            opened = openPublication(file) != nullptr || opened;
+    });
+    if (opened)
+        tileVertical();
+    updateCommandStates();
+}
+
 // --- saving
 
 QString TMainForm::chooseOpenFile(const QString &title, const QString &filter,
@@ -655,7 +670,7 @@ bool TMainForm::writeChild(TChildForm *child, const QString &fileName)
     options.createBackup = mPrefs.CreateBackupFiles;
     options.progress = this;
     options.warn = [this](const QString &message) {
-        mDialogs->alert(this, msg::ShortTitle, message);
+        mDialogs->alert(this, msg::AppTitle, message);
     };
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const int error = writePublication(child->publication(), fileName, WriteMode::Save, options);

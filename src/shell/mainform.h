@@ -89,6 +89,8 @@ public:
     TChildForm *newUntitled();
     // Opens the files named when the program started; an empty window when none opens.
     void openStartupFiles(const QStringList &files);
+    // Files a later start of the program named (the desktop opening publications).
+    void openRequestedFiles(const QStringList &files);
 
     bool saveChild(TChildForm *child);
     bool saveChildAs(TChildForm *child);

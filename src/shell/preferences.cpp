@@ -1,6 +1,8 @@
 // The editor's preferences: defaults, reading with clamping, writing, window positions.
 #include "preferences.h"
 
+#include "datafolders.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -133,6 +135,9 @@ Preferences::Preferences()
     const QString dir = programDir();
     PubDir = DataDir = ImageDir = TextDir = AudioDir = VideoDir = PaletteDir = LanguageDir =
         ActionDir = ArchiveDir = dir;
+    // The program's folder is a bin folder here; publications start where the sample is.
+    if (const QString sample = dataFolder(DataFolder::Sample); !sample.isEmpty())
+        PubDir = sample;
     const QString temp = qEnvironmentVariable("TEMP");
     // Without TEMP the system's temporary folder: the program's folder is rarely
     // writable here.
@@ -249,8 +254,19 @@ void fixWindowPositions(Preferences &prefs, const QSize &screen)
         prefs.FileListWindowPos.topLeft(), prefs.FileListWindowPos.size(), screen));
 }
 
+QRect firstStartWindowPos(const QRect &available)
+{
+    // Nine tenths of the area, centred; more than 1600 x 1200 only leaves empty frame.
+    const QSize size(std::min(available.width() * 9 / 10, 1600),
+                     std::min(available.height() * 9 / 10, 1200));
+    QRect r(QPoint(0, 0), size);
+    r.moveCenter(available.center());
+    return r;
+}
+
 void readPreferences(QSettings &s, Preferences &p)
 {
+    p.MainWindowPosStored = readText(s, QStringLiteral("MainWindowPos")).has_value();
     readRect(s, QStringLiteral("MainWindowPos"), p.MainWindowPos);
     readPoint(s, QStringLiteral("ToolPalettePos"), p.ToolPalettePos);
     readBool(s, QStringLiteral("ToolPaletteExpanded"), p.ToolPaletteExpanded);

@@ -21,10 +21,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QLocalSocket>
 #include <QMimeData>
 #include <QUrl>
 #include <QMenu>
@@ -146,7 +149,7 @@ void TestMainForm::openFailureLeavesNoWindow()
     QVERIFY(!mForm->openPublication(path));
     QVERIFY(mForm->childForms().isEmpty());
     QCOMPARE(mDialogs->alerts.size(), 1);
-    QCOMPARE(mDialogs->alerts[0].title, QStringLiteral("Vardeko for Windows"));
+    QCOMPARE(mDialogs->alerts[0].title, QStringLiteral("Vardeko"));
     QVERIFY2(mDialogs->alerts[0].text.startsWith(path), qPrintable(mDialogs->alerts[0].text));
     QVERIFY2(mDialogs->alerts[0].text.contains(expected), qPrintable(mDialogs->alerts[0].text));
     QVERIFY(mForm->progressGauge()->isHidden());
@@ -212,13 +215,14 @@ void TestMainForm::helpPagesAreShippedAndLinked()
     for (int topic : topics) {
         const QUrl url = helpTopicUrl(topic);
         QVERIFY2(!url.isEmpty(), qPrintable(QString::number(topic)));
-        QFile page(QLatin1Char(':') + url.path());
+        QVERIFY(url.isLocalFile());
+        QFile page(url.toLocalFile());
         QVERIFY(page.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(page.readAll());
         static const QRegularExpression link(QStringLiteral("href=\"([^\"]+)\""));
         for (auto it = link.globalMatch(html); it.hasNext();) {
             const QString target = it.next().captured(1);
-            QVERIFY2(QFile::exists(QStringLiteral(":/help/") + target),
+            QVERIFY2(QFileInfo::exists(QFileInfo(page).dir().filePath(target)),
                      qPrintable(url.toString() + QStringLiteral(" links to missing ") + target));
         }
     }
@@ -260,7 +264,7 @@ void TestMainForm::closePrompt()
     mDialogs->answers.push_back(ShellDialogs::Answer(answer));
     QCOMPARE(mForm->closeChild(child), closes);
     QCOMPARE(mDialogs->questions.size(), 1);
-    QCOMPARE(mDialogs->questions[0].title, QStringLiteral("Vardeko for Windows"));
+    QCOMPARE(mDialogs->questions[0].title, QStringLiteral("Vardeko"));
     QCOMPARE(mDialogs->questions[0].text,
              path + QStringLiteral("\nhas been modified. Do you want to save the changes?"));
     QCOMPARE(mForm->childForms().size(), closes ? 0 : 1);
@@ -517,7 +521,7 @@ void TestMainForm::unhandledErrors()
     // An error escaping a command is shown and the program goes on.
     mForm->guarded([] { throw FileError(2, QStringLiteral("/x/MISSING.TXT")); });
     QCOMPARE(mDialogs->alerts.size(), 1);
-    QCOMPARE(mDialogs->alerts[0].title, QStringLiteral("Vardeko for Windows"));
+    QCOMPARE(mDialogs->alerts[0].title, QStringLiteral("Vardeko"));
     QCOMPARE(mDialogs->alerts[0].text, QStringLiteral("/x/MISSING.TXT\nDoes not exist!"));
 }
 
@@ -559,11 +563,52 @@ void TestMainForm::secondStartActivatesFirst()
     QVERIFY(first.listen());
     QSignalSpy raised(&first, &SingleInstance::activationRequested);
 
+    QSignalSpy handed(&first, &SingleInstance::filesRequested);
+
     SingleInstance second(name);
     QVERIFY(!second.listen());
     QVERIFY(second.activateRunning());
     QVERIFY(raised.wait(2000));
     QCOMPARE(raised.count(), 1);
+    QCOMPARE(handed.count(), 0);
+
+    // Files go over made absolute, in order, whatever characters their names hold.
+    const QString odd = mDir->filePath(QStringLiteral("two\nlines %20 \u00fc.PUB"));
+    const QString relative = QDir::current().relativeFilePath(mDir->filePath(QStringLiteral("A.PUB")));
+    SingleInstance third(name);
+    QVERIFY(third.activateRunning({relative, odd}));
+    QVERIFY(raised.wait(2000));
+    QCOMPARE(handed.count(), 1);
+    QCOMPARE(handed.at(0).at(0).toStringList(),
+             (QStringList{mDir->filePath(QStringLiteral("A.PUB")), odd}));
+
+    // A stranger's bytes without the closing line open nothing and raise nothing.
+    QLocalSocket stranger;
+    stranger.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    stranger.connectToServer(name);
+    QVERIFY(stranger.waitForConnected(1000));
+    stranger.write("open file:///etc/passwd\nhello\n");
+    stranger.waitForBytesWritten(1000);
+    stranger.disconnectFromServer();
+    QTest::qWait(100);
+    QCOMPARE(raised.count(), 2);
+    QCOMPARE(handed.count(), 1);
+}
+
+void TestMainForm::handedFilesOpenInTheRunningEditor()
+{
+    const QString a = writeSample(QStringLiteral("HANDA.PUB"));
+    const QString b = writeSample(QStringLiteral("HANDB.PUB"));
+    mForm->openRequestedFiles({a, mDir->filePath(QStringLiteral("MISSING.PUB")), b});
+    QCOMPARE(mForm->childForms().size(), 2);
+    QCOMPARE(mDialogs->alerts.size(), 1);
+    // Handing an open file again only activates it.
+    mForm->openRequestedFiles({a});
+    QCOMPARE(mForm->childForms().size(), 2);
+    QCOMPARE(mForm->activeChild()->fileName(), a);
+    for (TChildForm *child : mForm->childForms())
+        child->publication().Modified = false;
+    mForm->closeAll();
 }
 
 void TestMainForm::droppedPublicationsOpen()

@@ -40,6 +40,7 @@ private slots:
     void unhandledErrors();
     void preferencesDialogStoresOnlyOnOk();
     void secondStartActivatesFirst();
+    void handedFilesOpenInTheRunningEditor();
     void droppedPublicationsOpen();
     void editorMessages_data();
     void editorMessages();
