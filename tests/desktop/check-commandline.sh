@@ -1,9 +1,11 @@
 #!/bin/sh
 # The README's command-line section, `vardeko --help` and the manual page name the
 # same options, and --help shows the README's modes as they are written.
-# usage: check-commandline.sh VARDEKO README.md vardeko.1
+# The options the program takes are those its --help lists and those the sources of
+# the executable declare (a mode may read its options with a parser of its own).
+# usage: check-commandline.sh VARDEKO README.md vardeko.1 SRC_APP_DIR
 set -eu
-vardeko=$1 readme=$2 man=$3
+vardeko=$1 readme=$2 man=$3 appsrc=$4
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -20,7 +22,14 @@ QT_QPA_PLATFORM=offscreen "$vardeko" --help > "$tmp/help"
 # The options the program takes: the first words of its option list.
 sed -n '/^Options:/,/^Arguments:/p' "$tmp/help" \
     | grep -E '^ +(-[a-zA-Z], )?--' | sed -E 's/^ +(-[a-zA-Z], )?//; s/[ <].*//' \
-    | options > "$tmp/program"
+    > "$tmp/program-listed"
+cat "$appsrc"/*.cpp | tr '\n' ' ' > "$tmp/sources"
+{
+    cat "$tmp/program-listed"
+    grep -oE 'QCommandLineOption[^(;]*\( *\{? *QStringLiteral\("[a-z][a-z0-9-]+"' "$tmp/sources" \
+        | sed -E 's/.*"([a-z0-9-]+)"$/--\1/'
+    grep -oE '"--[a-z][a-z0-9-]*"' "$tmp/sources" | tr -d '"'
+} | options > "$tmp/program"
 sed 's/\\-/-/g' "$man" | options > "$tmp/man"
 
 status=0
