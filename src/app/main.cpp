@@ -4,7 +4,6 @@
 #include "evalcommand.h"
 #include "ioerrors.h"
 #include "mediacommands.h"
-#include "popupprovider.h"
 #include "publicationfile.h"
 #include "rendercommand.h"
 #include "textmeasurer.h"
@@ -112,7 +111,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vardeko"));
     QApplication::setApplicationVersion(QStringLiteral(VARDEKO_VERSION));
-    installReaderProviders();
     if (isTransitionCommand(argc, argv))
         return runTransitionCommand(QApplication::arguments());
     if (const int status = runMediaCommand(QApplication::arguments()); status >= 0)
