@@ -3,6 +3,7 @@
 
 #include "childform.h"
 #include "conversionwindow.h"
+#include "desktoprecent.h"
 #include "editcommands.h"
 #include "editcontroller.h"
 #include "filedrops.h"
@@ -615,6 +616,8 @@ TChildForm *TMainForm::openPublication(const QString &fileName)
         child->setWindowIcon(icon);
     mPrefs.Reopen.removeOpened(path);
     rebuildReopenMenu();
+    // The desktop's list of recent files is a courtesy: a list it cannot read stays as it is.
+    addDesktopRecentFile(path);
     if (!result.missingFiles.empty())
         mDialogs->showReport(this, msg::ErrorReport + QLatin1String(": ") + title,
                              missingFilesReport(result.missingFiles));
@@ -733,6 +736,7 @@ bool TMainForm::saveChildAs(TChildForm *child)
         return false;
     }
     child->updateCaption();
+    addDesktopRecentFile(chosen);
     return true;
 }
 

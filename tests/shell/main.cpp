@@ -1,5 +1,6 @@
 // Runs every test class of the shell library.
 #include "tst_buildbyhand.h"
+#include "tst_desktop.h"
 #include "tst_mainform.h"
 #include "tst_pagedialogs.h"
 #include "tst_preferences.h"
@@ -21,6 +22,10 @@ int main(int argc, char *argv[])
     }
     {
         TestPageDialogs t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestDesktop t;
         status |= QTest::qExec(&t, argc, argv);
     }
     {
