@@ -2,6 +2,7 @@
 #include "progressreport.h"
 
 #include "alertdialog.h"
+#include "programtitle.h"
 #include "publication.h"
 #include "querydialog.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 const char AbortTitle[] = "Abort";
 const char AbortQuestion[] = "Do you want to cancel this function?";
-const char ApplicationTitle[] = "Vardeko for Windows";
 
 } // namespace
 
@@ -53,7 +53,7 @@ TProgressReport::TProgressReport(QWidget *parent)
 
 void TProgressReport::Open(int maximum, const Publication *publication)
 {
-    setWindowTitle(QLatin1String(ApplicationTitle));
+    setWindowTitle(QLatin1String(ProgramTitle));
     ProgressBar->setRange(0, std::max(0, maximum));
     ProgressBar->setValue(0);
     Prompt->clear();
