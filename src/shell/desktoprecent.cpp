@@ -74,7 +74,7 @@ bool addDesktopRecentFile(const QString &path, const QString &listFile, const QD
     QDomElement app = child(child(metadata, QStringLiteral("bookmark:applications")),
                             QStringLiteral("bookmark:application"), QStringLiteral("name"),
                             QLatin1String(ProgramTitle));
-    app.setAttribute(QStringLiteral("exec"), QStringLiteral("'vardeko %u'"));
+    app.setAttribute(QStringLiteral("exec"), QStringLiteral("'vardeko %f'"));
     app.setAttribute(QStringLiteral("modified"), stamp);
     app.setAttribute(QStringLiteral("count"), app.attribute(QStringLiteral("count")).toInt() + 1);
     // The newest entry is the last one, as the desktop's own programs write it.

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
+#include <QUrl>
 
 namespace vardeko {
 
@@ -37,10 +38,24 @@ QIcon programIcon()
     return icon;
 }
 
+// Launchers may name files as "file:" URLs.
+QStringList localFiles(const QStringList &arguments)
+{
+    QStringList files;
+    for (const QString &argument : arguments) {
+        const QUrl url(argument);
+        files.append(argument.startsWith(QLatin1String("file:")) && url.isLocalFile()
+                         ? url.toLocalFile()
+                         : argument);
+    }
+    return files;
+}
+
 } // namespace
 
-int runEditor(const QStringList &files)
+int runEditor(const QStringList &arguments)
 {
+    const QStringList files = localFiles(arguments);
     AppPalette::instance().InitPalettes();
 
     SingleInstance instance(SingleInstance::defaultName());

@@ -5,7 +5,8 @@
 
 namespace vardeko {
 
-// Runs the editor until its main window closes; returns the exit code.
-int runEditor(const QStringList &files);
+// Runs the editor on the named publications (paths or "file:" URLs) until its main
+// window closes; returns the exit code.
+int runEditor(const QStringList &arguments);
 
 } // namespace vardeko
