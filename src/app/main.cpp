@@ -4,6 +4,7 @@
 #include "evalcommand.h"
 #include "ioerrors.h"
 #include "mediacommands.h"
+#include "programtitle.h"
 #include "publicationfile.h"
 #include "rendercommand.h"
 #include "textmeasurer.h"
@@ -109,7 +110,7 @@ int main(int argc, char *argv[])
     if (isHeadless(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vardeko"));
+    QApplication::setApplicationName(QLatin1String(ProgramTitle));
     QApplication::setApplicationVersion(QStringLiteral(VARDEKO_VERSION));
     if (isTransitionCommand(argc, argv))
         return runTransitionCommand(QApplication::arguments());
