@@ -95,7 +95,7 @@ bool isHeadless(int argc, char *argv[])
 {
     static const char *const headless[] = {"--info", "--convert", "--eval", "--render", "--transition",
                                            "--flic-frames", "--voc2wav", "--make-cartoon",
-                                           "--help", "--version", "-h", "-v"};
+                                           "--help", "--help-all", "--version", "-h", "-v"};
     for (int i = 1; i < argc; ++i)
         for (const char *option : headless)
             if (std::strcmp(argv[i], option) == 0)

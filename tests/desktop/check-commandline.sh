@@ -18,6 +18,11 @@ awk '/^## Command line/ { s = 1; next }
 [ -s "$tmp/readme-block" ] || { echo "README.md: no command-line section"; exit 1; }
 options < "$tmp/readme-block" > "$tmp/readme"
 
+# Help and version work without a display, as on a console or in a build.
+for option in --help --help-all --version; do
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$vardeko" "$option" > "$tmp/out" 2>&1 \
+        || { cat "$tmp/out"; echo "vardeko $option needs a display"; exit 1; }
+done
 QT_QPA_PLATFORM=offscreen "$vardeko" --help > "$tmp/help"
 # The options the program takes: the first words of its option list.
 sed -n '/^Options:/,/^Arguments:/p' "$tmp/help" \
