@@ -39,4 +39,35 @@ bool fileParamNamesFile(int command, const QString &value)
     return true;
 }
 
+QString mapScriptFileNames(const QString &script,
+                           const std::function<QString(int command, const QString &name)> &map)
+{
+    if (script.isEmpty())
+        return script;
+    QStringList lines = splitScriptLines(script);
+    for (QString &line : lines) {
+        const RecognizedCommand rec = recognizeCommand(line);
+        const FileCommandRule *rule = rec.number ? fileCommandRule(rec.number) : nullptr;
+        if (!rule || rule->fileParam == 0)
+            continue;
+        QStringList params = scriptParameters(line);
+        if (params.size() < rule->fileParam)
+            continue;
+        QString &file = params[rule->fileParam - 1];
+        if (!fileParamNamesFile(rec.number, file))
+            continue;
+        const QString mapped = map(rec.number, file);
+        if (mapped == file)
+            continue;
+        file = mapped;
+        QString rebuilt = line.left(line.indexOf(QLatin1Char('"')));
+        while (rebuilt.endsWith(QLatin1Char(' ')))
+            rebuilt.chop(1);
+        for (const QString &p : std::as_const(params))
+            rebuilt += QStringLiteral(" \"") + p + QLatin1Char('"');
+        line = rebuilt;
+    }
+    return joinScriptLines(lines);
+}
+
 } // namespace vardeko

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace vardeko {
 
 struct FileCommandRule
@@ -19,5 +21,11 @@ const FileCommandRule *fileCommandRule(int command);
 // Whether a file parameter's value names a file: an empty `CloseWindow` closes the
 // last window and `StopMedia` also takes "SOUND" and "VIDEO".
 bool fileParamNamesFile(int command, const QString &value);
+
+// Passes the file parameter of every command of a script that names a file through
+// `map` (command number, stored name) and rebuilds those lines as the command word
+// followed by each parameter in double quotes; other lines stay as they are.
+QString mapScriptFileNames(const QString &script,
+                           const std::function<QString(int command, const QString &name)> &map);
 
 } // namespace vardeko
