@@ -2,6 +2,7 @@
 #include "commandlinemodes.h"
 #include "editorstart.h"
 #include "evalcommand.h"
+#include "formatarticlecommand.h"
 #include "ioerrors.h"
 #include "mediacommands.h"
 #include "programtitle.h"
@@ -94,7 +95,7 @@ int convert(const QString &in, const QString &outName, const QString &modeText)
 bool isHeadless(int argc, char *argv[])
 {
     static const char *const headless[] = {"--info", "--convert", "--eval", "--render", "--transition",
-                                           "--flic-frames", "--voc2wav", "--make-cartoon",
+                                           "--flic-frames", "--voc2wav", "--make-cartoon", "--format-article",
                                            "--help", "--help-all", "--version", "-h", "-v"};
     for (int i = 1; i < argc; ++i)
         for (const char *option : headless)
@@ -116,6 +117,9 @@ int main(int argc, char *argv[])
         return runTransitionCommand(QApplication::arguments());
     if (const int status = runMediaCommand(QApplication::arguments()); status >= 0)
         return status;
+
+    if (isFormatArticleCommand(argc, argv))
+        return runFormatArticleCommand(QApplication::arguments());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Authoring tool for multimedia publications.\n\n")
