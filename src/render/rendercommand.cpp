@@ -1,6 +1,7 @@
 // The headless page rasterizer behind "vardeko --render".
 #include "rendercommand.h"
 
+#include "articleobjects.h"
 #include "imagecache.h"
 #include "pagepainter.h"
 #include "publicationfile.h"
@@ -51,6 +52,10 @@ int runRenderCommand(const RenderCommand &command, QString *message)
     if (!options.expand)
         options.expand = [&pub, page](const QString &text) { return expandShownText(text, pub, page); };
     options.baseDir = QFileInfo(command.publication).absolutePath();
+    ArticleObjects articles;
+    articles.setBaseDir(options.baseDir);
+    options.articles = &articles;
+    options.scrollPosition = [&articles](const PageObject &o) { return articles.scrollPosition(o); };
     const QImage image = renderPage(pub, *page, options);
     ImageCache::instance().FlushImages();
 

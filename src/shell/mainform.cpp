@@ -506,6 +506,7 @@ void TMainForm::applyViewOptions()
     for (TChildForm *child : std::as_const(mChildren)) {
         child->pageView()->setShowGrid(mPrefs.ShowGrid, mPrefs.GridX, mPrefs.GridY);
         child->pageView()->setShowImages(mPrefs.ShowImages);
+    child->pageView()->articles().setTempDir(mPrefs.TempDir);
     }
 }
 
@@ -1362,6 +1363,10 @@ void TMainForm::applicationActivated()
         return;
     // Pictures changed by other programs are loaded again when next drawn.
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Article texts changed by other programs are laid out again.
+    for (TChildForm *child : std::as_const(mChildren))
+        if (child->pageView()->articles().refreshChanged(child->publication()))
+            child->pageView()->viewport()->update();
     const bool dropped = ImageCache::instance().RefreshChangedImages();
     QApplication::restoreOverrideCursor();
     if (dropped)

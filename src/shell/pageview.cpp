@@ -125,6 +125,9 @@ void PageView::paintEvent(QPaintEvent *event)
     options.expand = [this, current](const QString &text) { return expandShownText(text, mPub, current); };
     if (!mPub.FileName.isEmpty())
         options.baseDir = QFileInfo(mPub.FileName).absolutePath();
+    mArticles.setBaseDir(options.baseDir);
+    options.articles = &mArticles;
+    options.scrollPosition = [this](const PageObject &o) { return mArticles.scrollPosition(o); };
     painter.translate(offset);
     paintPage(painter, mPub, *current, clip.translated(-offset), options);
     if (mController)

@@ -1,6 +1,7 @@
 // The scrollable work area of a publication window that shows the current page.
 #pragma once
 
+#include "articleobjects.h"
 #include "edithost.h"
 
 #include <QAbstractScrollArea>
@@ -35,6 +36,9 @@ public:
     void setController(EditController *controller) { mController = controller; }
     EditController *controller() const { return mController; }
 
+    // The article text of the objects shown here: layout, scroll positions, links.
+    ArticleObjects &articles() { return mArticles; }
+
     // WorkArea
     QWidget *surface() const override { return viewport(); }
     QPoint pageOrigin() const override { return pageOffset(); }
@@ -63,6 +67,7 @@ private:
     int mGridY = 8;
     bool mShowImages = true;
     EditController *mController = nullptr;
+    ArticleObjects mArticles;
 };
 
 } // namespace vardeko
