@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPaintDevice>
 
+#include <cstring>
+
 namespace vardeko {
 
 namespace {
@@ -47,6 +49,7 @@ QFont makeFont(const ArticleFont &base, int style, double pointSize)
 
 ArticleCanvas::StyleMetrics::StyleMetrics(const QFont &f)
     : mMetrics(f, &referenceDevice())
+    , mSlots(std::make_unique<Slot[]>(SlotCount))
 {
     mEm = mMetrics.horizontalAdvance(QLatin1Char('M'));
 }
@@ -72,14 +75,32 @@ int ArticleCanvas::textWidth(QByteArrayView bytes)
     if (bytes.isEmpty())
         return 0;
     StyleMetrics &m = metrics(mStyle);
-    const std::string_view key(bytes.data(), size_t(bytes.size()));
-    if (auto it = m.mWidths.find(key); it != m.mWidths.end())
-        return it->second;
-    decodeWindows1252Into(bytes, &m.mScratch);
-    const int width = m.mMetrics.horizontalAdvance(m.mScratch);
-    if (m.mWidths.size() >= MaxCachedWords)
-        m.mWidths.clear();
-    m.mWidths.emplace(std::string(key), width);
+    Slot *slot = nullptr;
+    const size_t n = size_t(bytes.size());
+    if (n <= sizeof(Slot::bytes)) {
+        quint64 h = 14695981039346656037ull; // FNV-1a
+        for (size_t i = 0; i < n; ++i)
+            h = (h ^ quint8(bytes[qsizetype(i)])) * 1099511628211ull;
+        slot = &m.mSlots[size_t(h ^ (h >> 29)) & (SlotCount - 1)];
+        if (slot->length == n && std::memcmp(slot->bytes, bytes.data(), n) == 0)
+            return slot->width;
+    }
+    const std::string_view key(bytes.data(), n);
+    int width;
+    if (auto it = m.mWidths.find(key); it != m.mWidths.end()) {
+        width = it->second;
+    } else {
+        decodeWindows1252Into(bytes, &m.mScratch);
+        width = m.mMetrics.horizontalAdvance(m.mScratch);
+        if (m.mWidths.size() >= MaxCachedWords)
+            m.mWidths.clear();
+        m.mWidths.emplace(std::string(key), width);
+    }
+    if (slot) {
+        slot->length = quint8(n);
+        std::memcpy(slot->bytes, bytes.data(), n);
+        slot->width = width;
+    }
     return width;
 }
 
@@ -101,9 +122,12 @@ QFont ArticleCanvas::font(int style, const QPaintDevice *device) const
 
 void ArticleCanvas::clearCache()
 {
-    for (auto &slot : mMetrics)
-        if (slot)
-            slot->mWidths.clear();
+    for (auto &style : mMetrics)
+        if (style) {
+            style->mWidths.clear();
+            for (size_t i = 0; i < SlotCount; ++i)
+                style->mSlots[i].length = 0xFF;
+        }
 }
 
 } // namespace vardeko

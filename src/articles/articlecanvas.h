@@ -77,11 +77,21 @@ private:
         using is_transparent = void;
         bool operator()(std::string_view a, std::string_view b) const { return a == b; }
     };
+    // Short words are looked up first in a direct-mapped table (no allocation, one
+    // probe); longer ones and misses go to the map.
+    struct Slot
+    {
+        quint8 length = 0xFF; // 0xFF: empty
+        char bytes[23];
+        int width = 0;
+    };
+    static constexpr size_t SlotCount = 8192;
     struct StyleMetrics
     {
         explicit StyleMetrics(const QFont &f);
         QFontMetrics mMetrics;
         int mEm = 0;
+        std::unique_ptr<Slot[]> mSlots;
         std::unordered_map<std::string, int, Hash, Eq> mWidths;
         QString mScratch;
     };

@@ -84,9 +84,15 @@ public:
 private:
     enum Fetch { GotWord, NoWord, Exhausted };
 
-    static QByteArray prefixOf(const LayoutState &s)
+    // The prefix of a state; made again only when the state changed.
+    const QByteArray &prefixOf(const LayoutState &s)
     {
-        return articleLinePrefix(s.style, s.centre, s.reverse, s.inLink);
+        const int key = s.style | (s.centre << 5) | (s.reverse << 6) | (s.inLink << 7);
+        if (key != mPrefixKey) {
+            mPrefixKey = key;
+            mPrefixCache = articleLinePrefix(s.style, s.centre, s.reverse, s.inLink);
+        }
+        return mPrefixCache;
     }
     Fetch fetchWord(std::string *word);
     bool nextSourceLine();
@@ -103,6 +109,8 @@ private:
     LayoutState mState;
     LayoutState mStart;
     QByteArray mPrefix;
+    QByteArray mPrefixCache;
+    int mPrefixKey = -1;
 
     std::string mLine;       // the current source line
     size_t mRest = 0;        // where what is left of it starts
