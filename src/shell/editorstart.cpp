@@ -2,6 +2,7 @@
 #include "editorstart.h"
 
 #include "datafolders.h"
+#include "launchfeedback.h"
 #include "mainform.h"
 #include "palette.h"
 #include "shellmessages.h"
@@ -59,8 +60,10 @@ int runEditor(const QStringList &arguments)
     AppPalette::instance().InitPalettes();
 
     SingleInstance instance(SingleInstance::defaultName());
-    if (instance.activateRunning(files))
+    if (instance.activateRunning(files)) {
+        endLaunchFeedback(launchId());
         return 0;
+    }
     // Started twice at the same moment: the loser still edits, without the hand-over.
     instance.listen();
 
