@@ -5,6 +5,7 @@
 #include "fillpatterns.h"
 #include "imagecache.h"
 #include "imageloader.h"
+#include "scrollingmessage.h"
 #include "textmeasurer.h"
 
 #include <QDir>
@@ -445,6 +446,14 @@ void drawPicture(QPainter &p, const Page &page, const PageObject &o, const QRect
 {
     const PictureData *pic = o.picture();
     const QRect interior = box.adjusted(o.LineWidth, o.LineWidth, -o.LineWidth, -o.LineWidth);
+    if (isScrollingMessageFile(pic->FileName)) {
+        // A moving message instead of a picture; a missing file shows nothing.
+        ScrollingMessage message;
+        const QString path = options.showImages ? locateRemembered(pic->FileName, options.baseDir) : QString();
+        if (!path.isEmpty() && readScrollingMessage(path, &message))
+            paintScrollingMessage(p, interior, message, options.messageTick);
+        return;
+    }
     const CachedImage *entry = options.showImages ? pageImage(page, pic->FileName, false, options) : nullptr;
     if (!entry) {
         drawPlaceholder(p, interior);

@@ -28,6 +28,8 @@ struct RenderOptions
     std::function<QString(const QString &)> expand;
     // Directory that relative stored file names are taken from.
     QString baseDir;
+    // Ticks of the message timer so far: where scrolling messages stand.
+    qint64 messageTick = 0;
 
     // Draws the text inside article windows; without it the interior stays filled.
     ArticlePainter *articles = nullptr;
