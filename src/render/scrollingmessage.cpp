@@ -2,6 +2,8 @@
 // picture objects in place of a picture.
 #include "scrollingmessage.h"
 
+#include "pagepainter.h"
+#include "publication.h"
 #include "textcodec.h"
 
 #include <QDateTime>
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace vardeko {
 
@@ -170,6 +173,27 @@ bool readScrollingMessage(const QString &path, ScrollingMessage *message)
         cache.clear();
     cache.insert(path, {info.lastModified(), *message});
     return true;
+}
+
+QList<QRect> scrollingMessageBoxes(const Page &page, const Page *master)
+{
+    QList<QRect> boxes;
+    // Groups nest; an explicit stack walks them without deep recursion.
+    std::vector<const ObjectList *> stacks{&page.Objects};
+    if (master && master != &page && page.ShowMaster)
+        stacks.push_back(&master->Objects);
+    while (!stacks.empty()) {
+        const ObjectList *stack = stacks.back();
+        stacks.pop_back();
+        for (const auto &object : *stack) {
+            if (object->isGroup())
+                stacks.push_back(&object->Members);
+            else if (const PictureData *picture = object->picture();
+                     picture && isScrollingMessageFile(picture->FileName))
+                boxes.append(paintedBounds(*object));
+        }
+    }
+    return boxes;
 }
 
 void paintScrollingMessage(QPainter &painter, const QRect &area, const ScrollingMessage &message, qint64 tick)

@@ -5,10 +5,11 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QList>
+#include <QRect>
 #include <QStringList>
 
 class QPainter;
-class QRect;
 
 namespace vardeko {
 
@@ -38,6 +39,10 @@ bool readScrollingMessage(const QString &path, ScrollingMessage *message);
 
 // A colour value as stored (red in the low byte).
 QColor storedColor(qint64 value);
+
+// The boxes (page coordinates) of the picture objects on `page` and, when the page shows
+// it, on `master` whose files are scrolling messages.
+QList<QRect> scrollingMessageBoxes(const class Page &page, const Page *master);
 
 // Paints the message as it stands after `tick` ticks of the message timer.
 void paintScrollingMessage(QPainter &painter, const QRect &area, const ScrollingMessage &message, qint64 tick);

@@ -5,6 +5,7 @@
 #include "filedrops.h"
 #include "pagepainter.h"
 #include "publication.h"
+#include "scrollingmessage.h"
 #include "textexpansion.h"
 
 #include <QDropEvent>
@@ -30,6 +31,21 @@ PageView::PageView(Publication &pub, QWidget *parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     updateScrollBars();
+    // The picture objects' message timer: scrolling messages move one tick at a time.
+    mMessageTimer = new QTimer(this);
+    mMessageTimer->setInterval(30);
+    connect(mMessageTimer, &QTimer::timeout, this, [this] {
+        const Page *current = mPub.currentPage();
+        if (!current || !mShowImages)
+            return;
+        const QList<QRect> boxes = scrollingMessageBoxes(*current, mPub.masterPage());
+        if (boxes.isEmpty())
+            return;
+        ++mMessageTick;
+        for (const QRect &box : boxes)
+            viewport()->update(box.translated(pageOffset()));
+    });
+    mMessageTimer->start();
 }
 
 QSize PageView::pageSize() const
@@ -121,6 +137,7 @@ void PageView::paintEvent(QPaintEvent *event)
     options.gridX = mGridX;
     options.gridY = mGridY;
     options.showImages = mShowImages;
+    options.messageTick = mMessageTick;
     options.showHandles = !mController || !mController->handlesHidden();
     options.expand = [this, current](const QString &text) { return expandShownText(text, mPub, current); };
     if (!mPub.FileName.isEmpty())

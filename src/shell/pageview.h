@@ -5,6 +5,7 @@
 #include "edithost.h"
 
 #include <QAbstractScrollArea>
+#include <QTimer>
 
 namespace vardeko {
 
@@ -62,6 +63,9 @@ private:
 
     Publication &mPub;
     int mDisplayMode = 0;
+    // Moves scrolling messages on.
+    QTimer *mMessageTimer;
+    qint64 mMessageTick = 0;
     bool mShowGrid = false;
     int mGridX = 8;
     int mGridY = 8;
