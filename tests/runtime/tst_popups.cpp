@@ -9,6 +9,8 @@
 #include "querydialog.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QScreen>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -375,5 +377,94 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPopups)
+// Pictures of the pop-ups on a real display, for looking at: set VARDEKO_SHOTS_DIR and
+// run on an X display (QT_QPA_PLATFORM=xcb).
+class PopupShots : public QObject
+{
+    Q_OBJECT
+
+    QString mDir;
+
+    void grab(const QString &name, QRect area)
+    {
+        QTest::qWait(250);
+        QScreen *screen = QGuiApplication::primaryScreen();
+        QVERIFY(screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                        .save(QDir(mDir).filePath(name)));
+    }
+    QRect around(QWidget *w, int margin = 30) { return w->frameGeometry().adjusted(-margin, -margin, margin, margin); }
+
+private slots:
+    void initTestCase()
+    {
+        mDir = qEnvironmentVariable("VARDEKO_SHOTS_DIR");
+        if (mDir.isEmpty())
+            QSKIP("VARDEKO_SHOTS_DIR is not set");
+    }
+    void shots()
+    {
+        QWidget desk;
+        desk.setWindowTitle(QStringLiteral("Page"));
+        desk.setStyleSheet(QStringLiteral("background: #6a8caf"));
+        desk.setGeometry(QGuiApplication::primaryScreen()->geometry());
+        desk.show();
+        QTest::qWait(300);
+        TPopUpBalloonForm *balloon = nullptr;
+        whenOpen([&] {
+            grab(QStringLiteral("balloon-stem-down.png"), around(balloon, 40));
+            balloon->setResult(1);
+        });
+        ShowBalloon(QPoint(400, 300), QStringLiteral("Welcome to the tour!|Click anywhere to go on."), PopupRun::Modal,
+                    &balloon);
+        whenOpen([&] {
+            grab(QStringLiteral("balloon-flipped.png"), around(balloon, 40).united(QRect(1100, 0, 180, 10)));
+            balloon->setResult(1);
+        });
+        ShowBalloon(QPoint(1240, 8), QStringLiteral("Near the top right corner|the stem flips up."), PopupRun::Modal,
+                    &balloon);
+        whenOpen([&] {
+            grab(QStringLiteral("sticky-note.png"), QRect(100, 100, 640, 480));
+            TPopUpPalette::dismissAll();
+        });
+        ShowStickyNote(QRect(100, 100, 640, 480), -1, -1, 0, QStringLiteral("Remember:|the shop closes at six."));
+        whenOpen([&] {
+            auto *form = visibleTopLevel<TQueryForm>();
+            grab(QStringLiteral("query-box.png"), around(form));
+            form->Buttons[1]->click();
+        });
+        QueryDialog(QStringLiteral("Greetings"), QStringLiteral("How are you today?"), QStringLiteral("Good|Fair|Bad"));
+        setAlertMascot(QStringLiteral("KORRO"));
+        whenOpen([&] {
+            auto *dialog = visibleTopLevel<TAlertDialog>();
+            grab(QStringLiteral("mascot-alert.png"), around(dialog));
+            dialog->OkButton->click();
+        });
+        AlertDialog(QStringLiteral("Vardeko"), QStringLiteral("The page title is already in use.|Please choose another."));
+        setAlertMascot(QStringLiteral("BELUNO"));
+        whenOpen([&] {
+            auto *dialog = visibleTopLevel<TAlertDialog>();
+            grab(QStringLiteral("mascot-question.png"), around(dialog));
+            dialog->CancelButton->click();
+        });
+        AskYesNoCancel(QStringLiteral("Save"), QStringLiteral("Save the changes to SAMPLE.PUB?"));
+        setAlertMascot(QStringLiteral("KORRO"));
+        TProgressReport progress;
+        progress.Open(10, nullptr);
+        const QString prompt = QStringLiteral("Printing page 4 of 10");
+        for (int i = 0; i < 4; ++i)
+            progress.Update(&prompt);
+        grab(QStringLiteral("progress.png"), around(&progress));
+        progress.Close();
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    TestPopups popups;
+    int failed = QTest::qExec(&popups, argc, argv);
+    PopupShots shots;
+    failed += QTest::qExec(&shots, argc, argv);
+    return failed ? 1 : 0;
+}
 #include "tst_popups.moc"
