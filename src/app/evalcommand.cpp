@@ -2,6 +2,7 @@
 #include "evalcommand.h"
 
 #include "consolehost.h"
+#include "mcistring.h"
 #include "palette.h"
 
 #include <QGuiApplication>
@@ -27,6 +28,13 @@ int runEvalCommand(const QString &script, const QString &answers)
         }
     }
     ConsoleHost host(out, numbers);
+    // MCI strings are answered by the emulation over a backend that plays nothing.
+    SilentMciBackend silent;
+    MciEmulator mci(&silent);
+    host.setMciHandler([&mci](const QString &command) {
+        const MciReply reply = mci.send(command);
+        return std::make_pair(reply.code, reply.text);
+    });
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         host.setScreen(screen->size().width(), screen->size().height(), ScreenColorCount());
     return runScriptOnConsole(script, numbers, out, &host);

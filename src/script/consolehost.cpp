@@ -146,8 +146,13 @@ void ConsoleHost::stopMedia(const QString &what) { print(QStringLiteral("StopMed
 
 int ConsoleHost::mciCommand(const QString &command)
 {
-    // No media device here: report MCI's "unrecognised command" code rather than success.
     print(QStringLiteral("MCICommand"), {command});
+    if (mMciHandler) {
+        const auto [code, text] = mMciHandler(command);
+        print(QStringLiteral("MCI"), {command, n(code), text});
+        return code;
+    }
+    // No media device here: report MCI's "unrecognised command" code rather than success.
     return 261;
 }
 

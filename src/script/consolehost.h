@@ -6,6 +6,9 @@
 #include <QList>
 #include <QTextStream>
 
+#include <functional>
+#include <utility>
+
 namespace vardeko {
 
 class ScriptRunner;
@@ -19,6 +22,10 @@ public:
     ConsoleHost(QTextStream &out, QList<int> answers);
 
     void setRunner(ScriptRunner *runner) { mRunner = runner; }
+    // Answers MCICommand strings: the error code and the return text. Each command
+    // then also prints "MCI", the command, the code and the return text.
+    using MciHandler = std::function<std::pair<int, QString>(const QString &)>;
+    void setMciHandler(MciHandler handler) { mMciHandler = std::move(handler); }
     void setScreen(int width, int height, int colors);
 
     void processPendingEvents() override;
@@ -78,6 +85,7 @@ private:
     int mScreenWidth = 0;
     int mScreenHeight = 0;
     int mScreenColors = 0;
+    MciHandler mMciHandler;
 };
 
 // Runs `script` with no publication and prints the requests, then the variables
