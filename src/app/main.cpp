@@ -9,6 +9,7 @@
 #include "publicationfile.h"
 #include "rendercommand.h"
 #include "textmeasurer.h"
+#include "vocconvert.h"
 #include "transitioncommand.h"
 
 #include <QApplication>
@@ -44,6 +45,8 @@ bool load(Publication &pub, const QString &fileName, ReadResult *result)
     static const QtTextMeasurer measurer;
     ReadOptions options;
     options.measurer = &measurer;
+    options.convertVoc = vocConversionForReading(
+            [](const QString &message) { err() << consoleText(message) << Qt::endl; });
     *result = readPublication(pub, fileName, options);
     if (!result->ok()) {
         err() << consoleText(loadErrorMessage(fileName, result->error)) << Qt::endl;

@@ -133,4 +133,18 @@ QString vocConversionMessage(int error)
     return vocmsg::ConvertFailed + ioErrorMessage(error);
 }
 
+std::function<QString(const QString &)>
+vocConversionForReading(std::function<void(const QString &message)> report)
+{
+    return [report = std::move(report)](const QString &voc) {
+        QString name = voc;
+        const int error = ConvertVocToWav(name);
+        if (error == IoOk)
+            return name;
+        if (report)
+            report(vocConversionMessage(error));
+        return QString();
+    };
+}
+
 } // namespace vardeko

@@ -6,6 +6,8 @@
 #include <QLatin1String>
 #include <QString>
 
+#include <functional>
+
 namespace vardeko {
 
 namespace vocmsg {
@@ -31,5 +33,11 @@ int ConvertVocToWav(QString &fileName);
 
 // The message for a failed conversion (line breaks are single carriage returns).
 QString vocConversionMessage(int error);
+
+// The publication reader's hook for ".VOC" sounds named by PlaySoundFile: converts each
+// (ConvertVocToWav) and gives the wave file's name; a failed conversion is handed to
+// `report` with its message and keeps the VOC name (an empty result).
+std::function<QString(const QString &)>
+vocConversionForReading(std::function<void(const QString &message)> report);
 
 } // namespace vardeko

@@ -19,6 +19,7 @@
 #include "publication.h"
 #include "shellmessages.h"
 #include "textmeasurer.h"
+#include "vocconvert.h"
 
 #include <QAction>
 #include <QApplication>
@@ -590,10 +591,15 @@ TChildForm *TMainForm::openPublication(const QString &fileName)
     ReadOptions options;
     options.measurer = &measurer;
     options.progress = this;
+    QStringList vocFailures;
+    options.convertVoc = vocConversionForReading(
+            [&vocFailures](const QString &message) { vocFailures.append(message); });
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const ReadResult result = readPublication(*pub, path, options);
     QApplication::restoreOverrideCursor();
     finishProgress();
+    for (const QString &message : std::as_const(vocFailures))
+        mDialogs->alert(this, msg::AppTitle, message);
     if (!result.ok()) {
         // The pages read so far go with the publication; no window is left behind.
         mDialogs->alert(this, msg::AppTitle, loadErrorMessage(path, result.error));

@@ -1,6 +1,8 @@
 // VOC to WAV conversion and cartoon files.
 #include "cartoonfile.h"
 #include "ioerrors.h"
+#include "publication.h"
+#include "publicationfile.h"
 #include "vocconvert.h"
 
 #include "testsupport.h"
@@ -182,6 +184,33 @@ private slots:
         QString bad = tmp.filePath(QStringLiteral("none.voc"));
         QCOMPARE(ConvertVocToWav(bad), int(IoFileNotFound));
         QCOMPARE(bad, tmp.filePath(QStringLiteral("none.voc")));
+    }
+
+    // Reading a publication turns the VOC sounds of PlaySoundFile into wave files and
+    // names those; a sound that cannot be converted is reported and keeps its name.
+    void readingConvertsSounds()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("beep.voc")), vocHeader() + block(1, QByteArray("\xA6\x00\x80", 3))));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("bad.voc")), "damaged"));
+        const QByteArray text = "VARDEKO DOCUMENT FILE\r\nScreenColors=16\r\n"
+                                "NewPage=Ignored\r\nPageColor=1\r\nObjectType=3\r\nKey=65\r\n"
+                                "Action=PlaySoundFile \"beep.voc\"~PlaySoundFile \"bad.voc\"\r\n";
+        const QString path = dir.filePath(QStringLiteral("old.pub"));
+        QVERIFY(writeFile(path, text));
+        QStringList reports;
+        ReadOptions options;
+        options.convertVoc = vocConversionForReading([&reports](const QString &m) { reports.append(m); });
+        Publication pub;
+        QVERIFY(readPublication(pub, path, options).ok());
+        QVERIFY(pub.firstPage() && !pub.firstPage()->Objects.empty() && pub.firstPage()->Objects[0]->button());
+        const QString action = pub.firstPage()->Objects[0]->button()->Action;
+        QVERIFY2(action.contains(QLatin1String("beep.WAV\"")), qPrintable(action));
+        QVERIFY2(action.contains(QLatin1String("bad.voc\"")), qPrintable(action));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("beep.WAV"))).size(), 45);
+        QCOMPARE(reports.size(), 1);
+        QCOMPARE(reports.at(0), vocConversionMessage(IoInvalidFormat));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("bad.WAV"))));
     }
 
     // Cartoon files: what is refused, and what a written file reads back as.
