@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPaintDevice>
 
+#include <algorithm>
 #include <cstring>
 
 namespace vardeko {
@@ -49,7 +50,6 @@ QFont makeFont(const ArticleFont &base, int style, double pointSize)
 
 ArticleCanvas::StyleMetrics::StyleMetrics(const QFont &f)
     : mMetrics(f, &referenceDevice())
-    , mSlots(std::make_unique<Slot[]>(SlotCount))
 {
     mEm = mMetrics.horizontalAdvance(QLatin1Char('M'));
 }
@@ -70,36 +70,57 @@ ArticleCanvas::StyleMetrics &ArticleCanvas::metrics(int style)
     return *slot;
 }
 
+ArticleCanvas::WidthTable::WidthTable()
+    : mEntries(Capacity)
+{
+}
+
+int ArticleCanvas::WidthTable::find(QByteArrayView word, quint32 hash) const
+{
+    const quint32 length = quint32(word.size());
+    for (quint32 i = hash & (Capacity - 1);; i = (i + 1) & (Capacity - 1)) {
+        const Entry &e = mEntries[i];
+        if (e.length == 0)
+            return -1;
+        if (e.hash == hash && e.length == length
+            && std::memcmp(mBytes.data() + e.offset, word.data(), length) == 0)
+            return e.width;
+    }
+}
+
+void ArticleCanvas::WidthTable::insert(QByteArrayView word, quint32 hash, int width)
+{
+    if (mCount >= MaxEntries || mBytes.size() + size_t(word.size()) > 0x7FFFFFFF)
+        clear();
+    quint32 i = hash & (Capacity - 1);
+    while (mEntries[i].length != 0)
+        i = (i + 1) & (Capacity - 1);
+    mEntries[i] = Entry{hash, quint32(mBytes.size()), quint32(word.size()), width};
+    mBytes.append(word.data(), size_t(word.size()));
+    ++mCount;
+}
+
+void ArticleCanvas::WidthTable::clear()
+{
+    std::fill(mEntries.begin(), mEntries.end(), Entry());
+    mBytes.clear();
+    mCount = 0;
+}
+
 int ArticleCanvas::textWidth(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return 0;
     StyleMetrics &m = metrics(mStyle);
-    Slot *slot = nullptr;
-    const size_t n = size_t(bytes.size());
-    if (n <= sizeof(Slot::bytes)) {
-        quint64 h = 14695981039346656037ull; // FNV-1a
-        for (size_t i = 0; i < n; ++i)
-            h = (h ^ quint8(bytes[qsizetype(i)])) * 1099511628211ull;
-        slot = &m.mSlots[size_t(h ^ (h >> 29)) & (SlotCount - 1)];
-        if (slot->length == n && std::memcmp(slot->bytes, bytes.data(), n) == 0)
-            return slot->width;
-    }
-    const std::string_view key(bytes.data(), n);
-    int width;
-    if (auto it = m.mWidths.find(key); it != m.mWidths.end()) {
-        width = it->second;
-    } else {
+    quint32 hash = 2166136261u; // FNV-1a
+    for (const char c : bytes)
+        hash = (hash ^ quint8(c)) * 16777619u;
+    hash ^= hash >> 15;
+    int width = m.mWidths.find(bytes, hash);
+    if (width < 0) {
         decodeWindows1252Into(bytes, &m.mScratch);
         width = m.mMetrics.horizontalAdvance(m.mScratch);
-        if (m.mWidths.size() >= MaxCachedWords)
-            m.mWidths.clear();
-        m.mWidths.emplace(std::string(key), width);
-    }
-    if (slot) {
-        slot->length = quint8(n);
-        std::memcpy(slot->bytes, bytes.data(), n);
-        slot->width = width;
+        m.mWidths.insert(bytes, hash, width);
     }
     return width;
 }
@@ -123,11 +144,8 @@ QFont ArticleCanvas::font(int style, const QPaintDevice *device) const
 void ArticleCanvas::clearCache()
 {
     for (auto &style : mMetrics)
-        if (style) {
+        if (style)
             style->mWidths.clear();
-            for (size_t i = 0; i < SlotCount; ++i)
-                style->mSlots[i].length = 0xFF;
-        }
 }
 
 } // namespace vardeko

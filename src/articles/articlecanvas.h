@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 class QPaintDevice;
 
@@ -67,37 +67,42 @@ public:
     void clearCache();
 
 private:
-    struct Hash
+    // Word widths of one style: open addressing over an arena of the words' bytes,
+    // emptied when full, so a long text measures each distinct word about once and the
+    // memory stays bounded.
+    class WidthTable
     {
-        using is_transparent = void;
-        size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    public:
+        WidthTable();
+        // The width, or -1 when the word is not there.
+        int find(QByteArrayView word, quint32 hash) const;
+        void insert(QByteArrayView word, quint32 hash, int width);
+        void clear();
+
+    private:
+        struct Entry
+        {
+            quint32 hash = 0;
+            quint32 offset = 0;
+            quint32 length = 0; // 0: empty slot
+            int width = 0;
+        };
+        static constexpr quint32 Capacity = 65536; // a power of two
+        static constexpr quint32 MaxEntries = Capacity / 2;
+        std::vector<Entry> mEntries;
+        std::string mBytes;
+        quint32 mCount = 0;
     };
-    struct Eq
-    {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const { return a == b; }
-    };
-    // Short words are looked up first in a direct-mapped table (no allocation, one
-    // probe); longer ones and misses go to the map.
-    struct Slot
-    {
-        quint8 length = 0xFF; // 0xFF: empty
-        char bytes[23];
-        int width = 0;
-    };
-    static constexpr size_t SlotCount = 8192;
     struct StyleMetrics
     {
         explicit StyleMetrics(const QFont &f);
         QFontMetrics mMetrics;
         int mEm = 0;
-        std::unique_ptr<Slot[]> mSlots;
-        std::unordered_map<std::string, int, Hash, Eq> mWidths;
+        WidthTable mWidths;
         QString mScratch;
     };
     StyleMetrics &metrics(int style);
 
-    static constexpr size_t MaxCachedWords = 20000;
 
     ArticleFont mBase;
     int mStyle = 0;
