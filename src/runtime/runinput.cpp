@@ -311,6 +311,8 @@ bool RunSession::scrollFocused(int key)
 {
     if (!mFocus || !(mFocus->article() || mFocus->picture()) || !showsScrollBar(*mFocus))
         return false;
+    if (mFocus->article() && mWindow.articleObjects())
+        return articleScrollKey(key);
     QPoint pos = mScroll.value(mFocus);
     const int page = qMax(16, mFocus->box().normalized().height() - 16);
     switch (key) {
@@ -407,6 +409,8 @@ void RunSession::mousePress(Qt::MouseButton button, const QPoint &point)
     }
     if ((hit->article() || hit->picture()) && showsScrollBar(*hit) && pub().Settings.TabWindows)
         setFocus(hit);
+    if (hit->article())
+        articlePress(hit, point);
 }
 
 void RunSession::mouseMove(const QPoint &point)
@@ -431,7 +435,7 @@ void RunSession::mouseMove(const QPoint &point)
     if (hit) {
         if (const ButtonData *b = hit->button())
             shape = b->Style == EntryField ? QCursor(Qt::IBeamCursor) : QCursor(Qt::PointingHandCursor);
-        else if (showsScrollBar(*hit))
+        else if (showsScrollBar(*hit) || (hit->article() && overArticleLink(*hit, point)))
             shape = QCursor(Qt::PointingHandCursor);
     }
     mWindow.setPageCursor(shape);

@@ -19,6 +19,7 @@
 
 namespace vardeko {
 
+class ArticleObjects;
 class ScriptRunner;
 class TFindForm;
 
@@ -54,6 +55,8 @@ public:
     virtual class TDebugForm *debugWindow() const { return nullptr; }
     // The temporary directory of the preferences.
     virtual QString tempDir() const;
+    // The article text of the objects shown (layout, scroll positions, links), if any.
+    virtual ArticleObjects *articleObjects() const { return nullptr; }
 };
 
 // Receives a line for every request a running publication makes (--run prints them).
@@ -121,7 +124,7 @@ public:
     PageObject *editedField() const { return mEditedField; }
     QLineEdit *fieldEditor() const { return mEditor; }
     // Scroll position of an article or picture window (for painting).
-    QPoint scrollPosition(const PageObject &object) const { return mScroll.value(&object); }
+    QPoint scrollPosition(const PageObject &object) const;
     // The object a search last found on the shown page (drawn inverted).
     const PageObject *findHighlight() const { return mHighlight; }
     TFindForm *findForm() const;
@@ -237,6 +240,10 @@ private:
     void completePress(PageObject *button, quint8 stateBefore);
     PageObject *hotKeyButton(int key, Qt::KeyboardModifiers modifiers) const;
     bool scrollFocused(int key);
+    // Article objects (runarticles.cpp).
+    bool articlePress(PageObject *article, const QPoint &point);
+    bool overArticleLink(const PageObject &article, const QPoint &point) const;
+    bool articleScrollKey(int key);
     void repaintObject(const PageObject *object);
     // Bound objects (runbinding.cpp).
     void applyVariable(const QString &upperName);

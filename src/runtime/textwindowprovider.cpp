@@ -1,0 +1,63 @@
+// The TextWindow, ImageWindow and CloseWindow commands of a running publication.
+// Before the model: its object kind LineKind would hide the script line kind.
+#include "scriptrunner.h"
+
+#include "textwindowprovider.h"
+
+#include "runsession.h"
+
+namespace vardeko {
+
+void FloatingWindowProvider::open(RunContext &run, const QString &title, int x, int y,
+                                  const QString &file, TFloatingWindowForm::Kind kind)
+{
+    FloatingWindowHost host;
+    const RunFont font = run.runFont();
+    host.font = ArticleFont{font.name, font.points, font.style};
+    if (auto *session = dynamic_cast<RunSession *>(&run)) {
+        QPointer<RunSession> guard(session);
+        host.runScript = [guard](const QString &script) {
+            // Links only work while the publication runs.
+            if (guard && guard->isRunning())
+                guard->ExecuteScript(script);
+        };
+        host.tempDir = session->window().tempDir();
+    }
+    // Positions are page points; -1 centres on the screen.
+    const QPoint origin = run.pageToGlobal(QPoint(0, 0));
+    const int left = x == -1 ? -1 : origin.x() + x;
+    const int top = y == -1 ? -1 : origin.y() + y;
+    mWindows.OpenFloatingWindow(title, run.resolveFile(file), left, top, kind, host);
+}
+
+void FloatingWindowProvider::imageWindow(RunContext &run, const QString &title, int x, int y,
+                                         const QString &file)
+{
+    open(run, title, x, y, file, TFloatingWindowForm::ImageWindow);
+}
+
+void FloatingWindowProvider::textWindow(RunContext &run, const QString &title, int x, int y,
+                                        const QString &file)
+{
+    open(run, title, x, y, file, TFloatingWindowForm::TextWindow);
+}
+
+void FloatingWindowProvider::closeWindow(RunContext &run, const QString &name)
+{
+    if (name.isEmpty())
+        mWindows.CloseAllFloatingWindows();
+    else
+        mWindows.CloseFloatingWindow(name);
+}
+
+void FloatingWindowProvider::closeAll()
+{
+    mWindows.CloseAllFloatingWindows();
+}
+
+void installFloatingWindowProvider()
+{
+    installWindowProvider(std::make_unique<FloatingWindowProvider>());
+}
+
+} // namespace vardeko
