@@ -1,6 +1,8 @@
 // The pop-ups and page transitions of run mode, as the run session asks for them.
 #include "popupprovider.h"
 
+#include "mediaprovider.h"
+
 #include "popupbase.h"
 #include "popupforms.h"
 #include "progressreport.h"
@@ -220,6 +222,7 @@ void installReaderProviders()
 {
     installPopupProvider(makeReaderPopups());
     installTransitionProvider(makeReaderTransitions());
+    installMediaProvider(makeReaderMedia());
 }
 
 } // namespace vardeko

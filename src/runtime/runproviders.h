@@ -118,6 +118,8 @@ public:
     virtual void stopMedia(RunContext &run, const QString &what) = 0;
     // The MCI error code, 0 for success.
     virtual int mciCommand(RunContext &run, const QString &command) = 0;
+    // The return text of the last mciCommand ("1" for an open, "playing", ...).
+    virtual QString lastMciReturn() const { return {}; }
     // Leaving run mode.
     virtual void stopAll() = 0;
 };

@@ -548,7 +548,10 @@ void RunSession::stopMedia(const QString &what)
 int RunSession::mciCommand(const QString &command)
 {
     log(QStringLiteral("MCICommand"), {command});
-    return runProviders().media->mciCommand(*this, command);
+    MediaProvider *media = runProviders().media;
+    const int code = media->mciCommand(*this, command);
+    log(QStringLiteral("MCI"), {command, n(code), media->lastMciReturn()});
+    return code;
 }
 
 void RunSession::imageWindow(const QString &title, int x, int y, const QString &file)

@@ -1,5 +1,6 @@
 // MCI command strings: parsing and the emulation's codes and replies.
 #include "mcistring.h"
+#include "tonewave.h"
 
 #include "testsupport.h"
 
@@ -108,6 +109,19 @@ private slots:
             if (r.code)
                 QVERIFY2(!mciErrorText(r.code).isEmpty(), qPrintable(commands.at(i)));
         }
+    }
+
+    // Speaker tones: 150 ms of square wave, half periods alternating high and low.
+    void squareWaves()
+    {
+        const QByteArray wave = squareWave(100, 150);
+        QCOMPARE(wave.size(), ToneSampleRate * 150 / 1000);
+        const int half = ToneSampleRate / 200; // samples in half a period of 100 Hz
+        QCOMPARE(quint8(wave[0]), quint8(0xC0));
+        QCOMPARE(quint8(wave[half - 1]), quint8(0xC0));
+        QCOMPARE(quint8(wave[half + 1]), quint8(0x40));
+        QCOMPARE(wave.count(char(0xC0)) / 100, wave.count(char(0x40)) / 100);
+        QCOMPARE(squareWave(0, 10), QByteArray(ToneSampleRate / 100, char(0x80)));
     }
 
 private:

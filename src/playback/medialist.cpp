@@ -1,0 +1,137 @@
+// The list of everything playing: sounds and videos, animations. Items are found by a
+// unique id (never by file name alone), stopped by file, by kind or all at once.
+#include "medialist.h"
+
+#include "flicdecoder.h"
+#include "flicplayer.h"
+#include "soundplayer.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+
+namespace vardeko {
+
+struct MediaList::Item
+{
+    int id = 0;
+    MediaKind kind = MediaKind::Sound;
+    QString file; // upper case
+    int mode = PlayNormal;
+    std::unique_ptr<SoundPlayer> sound;
+    std::unique_ptr<FlicPlayer> flic;
+    bool hasVideo() const { return kind != MediaKind::Sound; }
+};
+
+MediaList::MediaList() = default;
+
+MediaList::~MediaList()
+{
+    stopAll();
+}
+
+MediaList::Item *MediaList::add(MediaKind kind, const QString &file, int mode)
+{
+    auto item = std::make_unique<Item>();
+    item->id = mNextId++;
+    item->kind = kind;
+    item->file = file.toUpper();
+    item->mode = mode;
+    mItems.insert(mItems.begin(), std::move(item)); // new records go to the head
+    return mItems.front().get();
+}
+
+bool MediaList::contains(int id) const
+{
+    return std::any_of(mItems.begin(), mItems.end(), [id](const auto &i) { return i->id == id; });
+}
+
+void MediaList::waitFor(int id)
+{
+    if (!contains(id))
+        return;
+    QEventLoop loop;
+    const auto connection = connect(this, &MediaList::itemStopped, &loop, [&loop, id](int stopped) {
+        if (stopped == id)
+            loop.quit();
+    });
+    loop.exec();
+    disconnect(connection);
+}
+
+int MediaList::playSound(const QString &file, int mode)
+{
+    stopMedia(file); // playing a file again restarts it
+    Item *item = add(MediaKind::Sound, file, mode);
+    const int id = item->id;
+    item->sound = std::make_unique<SoundPlayer>(file, mode == PlayLoop);
+    connect(item->sound.get(), &SoundPlayer::ended, this, [this, id, file](bool ok) {
+        stopItem(id);
+        if (!ok)
+            emit playFailed(file);
+    }, Qt::QueuedConnection);
+    item->sound->play();
+    if (mode == PlayWait)
+        waitFor(id);
+    return id;
+}
+
+int MediaList::playFlic(QWidget *page, const QRect &pageRect, int left, int top, int width, int height,
+                        const QString &file, int count, int mode)
+{
+    stopMedia(file);
+    int naturalWidth = 0, naturalHeight = 0;
+    if (!FlicFrameSize(file, &naturalWidth, &naturalHeight))
+        return 0;
+    const QRect rect = FlicPlayer::destination(pageRect, left, top, width, height, QSize(naturalWidth, naturalHeight));
+    Item *item = add(MediaKind::Flic, file, mode);
+    const int id = item->id;
+    item->flic = std::make_unique<FlicPlayer>(page, rect, file, mode == PlayLoop ? 0 : std::max(count, 0));
+    connect(item->flic.get(), &FlicPlayer::ended, this, [this, id] { stopItem(id); }, Qt::QueuedConnection);
+    if (!item->flic->start()) {
+        stopItem(id);
+        return 0;
+    }
+    if (mode == PlayWait)
+        waitFor(id);
+    return id;
+}
+
+void MediaList::stopItem(int id)
+{
+    const auto it = std::find_if(mItems.begin(), mItems.end(), [id](const auto &i) { return i->id == id; });
+    if (it == mItems.end())
+        return;
+    std::unique_ptr<Item> item = std::move(*it);
+    mItems.erase(it);
+    if (item->sound)
+        item->sound->stop();
+    if (item->flic) {
+        item->flic->stop();
+        item->flic->hide(); // the page shows again beneath
+    }
+    emit itemStopped(id);
+}
+
+bool MediaList::stopMedia(const QString &what)
+{
+    const QString key = what.trimmed().toUpper();
+    std::vector<int> ids;
+    for (const auto &i : mItems) {
+        const bool match = key.isEmpty() || (key == QLatin1String("SOUND") && !i->hasVideo())
+                || (key == QLatin1String("VIDEO") && i->hasVideo())
+                || QFileInfo(i->file).fileName() == QFileInfo(key).fileName();
+        if (match)
+            ids.push_back(i->id);
+    }
+    for (int id : ids)
+        stopItem(id);
+    return !ids.empty();
+}
+
+void MediaList::stopAll()
+{
+    while (!mItems.empty())
+        stopItem(mItems.front()->id);
+}
+
+} // namespace vardeko

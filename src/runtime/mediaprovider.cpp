@@ -1,0 +1,104 @@
+// Run mode's media: the media list, tones and the MCI strings behind MediaProvider.
+#include "mediaprovider.h"
+
+#include "mcibackend.h"
+#include "mcistring.h"
+#include "medialist.h"
+#include "toneplayer.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+namespace vardeko {
+
+namespace {
+
+class ReaderMedia : public MediaProvider
+{
+public:
+    ReaderMedia() : mMci(&mBackend) {}
+
+    void playSoundFile(RunContext &run, const QString &file, int mode) override
+    {
+        const QString path = run.resolveFile(file);
+        if (!QFileInfo(path).isFile()) {
+            mediaError(run, file);
+            return;
+        }
+        hookFailures(run);
+        mList.playSound(path, mode);
+    }
+
+    void playVideoFile(RunContext &run, int, int, int, int, const QString &file, int mode) override
+    {
+        // Video pictures are not drawn yet; the sound track plays.
+        playSoundFile(run, file, mode);
+    }
+
+    void playFlicFile(RunContext &run, int x, int y, int width, int height, const QString &file, int times,
+                      int mode) override
+    {
+        QWidget *page = run.pageWidget();
+        if (!page)
+            return;
+        const QPoint origin = page->mapFromGlobal(run.pageToGlobal(QPoint(0, 0)));
+        const Publication &pub = run.publication();
+        const QRect pageRect(origin, QSize(pub.Settings.ScreenWidth, pub.Settings.ScreenHeight));
+        mList.playFlic(page, pageRect, x, y, width, height, run.resolveFile(file), times, mode);
+    }
+
+    void playCartoonFile(RunContext &, int, int, int, int, const QString &, int, int, int) override
+    {
+        noteMissingProvider("PlayCartoonFile");
+    }
+
+    void playTone(RunContext &, int hertz) override { vardeko::playTone(hertz); }
+
+    void stopMedia(RunContext &, const QString &what) override { mList.stopMedia(what); }
+
+    int mciCommand(RunContext &, const QString &command) override
+    {
+        const MciReply reply = mMci.send(command);
+        mLastReturn = reply.text;
+        return reply.code;
+    }
+
+    QString lastMciReturn() const override { return mLastReturn; }
+
+    void stopAll() override
+    {
+        mList.stopAll();
+        mMci.closeAll();
+    }
+
+private:
+    void mediaError(RunContext &run, const QString &file)
+    {
+        runProviders().popups->messageBox(run, run.language(L_ERRORTITLE),
+                                          QFileInfo(file).fileName() + QStringLiteral("\r\r")
+                                                  + run.language(L_MEDIAERROR),
+                                          {run.language(L_OK)});
+    }
+
+    void hookFailures(RunContext &run)
+    {
+        QObject::disconnect(mFailures);
+        mFailures = QObject::connect(&mList, &MediaList::playFailed, &mList,
+                                     [this, &run](const QString &file) { mediaError(run, file); });
+    }
+
+    MediaList mList;
+    PlayerMciBackend mBackend;
+    MciEmulator mMci;
+    QString mLastReturn;
+    QMetaObject::Connection mFailures;
+};
+
+} // namespace
+
+std::unique_ptr<MediaProvider> makeReaderMedia()
+{
+    return std::make_unique<ReaderMedia>();
+}
+
+} // namespace vardeko
