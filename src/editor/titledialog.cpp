@@ -71,6 +71,9 @@ TitleAttributesDialog::TitleAttributesDialog(TextData &title, QWidget *parent)
     TextMemo = new QPlainTextEdit(this);
     TextMemo->setObjectName(QStringLiteral("TextMemo"));
     TextMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab moves on to the next control, as in every other dialog; a tab
+    // character has no place in a one-font title.
+    TextMemo->setTabChangesFocus(true);
     // The memo shows the text in the object's own font.
     QFont font(title.Font.isEmpty() ? TextMemo->font().family() : title.Font);
     if (title.FontSize > 0)
@@ -118,7 +121,10 @@ void TitleAttributesDialog::insertSpecialCode(const QString &code)
 
 void TitleAttributesDialog::accept()
 {
-    mData.Text = joinMemoLines(TextMemo->toPlainText());
+    // Blanks, tabs and empty lines alone would make an invisible object:
+    // such a text counts as empty, which removes (or never creates) it.
+    const QString text = TextMemo->toPlainText();
+    mData.Text = text.trimmed().isEmpty() ? QString() : joinMemoLines(text);
     mData.Align = mAlign.value();
     QDialog::accept();
 }

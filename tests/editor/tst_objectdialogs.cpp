@@ -167,6 +167,43 @@ private slots:
         QCOMPARE(data.Align, quint8(AlignRightValue));
     }
 
+    void titleOfBlanksCountsAsEmpty_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("spaces") << "   ";
+        QTest::newRow("blank lines") << " \n \n";
+        QTest::newRow("pasted tab") << "\t ";
+    }
+
+    void titleOfBlanksCountsAsEmpty()
+    {
+        QFETCH(QString, typed);
+        TextData data;
+        data.Text = "Old";
+        TitleAttributesDialog dialog(data);
+        auto *memo = child<QPlainTextEdit>(&dialog, "TextMemo");
+        memo->setPlainText(typed);
+        clickOk(&dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(data.Text.isEmpty());
+    }
+
+    void titleTabMovesFocus()
+    {
+        TextData data;
+        data.Text = "Hello";
+        TitleAttributesDialog dialog(data);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *memo = child<QPlainTextEdit>(&dialog, "TextMemo");
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_Tab);
+        QCOMPARE(memo->toPlainText(), QString("Hello"));
+        QVERIFY(!memo->hasFocus());
+        clickOk(&dialog);
+        QCOMPARE(data.Text, QString("Hello"));
+    }
+
     void titleShowsLeftForUnknownAlignment()
     {
         TextData data;
