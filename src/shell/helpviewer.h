@@ -10,6 +10,7 @@ namespace vardeko {
 inline constexpr int HelpContentsTopic = 110;
 inline constexpr int PageLayoutHelpTopic = 202;
 inline constexpr int GotoPageHelpTopic = 203;
+inline constexpr int PageAttributesHelpTopic = 204;
 inline constexpr int PreferencesHelpTopic = 219;
 inline constexpr int PositionHelpTopic = 221;
 inline constexpr int CompileHelpTopic = 222;

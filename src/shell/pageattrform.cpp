@@ -3,6 +3,7 @@
 
 #include "actionmemo.h"
 #include "filecontents.h"
+#include "helpviewer.h"
 #include "ioerrors.h"
 #include "pagecommands.h"
 #include "paletteediting.h"
@@ -220,6 +221,10 @@ TPageAttrForm::TPageAttrForm(Publication &pub, Page &page, bool masterPage, Pref
     mCopyToAll->setObjectName(QStringLiteral("CopyToAllBox"));
     bottom->addWidget(mCopyToAll);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton *help = buttons->addButton(attrtext::HelpButton, QDialogButtonBox::HelpRole);
+    help->setObjectName(QStringLiteral("HelpBtn"));
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [this] { showHelpTopic(this, PageAttributesHelpTopic); });
     connect(buttons, &QDialogButtonBox::accepted, this, &TPageAttrForm::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TPageAttrForm::reject);
     bottom->addWidget(buttons);
@@ -418,12 +423,11 @@ void TPageAttrForm::chooseColor()
 
 void TPageAttrForm::chooseWallpaper()
 {
-    const QString file = mDialogs.chooseOpenFile(this, attrtext::SelectImage, attrtext::ImageFilter,
+    const QString file = mDialogs.openFile(this, attrtext::SelectImage, attrtext::ImageFilter,
                                                  mWallpaper->text(), mPrefs.ImageDir,
                                                  mPrefs.WindowsFileSelector);
     if (file.isEmpty())
         return;
-    mPrefs.ImageDir = QFileInfo(file).absolutePath();
     mWallpaper->setText(file);
     mWallpaperChoice->setChecked(true);
 }
@@ -507,12 +511,11 @@ void TPageAttrForm::applyTable(const PaletteTable &table)
 
 void TPageAttrForm::loadPalette()
 {
-    const QString file = mDialogs.chooseOpenFile(this, palettemsg::LoadTitle, palettemsg::LoadFilter,
+    const QString file = mDialogs.openFile(this, palettemsg::LoadTitle, palettemsg::LoadFilter,
                                                  QString(), mPrefs.PaletteDir,
                                                  mPrefs.WindowsFileSelector);
     if (file.isEmpty())
         return;
-    mPrefs.PaletteDir = QFileInfo(file).absolutePath();
     PaletteTable table = currentTable(mPage);
     if (LoadPaletteFile(file, table, false) != 0) {
         mDialogs.alert(this, palettemsg::LoadTitle, paletteLoadFailedMessage(file));
@@ -523,7 +526,7 @@ void TPageAttrForm::loadPalette()
 
 void TPageAttrForm::savePalette()
 {
-    QString file = mDialogs.chooseSaveFile(this, palettemsg::SaveTitle, palettemsg::SaveFilter,
+    QString file = mDialogs.saveFile(this, palettemsg::SaveTitle, palettemsg::SaveFilter,
                                            QString(), mPrefs.PaletteDir, mPrefs.WindowsFileSelector);
     if (file.isEmpty())
         return;
@@ -533,7 +536,6 @@ void TPageAttrForm::savePalette()
                         false)
                != ShellDialogs::Yes)
         return;
-    mPrefs.PaletteDir = QFileInfo(file).absolutePath();
     if (const int error = SavePaletteFile(file, currentTable(mPage)); error != 0)
         mDialogs.alert(this, palettemsg::SaveTitle, ioErrorMessage(error));
 }

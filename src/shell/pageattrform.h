@@ -41,6 +41,7 @@ inline constexpr QLatin1String Fast("Fast");
 inline constexpr QLatin1String Slow("Slow");
 inline constexpr QLatin1String CopyToAll("&Copy to All Pages...");
 inline constexpr QLatin1String SelectImage("Select an Image");
+inline constexpr QLatin1String HelpButton("&Help");
 inline constexpr QLatin1String ImageFilter("Images|*.BMP;*.GIF;*.PCX;*.PNG;*.JPG;*.TIF;*.ICO;*.WMF");
 inline constexpr QLatin1String ItemsToCopy("Items to Copy to All Pages");
 inline constexpr QLatin1String CopyBackground("&Background");

@@ -35,6 +35,10 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
+#include <QDir>
+#include <QFileInfo>
+#include <QToolButton>
+#include <QTextBrowser>
 
 using namespace vardeko;
 
@@ -669,6 +673,42 @@ void TestPageDialogs::wallpaperStyle()
     clickOk(form);
     QCOMPARE(int(pub.page(0)->PageStyle), style);
     QCOMPARE(pub.page(0)->PageWallPaper, file);
+}
+
+void TestPageDialogs::wallpaperChoiceUsesImageFolder()
+{
+    Publication pub;
+    Preferences prefs;
+    QTemporaryDir images;
+    QVERIFY(images.isValid());
+    QVERIFY(QDir(images.path()).mkdir(QStringLiteral("art")));
+    prefs.ImageDir = images.path();
+    TPageAttrForm form(pub, *pub.page(0), false, prefs, *mDialogs);
+    form.show();
+    const QString chosen = images.filePath(QStringLiteral("art/SKY.BMP"));
+    mDialogs->fileChoices = {chosen};
+    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("BrowseBtn")), Qt::LeftButton);
+    QCOMPARE(mDialogs->fileDirs, QStringList{images.path()});
+    QVERIFY(mDialogs->fileFilters.last().startsWith(QStringLiteral("Images|*.BMP;")));
+    QVERIFY(mDialogs->fileFilters.last().endsWith(QStringLiteral("|Any file (*.*)|*.*")));
+    QCOMPARE(prefs.ImageDir, QFileInfo(chosen).absolutePath());
+    QCOMPARE(form.wallpaperEdit()->text(), chosen);
+}
+
+void TestPageDialogs::pageAttributesHelp()
+{
+    Publication pub;
+    Preferences prefs;
+    TPageAttrForm form(pub, *pub.page(0), false, prefs, *mDialogs);
+    form.show();
+    auto *help = form.findChild<QPushButton *>(QStringLiteral("HelpBtn"));
+    QVERIFY(help);
+    QCOMPARE(help->text(), QStringLiteral("&Help"));
+    QTest::mouseClick(help, Qt::LeftButton);
+    auto *browser = form.findChild<QTextBrowser *>();
+    QVERIFY(browser);
+    QCOMPARE(browser->source().fileName(), QStringLiteral("204.html"));
+    QVERIFY(form.isVisible()); // help leaves the dialog open
 }
 
 void TestPageDialogs::copyToAllCopiesChosenGroups()

@@ -38,6 +38,8 @@ private slots:
     void pageActionMemoTools();
     void wallpaperStyle_data();
     void wallpaperStyle();
+    void wallpaperChoiceUsesImageFolder();
+    void pageAttributesHelp();
     void copyToAllCopiesChosenGroups();
     void paletteTabOnlyOn256Colors();
     void paletteDragAndCancel();
