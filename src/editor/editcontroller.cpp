@@ -640,14 +640,16 @@ void EditController::createObject(int kind, const QRect &box, bool ctrl)
     bool accepted = true;
     switch (kind) {
     case ArticleKind: {
-        const QString file = mHost->chooseOpenFile(parent, edtext::SelectArticle, edtext::ArticleFilter);
+        const QString file = mHost->chooseOpenFile(parent, edtext::SelectArticle, edtext::ArticleFilter,
+                                                   DialogFolder::Articles);
         accepted = !file.isEmpty();
         if (accepted)
             object->article()->FileName = file;
         break;
     }
     case PictureKind: {
-        const QString file = mHost->chooseOpenFile(parent, edtext::SelectImage, edtext::ImageFilter);
+        const QString file = mHost->chooseOpenFile(parent, edtext::SelectImage, edtext::ImageFilter,
+                                                   DialogFolder::Images);
         accepted = !file.isEmpty();
         if (accepted)
             object->picture()->FileName = file;

@@ -1,6 +1,7 @@
 // What the page editor needs from the windows around it: settings, tools, dialogs, pages.
 #pragma once
 
+#include "dialoghost.h"
 #include "editgeometry.h"
 #include "publication.h"
 
@@ -79,7 +80,9 @@ public:
     virtual void openPublication(const QString &fileName) {}
 
     // --- questions; an empty file name means cancelled
-    virtual QString chooseOpenFile(QWidget *parent, const QString &title, const QString &filter)
+    // Starts in the remembered folder of `folder`'s kind of file, which keeps the folder chosen.
+    virtual QString chooseOpenFile(QWidget *parent, const QString &title, const QString &filter,
+                                   DialogFolder folder)
     {
         return {};
     }

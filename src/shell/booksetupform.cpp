@@ -250,11 +250,10 @@ void TBookSetupForm::setGridTexts(const LanguageTexts &texts)
 
 void TBookSetupForm::loadIcon()
 {
-    const QString file = mDialogs.chooseOpenFile(this, setuptext::SelectIcon, setuptext::IconFilter,
+    const QString file = mDialogs.openFile(this, setuptext::SelectIcon, setuptext::IconFilter,
                                                  mIcon, mPrefs.ImageDir, mPrefs.WindowsFileSelector);
     if (file.isEmpty())
         return;
-    mPrefs.ImageDir = QFileInfo(file).absolutePath();
     if (QFileInfo(file).suffix().compare(QLatin1String("ICO"), Qt::CaseInsensitive) != 0) {
         mDialogs.alert(this, pagemsg::AppTitle, setuptext::NotAnIcon);
         return;
@@ -270,11 +269,10 @@ void TBookSetupForm::loadIcon()
 void TBookSetupForm::loadLanguage()
 {
     const QString file =
-        mDialogs.chooseOpenFile(this, setuptext::LoadLanguageTitle, setuptext::LanguageFilter,
+        mDialogs.openFile(this, setuptext::LoadLanguageTitle, setuptext::LanguageFilter,
                                 QString(), mPrefs.LanguageDir, mPrefs.WindowsFileSelector);
     if (file.isEmpty())
         return;
-    mPrefs.LanguageDir = QFileInfo(file).absolutePath();
     LanguageTexts texts = gridTexts();
     if (const int error = loadLanguageFile(file, &texts); error != 0) {
         mDialogs.alert(this, setuptext::LoadLanguageTitle, ioErrorMessage(error));
@@ -286,7 +284,7 @@ void TBookSetupForm::loadLanguage()
 void TBookSetupForm::saveLanguage()
 {
     QString file =
-        mDialogs.chooseSaveFile(this, setuptext::SaveLanguageTitle, setuptext::LanguageFilter,
+        mDialogs.saveFile(this, setuptext::SaveLanguageTitle, setuptext::LanguageFilter,
                                 QString(), mPrefs.LanguageDir, mPrefs.WindowsFileSelector);
     if (file.isEmpty())
         return;
@@ -296,7 +294,6 @@ void TBookSetupForm::saveLanguage()
                         setuptext::ReplaceExisting + file + QLatin1Char('?'), false)
                != ShellDialogs::Yes)
         return;
-    mPrefs.LanguageDir = QFileInfo(file).absolutePath();
     if (const int error = saveLanguageFile(file, gridTexts()); error != 0)
         mDialogs.alert(this, setuptext::SaveLanguageTitle, ioErrorMessage(error));
 }

@@ -281,20 +281,22 @@ void EditCommands::openPublication(const QString &fileName)
     });
 }
 
-QString EditCommands::chooseOpenFile(QWidget *parent, const QString &title, const QString &filter)
+QString EditCommands::chooseOpenFile(QWidget *parent, const QString &title, const QString &filter,
+                                     DialogFolder folder)
 {
-    return mMain.mDialogs->chooseOpenFile(parent, title, filter, QString(), QString(),
-                                          mMain.mPrefs.WindowsFileSelector);
+    QString dir = this->folder(folder);
+    const QString name = mMain.mDialogs->openFile(parent, title, filter, QString(), dir,
+                                                  mMain.mPrefs.WindowsFileSelector);
+    if (!name.isEmpty())
+        setFolder(folder, dir);
+    return name;
 }
 
 QString EditCommands::chooseSaveFile(QWidget *parent, const QString &title, const QString &filter,
                                      QString &dir)
 {
-    const QString name = mMain.mDialogs->chooseSaveFile(parent, title, filter, QString(), dir,
-                                                        mMain.mPrefs.WindowsFileSelector);
-    if (!name.isEmpty())
-        dir = QFileInfo(name).absolutePath();
-    return name;
+    return mMain.mDialogs->saveFile(parent, title, filter, QString(), dir,
+                                    mMain.mPrefs.WindowsFileSelector);
 }
 
 void EditCommands::alert(QWidget *parent, const QString &title, const QString &text)
@@ -332,15 +334,17 @@ bool EditCommands::chooseAlignment(QWidget *parent, int selectedCount, AlignChoi
 QString EditCommands::openFileName(QWidget *parent, const QString &title, const QString &dir,
                                    const QString &filter)
 {
-    return mMain.mDialogs->chooseOpenFile(parent, title, withAnyFile(filter), QString(), dir,
-                                          mMain.mPrefs.WindowsFileSelector);
+    QString start = dir; // the object dialogs keep their folders themselves
+    return mMain.mDialogs->openFile(parent, title, filter, QString(), start,
+                                    mMain.mPrefs.WindowsFileSelector);
 }
 
 QString EditCommands::saveFileName(QWidget *parent, const QString &title, const QString &dir,
                                    const QString &filter)
 {
-    return mMain.mDialogs->chooseSaveFile(parent, title, withAnyFile(filter), QString(), dir,
-                                          mMain.mPrefs.WindowsFileSelector);
+    QString start = dir;
+    return mMain.mDialogs->saveFile(parent, title, filter, QString(), start,
+                                    mMain.mPrefs.WindowsFileSelector);
 }
 
 QString EditCommands::folder(DialogFolder which) const

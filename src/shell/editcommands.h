@@ -51,7 +51,8 @@ public:
     void showPage(EditController &controller, Page *page) override;
     void stepPage(EditController &controller, int step) override;
     void openPublication(const QString &fileName) override;
-    QString chooseOpenFile(QWidget *parent, const QString &title, const QString &filter) override;
+    QString chooseOpenFile(QWidget *parent, const QString &title, const QString &filter,
+                           DialogFolder folder) override;
     QString chooseSaveFile(QWidget *parent, const QString &title, const QString &filter,
                            QString &dir) override;
     void alert(QWidget *parent, const QString &title, const QString &text) override;

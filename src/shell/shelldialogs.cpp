@@ -73,6 +73,26 @@ QString withAnyFile(const QString &filter)
     return filter + QLatin1Char('|') + msg::AnyFileFilter;
 }
 
+QString ShellDialogs::openFile(QWidget *parent, const QString &title, const QString &filter,
+                               const QString &proposed, QString &dir, bool nativeDialog)
+{
+    const QString chosen = chooseOpenFile(parent, title, withAnyFile(filter), proposed, dir,
+                                          nativeDialog);
+    if (!chosen.isEmpty())
+        dir = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+QString ShellDialogs::saveFile(QWidget *parent, const QString &title, const QString &filter,
+                               const QString &proposed, QString &dir, bool nativeDialog)
+{
+    const QString chosen = chooseSaveFile(parent, title, withAnyFile(filter), proposed, dir,
+                                          nativeDialog);
+    if (!chosen.isEmpty())
+        dir = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
 static QString chooseFile(QWidget *parent, QFileDialog::AcceptMode mode, const QString &title,
                           const QString &filter, const QString &proposed, const QString &dir,
                           bool nativeDialog)

@@ -27,6 +27,14 @@ public:
                                    bool nativeDialog) = 0;
     // The "Error Report" window of a load that missed files.
     virtual void showReport(QWidget *parent, const QString &caption, const QString &text) = 0;
+
+    // The way every file choice of the program goes: the filter also offers any file, the
+    // dialog starts in the remembered folder `dir`, and a chosen file's folder is stored
+    // back into `dir`.
+    QString openFile(QWidget *parent, const QString &title, const QString &filter,
+                     const QString &proposed, QString &dir, bool nativeDialog);
+    QString saveFile(QWidget *parent, const QString &title, const QString &filter,
+                     const QString &proposed, QString &dir, bool nativeDialog);
 };
 
 // Turns "Name|*.A;*.B|Other|*.*" into a Qt filter list, matching extensions in any case.

@@ -20,6 +20,7 @@ public:
     int beeps = 0;
     QStringList alerts;
     QStringList openTitles;
+    QList<DialogFolder> openFolders;
     std::deque<QString> fileChoices; // empty: cancelled
     std::deque<bool> confirmations;  // empty: No
     QString savedDir;
@@ -48,9 +49,11 @@ public:
     void openPublication(const QString &fileName) override { opened.append(fileName); }
     Page *pageTabAt(const EditController &, const QPoint &) const override { return tabPage; }
     void showPage(EditController &controller, Page *page) override;
-    QString chooseOpenFile(QWidget *, const QString &title, const QString &) override
+    QString chooseOpenFile(QWidget *, const QString &title, const QString &,
+                           DialogFolder folder) override
     {
         openTitles.append(title);
+        openFolders.append(folder);
         return next();
     }
     QString chooseSaveFile(QWidget *, const QString &, const QString &, QString &dir) override

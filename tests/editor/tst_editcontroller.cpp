@@ -441,6 +441,9 @@ void TestEditController::cancelledDialogsCreateNothing()
     w.drag(QPoint(20, 20), QPoint(120, 120));
     QCOMPARE(w.host.openTitles.last(), QStringLiteral("Select an Image"));
     QCOMPARE(w.page().Objects.size(), size_t(2));
+    // Each kind of file starts in its own remembered folder.
+    QCOMPARE(w.host.openFolders, (QList<DialogFolder>{DialogFolder::Articles, DialogFolder::Articles,
+                                                      DialogFolder::Images}));
 
     // A title dialog that returns an empty text destroys the new object.
     w.host.tool = TextKind;

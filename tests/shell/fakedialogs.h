@@ -25,6 +25,7 @@ public:
     std::deque<Answer> answers;     // taken in order; an empty queue answers Cancel
     std::deque<QString> fileChoices; // taken in order; empty means cancelled
     QStringList fileDirs;            // the folder each file choice started in
+    QStringList fileFilters;         // the filter each file choice offered
 
     void alert(QWidget *, const QString &title, const QString &text) override
     {
@@ -39,16 +40,18 @@ public:
         answers.pop_front();
         return a;
     }
-    QString chooseOpenFile(QWidget *, const QString &, const QString &, const QString &,
+    QString chooseOpenFile(QWidget *, const QString &, const QString &filter, const QString &,
                            const QString &dir, bool) override
     {
         fileDirs.append(dir);
+        fileFilters.append(filter);
         return nextChoice();
     }
-    QString chooseSaveFile(QWidget *, const QString &title, const QString &, const QString &,
-                           const QString &dir, bool) override
+    QString chooseSaveFile(QWidget *, const QString &title, const QString &filter,
+                           const QString &, const QString &dir, bool) override
     {
         fileDirs.append(dir);
+        fileFilters.append(filter);
         saveTitles.append(title);
         return nextChoice();
     }
