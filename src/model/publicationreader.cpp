@@ -907,7 +907,8 @@ QString loadErrorMessage(const QString &fileName, int error)
     case IoInvalidFormat:
         return fileName + QStringLiteral("\n\nThis is not a valid Vardeko publication.");
     default:
-        return ioErrorMessage(error);
+        // Which file could not be read matters as much as why.
+        return fileName + QStringLiteral("\n\n") + ioErrorMessage(error);
     }
 }
 

@@ -47,6 +47,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vardeko {
 
 namespace {
@@ -67,18 +69,6 @@ QString unhandledErrorText(const std::exception &error)
         return ioErrorMessage(io->code());
     }
     return QString::fromLocal8Bit(error.what());
-}
-
-bool samePublicationFile(const QString &a, const QString &b)
-{
-    const QFileInfo fa(a), fb(b);
-    // Two existing files are the same only when they are one file: on a file system
-    // that tells case apart, "A.PUB" and "a.pub" may be two publications.
-    if (fa.exists() && fb.exists())
-        return fa.canonicalFilePath() == fb.canonicalFilePath();
-    return QDir::cleanPath(fa.absoluteFilePath())
-               .compare(QDir::cleanPath(fb.absoluteFilePath()), Qt::CaseInsensitive)
-        == 0;
 }
 
 TMainForm::TMainForm(QWidget *parent)
@@ -156,6 +146,9 @@ QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *nam
     action->setObjectName(QLatin1String(name));
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
+    // A command's tip stays only while it is pointed at: once chosen, the status bar
+    // shows the page again (a dialog it opens keeps the pointer from ever "leaving").
+    connect(action, &QAction::triggered, statusBar(), &QStatusBar::clearMessage);
     if (handler)
         connect(action, &QAction::triggered, this, [this, handler] { guarded(handler); });
     if (menu)
@@ -334,6 +327,7 @@ void TMainForm::createToolBar()
     mToolBar->setObjectName(QStringLiteral("ToolBar"));
     mToolBar->setMovable(false);
     mToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    mToolBar->installEventFilter(this);
     QStyle *st = style();
     struct Button
     {
@@ -391,6 +385,7 @@ void TMainForm::createToolBar()
     for (const auto &[name, icon] : pages) {
         QAction *action = command(QLatin1String(name));
         action->setToolTip(action->text());
+        action->setStatusTip(action->text());
         action->setIcon(st->standardIcon(icon));
         mToolBar->addAction(action);
     }
@@ -586,6 +581,10 @@ TChildForm *TMainForm::openPublication(const QString &fileName)
         return open;
     }
 
+    if (QFileInfo(path).isDir()) {
+        mDialogs->alert(this, msg::AppTitle, path + msg::FolderNotPublication);
+        return nullptr;
+    }
     auto pub = std::make_unique<Publication>();
     QtTextMeasurer measurer;
     ReadOptions options;
@@ -635,7 +634,9 @@ void TMainForm::openStartupFiles(const QStringList &files)
 {
     for (const QString &file : files)
         openPublication(file);
-    if (mChildren.isEmpty())
+    // Files named but refused leave the work area empty: an Untitled window in their
+    // place would pass for one of them.
+    if (mChildren.isEmpty() && files.isEmpty())
         newUntitled();
     tileVertical();
 }
@@ -657,21 +658,13 @@ void TMainForm::openRequestedFiles(const QStringList &files)
 QString TMainForm::chooseOpenFile(const QString &title, const QString &filter,
                                   const QString &proposed, QString &dir)
 {
-    const QString chosen = mDialogs->chooseOpenFile(this, title, withAnyFile(filter), proposed,
-                                                    dir, mPrefs.WindowsFileSelector);
-    if (!chosen.isEmpty())
-        dir = QFileInfo(chosen).absolutePath();
-    return chosen;
+    return mDialogs->openFile(this, title, filter, proposed, dir, mPrefs.WindowsFileSelector);
 }
 
 QString TMainForm::chooseSaveFile(const QString &title, const QString &filter,
                                   const QString &proposed, QString &dir)
 {
-    const QString chosen = mDialogs->chooseSaveFile(this, title, withAnyFile(filter), proposed,
-                                                    dir, mPrefs.WindowsFileSelector);
-    if (!chosen.isEmpty())
-        dir = QFileInfo(chosen).absolutePath();
-    return chosen;
+    return mDialogs->saveFile(this, title, filter, proposed, dir, mPrefs.WindowsFileSelector);
 }
 
 bool TMainForm::writeChild(TChildForm *child, const QString &fileName)
@@ -863,9 +856,42 @@ void TMainForm::tileWindows(Qt::Orientation direction)
     mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
+// Overlapping, each a title bar further down and right, each as large as its page
+// needs (scroll bars included if the area is too small for that), with the active
+// window on top.
 void TMainForm::cascade()
 {
-    mMdi->cascadeSubWindows();
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *s : mMdi->subWindowList(QMdiArea::StackingOrder))
+        if (!s->isMinimized() && s->isVisible())
+            shown.append(s);
+    if (shown.isEmpty())
+        return;
+    layout()->activate();
+    centralWidget()->layout()->activate();
+    const QRect area = mMdi->viewport()->rect();
+    const int count = int(shown.size());
+    const int step = std::max(16, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, shown[0]));
+    // Each window keeps at least half the area, so that many windows start the cascade
+    // over again rather than shrinking to nothing.
+    const QSize least(area.width() / 2, area.height() / 2);
+    const int perRound = std::max(1, std::min((area.width() - least.width()) / step,
+                                              (area.height() - least.height()) / step) + 1);
+    const int rounds = std::min(count, perRound);
+    const QSize room(area.width() - (rounds - 1) * step, area.height() - (rounds - 1) * step);
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow *sub = shown[i];
+        sub->showNormal();
+        QSize wanted = room;
+        if (auto *child = qobject_cast<TChildForm *>(sub->widget())) {
+            PageView *view = child->pageView();
+            wanted = sub->size() - view->viewport()->size() + view->contentSize();
+        }
+        const int offset = (i % perRound) * step;
+        sub->setGeometry(offset, offset, std::min(wanted.width(), room.width()),
+                         std::min(wanted.height(), room.height()));
+        sub->raise();
+    }
 }
 
 // --- errors
@@ -1028,6 +1054,8 @@ void TMainForm::pageTabClicked(int index)
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == mToolBar && event->type() == QEvent::Leave)
+        statusBar()->clearMessage(); // the pointer left the buttons: back to the page
     if (watched == mTabs) {
         // Files from the file selector or the desktop: an image becomes the wallpaper of
         // the page whose tab it lands on.

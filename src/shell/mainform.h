@@ -59,8 +59,6 @@ struct EditableFile
 // Files named in the objects' actions come with the compiler's gathering walk.
 QList<EditableFile> editableFiles(const Page &page);
 
-// True when two names denote the same publication file.
-bool samePublicationFile(const QString &a, const QString &b);
 
 class TMainForm : public QMainWindow, public FileProgress
 {

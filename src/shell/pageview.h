@@ -40,6 +40,9 @@ public:
     // The article text of the objects shown here: layout, scroll positions, links.
     ArticleObjects &articles() { return mArticles; }
 
+    // The page with its margin and shadow: what the viewport needs to show it whole.
+    QSize contentSize() const;
+
     // WorkArea
     QWidget *surface() const override { return viewport(); }
     QPoint pageOrigin() const override { return pageOffset(); }
@@ -58,7 +61,6 @@ protected:
 
 private:
     QSize pageSize() const;
-    QSize contentSize() const;
     void updateScrollBars();
 
     Publication &mPub;

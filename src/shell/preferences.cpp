@@ -109,9 +109,21 @@ QString marginText(double value)
 
 } // namespace
 
+bool samePublicationFile(const QString &a, const QString &b)
+{
+    const QFileInfo fa(a), fb(b);
+    // Two existing files are the same only when they are one file: on a file system
+    // that tells case apart, "A.PUB" and "a.pub" may be two publications.
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return QDir::cleanPath(fa.absoluteFilePath())
+               .compare(QDir::cleanPath(fb.absoluteFilePath()), Qt::CaseInsensitive)
+        == 0;
+}
+
 void ReopenList::append(const QString &fileName)
 {
-    mItems.removeIf([&](const QString &s) { return s.compare(fileName, Qt::CaseInsensitive) == 0; });
+    mItems.removeIf([&](const QString &s) { return samePublicationFile(s, fileName); });
     mItems.append(fileName);
 }
 
@@ -127,7 +139,7 @@ void ReopenList::insertClosed(const QString &fileName)
 
 void ReopenList::removeOpened(const QString &fileName)
 {
-    mItems.removeIf([&](const QString &s) { return s.compare(fileName, Qt::CaseInsensitive) == 0; });
+    mItems.removeIf([&](const QString &s) { return samePublicationFile(s, fileName); });
 }
 
 Preferences::Preferences()

@@ -18,13 +18,17 @@ namespace vardeko {
 
 inline constexpr int ReopenListLimit = 10;
 
+// True when two names denote the same publication file.
+bool samePublicationFile(const QString &a, const QString &b);
+
 // The recently closed publications, newest first; never one that is open.
 class ReopenList
 {
 public:
     const QStringList &items() const { return mItems; }
     bool isEmpty() const { return mItems.isEmpty(); }
-    // Appends when reading the stored list; an equal entry (any case) is dropped first.
+    // Entries are compared as files (samePublicationFile), as opening compares them.
+    // Appends when reading the stored list; an entry for the same file is dropped first.
     void append(const QString &fileName);
     // A closed publication goes on top.
     void insertClosed(const QString &fileName);

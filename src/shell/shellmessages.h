@@ -18,6 +18,7 @@ inline constexpr QLatin1String OfWord(" of ");
 inline constexpr QLatin1String SelectPublication("Select a Publication");
 inline constexpr QLatin1String PublicationFilter("Publications|*.PUB");
 inline constexpr QLatin1String AnyFileFilter("Any file (*.*)|*.*");
+inline constexpr QLatin1String FolderNotPublication("\n\nThis is a folder, not a publication.");
 inline constexpr QLatin1String SaveTitle("Save");
 inline constexpr QLatin1String SaveAsTitle("Save As");
 inline constexpr QLatin1String ReplaceExisting("Replace existing: ");

@@ -320,6 +320,7 @@ private slots:
                                 "sure the path and file name are correct."));
         QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), 106),
                  QStringLiteral("X.PUB\n\nThis is not a valid Vardeko publication."));
+        QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), 5), QStringLiteral("X.PUB\n\nAccess denied!"));
     }
 
     void compiledCopyFlattensGroupsAndUsesCodes()

@@ -25,11 +25,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
+#include <QStatusBar>
+#include <QApplication>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QLocalSocket>
 #include <QMimeData>
 #include <QUrl>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -133,6 +138,7 @@ void TestMainForm::openFailureLeavesNoWindow_data()
     QTest::newRow("not a publication") << QByteArray("hello\r\nworld\r\n")
                                        << QStringLiteral("This is not a valid Vardeko publication.");
     QTest::newRow("empty file") << QByteArray("") << QStringLiteral("not a valid Vardeko");
+    QTest::newRow("folder") << QByteArray() << QStringLiteral("This is a folder");
 }
 
 void TestMainForm::openFailureLeavesNoWindow()
@@ -140,7 +146,9 @@ void TestMainForm::openFailureLeavesNoWindow()
     QFETCH(QByteArray, content);
     QFETCH(QString, expected);
     const QString path = mDir->filePath(QStringLiteral("BROKEN.PUB"));
-    if (QTest::currentDataTag() != QLatin1String("missing file")) {
+    if (QTest::currentDataTag() == QLatin1String("folder")) {
+        QVERIFY(QDir(mDir->path()).mkdir(QStringLiteral("BROKEN.PUB")));
+    } else if (QTest::currentDataTag() != QLatin1String("missing file")) {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
@@ -153,6 +161,19 @@ void TestMainForm::openFailureLeavesNoWindow()
     QVERIFY2(mDialogs->alerts[0].text.startsWith(path), qPrintable(mDialogs->alerts[0].text));
     QVERIFY2(mDialogs->alerts[0].text.contains(expected), qPrintable(mDialogs->alerts[0].text));
     QVERIFY(mForm->progressGauge()->isHidden());
+}
+
+void TestMainForm::startWithRefusedFilesLeavesNoUntitled()
+{
+    // Named files that cannot open leave the work area empty ...
+    mForm->openStartupFiles({mDir->path()});
+    QVERIFY(mForm->childForms().isEmpty());
+    QCOMPARE(mDialogs->alerts.size(), 1);
+    QVERIFY(mDialogs->alerts[0].text.startsWith(QDir::cleanPath(mDir->path())));
+    // ... a start without files gets its Untitled publication.
+    mForm->openStartupFiles({});
+    QCOMPARE(mForm->childForms().size(), 1);
+    QVERIFY(mForm->childForms()[0]->fileName().isEmpty());
 }
 
 void TestMainForm::missingFilesShowErrorReport()
@@ -211,7 +232,7 @@ void TestMainForm::iconThatIsNoIconIsDropped()
 void TestMainForm::helpPagesAreShippedAndLinked()
 {
     const QList<int> topics{HelpContentsTopic, PageLayoutHelpTopic, GotoPageHelpTopic,
-                            PreferencesHelpTopic, PositionHelpTopic, CompileHelpTopic};
+                            PageAttributesHelpTopic, PreferencesHelpTopic, PositionHelpTopic, CompileHelpTopic};
     for (int topic : topics) {
         const QUrl url = helpTopicUrl(topic);
         QVERIFY2(!url.isEmpty(), qPrintable(QString::number(topic)));
@@ -437,6 +458,55 @@ void TestMainForm::commandStatesFollowPublication()
     QVERIFY(mForm->closeAll());
     QVERIFY(!saveButton->isEnabled());
     QVERIFY(!enabled("Save1"));
+}
+
+void TestMainForm::cascadeKeepsUsefulSizes()
+{
+    mForm->resize(1200, 900);
+    for (const char *name : {"C1.PUB", "C2.PUB", "C3.PUB"})
+        QVERIFY(mForm->openPublication(writeSample(QLatin1String(name))));
+    TChildForm *active = mForm->activeChild();
+    mForm->command(QStringLiteral("Cascade1"))->trigger();
+    const QList<TChildForm *> children = mForm->childForms();
+    QPoint last(-1, -1);
+    for (TChildForm *child : children) {
+        auto *sub = qobject_cast<QMdiSubWindow *>(child->parentWidget());
+        QVERIFY(sub);
+        // Far more than a token size: each window shows most of its 640x480 page.
+        QVERIFY2(sub->width() >= 600 && sub->height() >= 450,
+                 qPrintable(QStringLiteral("%1x%2").arg(sub->width()).arg(sub->height())));
+        QVERIFY(sub->geometry().bottom() < sub->mdiArea()->viewport()->height());
+        QVERIFY(sub->pos() != last);
+        last = sub->pos();
+    }
+    QCOMPARE(mForm->activeChild(), active);
+}
+
+void TestMainForm::tipsGiveWayToThePageIndicator()
+{
+    QVERIFY(mForm->openPublication(writeSample(QStringLiteral("T.PUB"), 2)));
+    auto *label = mForm->findChild<QLabel *>(QStringLiteral("PageLabel"));
+    QVERIFY(label && label->isVisible());
+    auto *toolBar = mForm->findChild<QToolBar *>(QStringLiteral("ToolBar"));
+    QAction *next = mForm->command(QStringLiteral("NextPageBtn"));
+
+    // Pointing at a command shows its tip in place of the page indicator ...
+    next->showStatusText(toolBar);
+    QCOMPARE(mForm->statusBar()->currentMessage(), next->statusTip());
+    QVERIFY(!next->statusTip().isEmpty());
+    QVERIFY(!label->isVisible());
+    // ... choosing it brings the indicator back, with the new page.
+    QTest::mouseClick(toolBar->widgetForAction(next), Qt::LeftButton);
+    QVERIFY(mForm->statusBar()->currentMessage().isEmpty());
+    QVERIFY(label->isVisible());
+    QCOMPARE(label->text(), QStringLiteral("Page 2 of 2"));
+
+    // Leaving the tool bar does the same.
+    next->showStatusText(toolBar);
+    QVERIFY(!label->isVisible());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(toolBar, &leave);
+    QVERIFY(label->isVisible());
 }
 
 void TestMainForm::pageButtons()

@@ -21,6 +21,7 @@ private slots:
     void openingAnOpenFileOnlyActivatesIt();
     void openFailureLeavesNoWindow_data();
     void openFailureLeavesNoWindow();
+    void startWithRefusedFilesLeavesNoUntitled();
     void missingFilesShowErrorReport();
     void dosPublicationOpensConverted();
     void iconThatIsNoIconIsDropped();
@@ -34,6 +35,8 @@ private slots:
     void reopenListFollowsClosingAndOpening();
     void exitPutsActivePublicationFirst();
     void commandStatesFollowPublication();
+    void cascadeKeepsUsefulSizes();
+    void tipsGiveWayToThePageIndicator();
     void pageButtons();
     void samePublicationFile_data();
     void samePublicationFile();

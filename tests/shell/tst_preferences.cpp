@@ -3,6 +3,7 @@
 
 #include "preferences.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -326,6 +327,28 @@ void TestPreferences::reopenListOrderAndLimit()
 
     list.insertClosed(QString());
     QCOMPARE(list.items().first(), QStringLiteral("/p/14.PUB"));
+}
+
+void TestPreferences::reopenListKeepsFilesThatDifferInCase()
+{
+    // Two real files whose names differ only in case are two publications, as Open
+    // treats them; names of files that are gone still match in any case.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString upper = dir.filePath(QStringLiteral("BOOK.PUB"));
+    const QString lower = dir.filePath(QStringLiteral("book.pub"));
+    for (const QString &name : {upper, lower}) {
+        QFile f(name);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    ReopenList list;
+    list.insertClosed(upper);
+    list.insertClosed(lower);
+    QCOMPARE(list.items(), (QStringList{lower, upper}));
+    list.removeOpened(upper);
+    QCOMPARE(list.items(), QStringList{lower});
+    list.insertClosed(dir.filePath(QStringLiteral("./book.pub")));
+    QCOMPARE(list.items().size(), 1);
 }
 
 void TestPreferences::reopenListReadStopsAtGap()

@@ -22,6 +22,7 @@ private slots:
     void firstStartWindowFitsScreen_data();
     void firstStartWindowFitsScreen();
     void reopenListOrderAndLimit();
+    void reopenListKeepsFilesThatDifferInCase();
     void reopenListReadStopsAtGap();
     void shorterReopenListLeavesNoStaleEntries();
 };
