@@ -1,6 +1,7 @@
 // The mouse position window, the file selector and the places of the floating windows.
 #include "floatingwindows.h"
 
+#include "childform.h"
 #include "editcommands.h"
 #include "editortexts.h"
 #include "filelistform.h"
@@ -75,10 +76,15 @@ void FloatingWindows::setFileListShown(bool shown)
     mMain.mPrefs.ShowFileList = shown;
     mMain.command(QStringLiteral("ShowFileList1"))->setChecked(shown);
     if (shown && mFileList->directory().isEmpty()) {
-        // Starts where the author keeps publications, else in the home folder.
+        // Starts beside the publication being edited, else where the author last chose
+        // publications, else in the data folder or the home folder.
         const Preferences &p = mMain.mPrefs;
-        for (const QString &dir : {p.DataDir, p.PubDir, QDir::homePath()})
-            if (mFileList->setDirectory(dir))
+        const TChildForm *child = mMain.activeChild();
+        const QString pubDir = child && !child->fileName().isEmpty()
+                ? QFileInfo(child->fileName()).absolutePath()
+                : QString();
+        for (const QString &dir : {pubDir, p.PubDir, p.DataDir, QDir::homePath()})
+            if (!dir.isEmpty() && mFileList->setDirectory(dir))
                 break;
     }
     mFileList->setVisible(shown);

@@ -482,6 +482,21 @@ void TestMainForm::cascadeKeepsUsefulSizes()
     QCOMPARE(mForm->activeChild(), active);
 }
 
+void TestMainForm::fileSelectorStartsBesideThePublication()
+{
+    QVERIFY(QDir(mDir->path()).mkdir(QStringLiteral("book")));
+    const QString path = mDir->filePath(QStringLiteral("book/SEL.PUB"));
+    {
+        Publication pub;
+        QCOMPARE(writePublication(pub, path, WriteMode::Save), 0);
+    }
+    QVERIFY(mForm->openPublication(path));
+    mForm->command(QStringLiteral("ShowFileList1"))->trigger();
+    auto *list = mForm->findChild<TFileInspectorForm *>();
+    QVERIFY(list && list->isVisible());
+    QCOMPARE(list->directory(), QFileInfo(path).absolutePath());
+}
+
 void TestMainForm::tipsGiveWayToThePageIndicator()
 {
     QVERIFY(mForm->openPublication(writeSample(QStringLiteral("T.PUB"), 2)));
@@ -821,12 +836,12 @@ void TestMainForm::floatingWindowsFollowMenusAndPreferences()
     QVERIFY(showMouse->isEnabled() && showFiles->isEnabled());
     QVERIFY(!mouse->isVisible() && !files->isVisible());
 
-    mForm->preferences().DataDir = mDir->path();
+    mForm->preferences().PubDir = mDir->path();
     showMouse->trigger();
     showFiles->trigger();
     QVERIFY(mouse->isVisible() && files->isVisible());
     QVERIFY(mForm->preferences().ShowMousePos && mForm->preferences().ShowFileList);
-    // The file selector starts in the data folder.
+    // Without a publication the file selector starts in the remembered publication folder.
     QCOMPARE(files->directory(), QDir::cleanPath(mDir->path()));
 
     // The editor's read-out reaches the mouse window.

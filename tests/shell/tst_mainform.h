@@ -36,6 +36,7 @@ private slots:
     void exitPutsActivePublicationFirst();
     void commandStatesFollowPublication();
     void cascadeKeepsUsefulSizes();
+    void fileSelectorStartsBesideThePublication();
     void tipsGiveWayToThePageIndicator();
     void pageButtons();
     void samePublicationFile_data();
