@@ -550,7 +550,19 @@ QString formatMathResult(long double value, int decimals, const QLocale &locale)
         if (*p != '.')
             digits.append(*p);
     }
-    const int exponent = p < r.ptr ? std::atoi(p + 1) : 0;
+    // The exponent ends where to_chars stopped writing: the buffer has no terminator.
+    int exponent = 0;
+    if (p < r.ptr) {
+        const char *e = p + 1;
+        const bool negativeExponent = e < r.ptr && *e == '-';
+        if (e < r.ptr && (*e == '+' || *e == '-'))
+            ++e;
+        const auto parsed = std::from_chars(e, r.ptr, exponent);
+        if (parsed.ec != std::errc() || parsed.ptr != r.ptr)
+            return QLatin1String(MsgError);
+        if (negativeExponent)
+            exponent = -exponent;
+    }
     if (exponent >= 18) {
         // Too large for 18 digits: scientific notation, trailing zeros dropped.
         QByteArray m = digits;

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -91,6 +92,9 @@ private slots:
     void mathErrors();
     void mathFormatting_data();
     void mathFormatting();
+    void mathOnDirtyStack_data();
+    void mathOnDirtyStack();
+    void mathInFreshProcesses();
     void stringCommands_data();
     void stringCommands();
     void systemInfo_data();
@@ -935,6 +939,63 @@ void TestScript::fileFailures()
     QCOMPARE(EraseFile(dir.filePath(QStringLiteral("sub"))), 5);
 }
 
+void TestScript::mathOnDirtyStack_data()
+{
+    QTest::addColumn<QString>("expr");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("quarter") << "0.25" << 4 << "0.2500";
+    QTest::newRow("large power of ten") << "1E20" << 0 << "1E+20";
+    QTest::newRow("eighteen digits") << "123456789012345678" << 0 << "123456789012345678";
+    QTest::newRow("nineteen digits") << "1234567890123456789" << 0 << "1.23456789012345679E+18";
+    QTest::newRow("small") << "0.000123" << 6 << "0.000123";
+    QTest::newRow("negative fraction") << "-7.5/3" << 3 << "-2.500";
+}
+
+// Leaves digits in the stack memory the next call will use.
+[[gnu::noinline]] void dirtyStack(char digit)
+{
+    volatile char junk[4096];
+    for (size_t i = 0; i < sizeof junk; ++i)
+        junk[i] = digit;
+}
+
+void TestScript::mathOnDirtyStack()
+{
+    QFETCH(QString, expr);
+    QFETCH(int, decimals);
+    QFETCH(QString, expected);
+    for (const char digit : {'0', '7', '9'}) {
+        dirtyStack(digit);
+        QCOMPARE(EvaluateMath(expr, decimals, QLocale::c()), expected);
+    }
+}
+
+void TestScript::mathInFreshProcesses()
+{
+    // Each run starts with memory nothing has written: a result that depends on bytes
+    // never written shows as a difference between runs (and as an error under memcheck).
+    const QString script = QStringLiteral(
+        "Math \"0.25\" \"4\" \"[A]\"|Math \"1E20\" \"0\" \"[B]\"|"
+        "Math \"123456789012345678\" \"0\" \"[C]\"|Math \"SQRT(2)\" \"4\" \"[D]\"|"
+        "Math \"2^70\" \"2\" \"[E]\"|Math \"1/3\" \"18\" \"[F]\"");
+    const QByteArray expected = "F = \"0.333333333333333333\"\n"
+                                "E = \"1.1805916207174113E+21\"\n"
+                                "D = \"1.4142\"\n"
+                                "C = \"123456789012345678\"\n"
+                                "B = \"1E+20\"\n"
+                                "A = \"0.2500\"\n";
+    for (int run = 0; run < 8; ++run) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--console"), script});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.readAllStandardError(), QByteArray());
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(child.readAllStandardOutput(), expected);
+    }
+}
+
 void TestScript::consoleOutput()
 {
     QString text;
@@ -946,5 +1007,18 @@ void TestScript::consoleOutput()
     QCOMPARE(text, QStringLiteral("MenuEx\t1\t2\tx|y\nStickyNote\t1\t2\ta\\nb\t0\nC = \"3\"\nB = \"2\"\nA = \"1\"\n"));
 }
 
-QTEST_MAIN(TestScript)
+int main(int argc, char *argv[])
+{
+    // "--console SCRIPT" runs one script on the console host and prints what it did: the
+    // tests start this executable again so to see a process whose memory nothing has used.
+    if (argc == 3 && qstrcmp(argv[1], "--console") == 0) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        return runScriptOnConsole(QString::fromLocal8Bit(argv[2]), {}, out);
+    }
+    QCoreApplication app(argc, argv);
+    TestScript tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "tst_script.moc"
