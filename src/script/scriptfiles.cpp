@@ -219,11 +219,12 @@ int EditFileLine(const QString &path, int n, const QString &data, LineEdit mode)
         out.append("\r\n");
     };
     if (!opened) {
-        if (n >= 1) {
-            for (int i = 1; i < n; ++i)
-                put(QByteArray());
+        // A missing file reads as an empty one: line N is written after N-1 empty lines,
+        // and a line appended (N below 1) becomes the only line.
+        for (int i = 1; i < n; ++i)
+            put(QByteArray());
+        if (n >= 1 || mode != LineEdit::Delete)
             put(dataLine);
-        }
     } else {
         size_t next = 0;
         if (n >= 1) {

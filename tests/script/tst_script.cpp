@@ -828,6 +828,9 @@ void TestScript::fileLines_data()
                                         << QByteArray("a\r\n\r\nb\r\n");
     QTest::newRow("insert zero appends") << QByteArray("a\r\n") << "FileInsLine \"F\" \"0\""
                                          << QByteArray("a\r\n\r\n");
+    QTest::newRow("append to new file") << none << "FileWrite \"F\" \"APPEND\" \"c\"" << QByteArray("c\r\n");
+    QTest::newRow("write line zero of new file") << none << "FileWrite \"F\" \"0\" \"c\"" << QByteArray("c\r\n");
+    QTest::newRow("insert zero into new file") << none << "FileInsLine \"F\" \"0\"" << QByteArray("\r\n");
     QTest::newRow("delete line") << QByteArray("a\r\nb\r\nc\r\n") << "FileDelLine \"F\" \"2\""
                                  << QByteArray("a\r\nc\r\n");
     QTest::newRow("delete zero unchanged") << QByteArray("a\r\nb\r\n") << "FileDelLine \"F\" \"0\""
