@@ -49,6 +49,22 @@ struct Run
     }
 };
 
+// memcheck runs x87 arithmetic in double precision only: results that need the 64-bit
+// mantissa of long double are checked where it exists.
+bool extendedPrecision()
+{
+    volatile long double one = 1;
+    return one + 1e-19L != one;
+}
+
+void skipWithoutExtendedPrecision()
+{
+    static const QSet<QByteArray> needy = {"rounds half away from zero", "large fixed", "overflow",
+                                           "eighteen digits", "nineteen digits"};
+    if (!extendedPrecision() && needy.contains(QTest::currentDataTag()))
+        QSKIP("long double has only double precision here (as under valgrind)");
+}
+
 QByteArray readBytes(const QString &path)
 {
     QFile f(path);
@@ -436,6 +452,7 @@ void TestScript::math_data()
 
 void TestScript::math()
 {
+    skipWithoutExtendedPrecision();
     QFETCH(QString, expr);
     QFETCH(int, decimals);
     QFETCH(QString, expected);
@@ -477,6 +494,7 @@ void TestScript::mathErrors_data()
 
 void TestScript::mathErrors()
 {
+    skipWithoutExtendedPrecision();
     QFETCH(QString, expr);
     QFETCH(MathError, error);
     QCOMPARE(evaluateExpression(expr).error, error);
@@ -965,6 +983,7 @@ void TestScript::mathOnDirtyStack_data()
 
 void TestScript::mathOnDirtyStack()
 {
+    skipWithoutExtendedPrecision();
     QFETCH(QString, expr);
     QFETCH(int, decimals);
     QFETCH(QString, expected);
@@ -988,6 +1007,9 @@ void TestScript::mathInFreshProcesses()
                                 "C = \"123456789012345678\"\n"
                                 "B = \"1E+20\"\n"
                                 "A = \"0.2500\"\n";
+    // Without extended precision the digits past double's differ; every run must still
+    // agree with the first.
+    QByteArray first;
     for (int run = 0; run < 8; ++run) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--console"), script});
@@ -995,7 +1017,11 @@ void TestScript::mathInFreshProcesses()
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.readAllStandardError(), QByteArray());
         QCOMPARE(child.exitCode(), 0);
-        QCOMPARE(child.readAllStandardOutput(), expected);
+        const QByteArray output = child.readAllStandardOutput();
+        if (run == 0)
+            first = output;
+        QCOMPARE(output, extendedPrecision() ? expected : first);
+        QVERIFY(output.contains("\nD = \"1.4142\"\n") && output.endsWith("B = \"1E+20\"\nA = \"0.2500\"\n"));
     }
 }
 
