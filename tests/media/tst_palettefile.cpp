@@ -3,6 +3,7 @@
 
 #include "ioerrors.h"
 #include "testsupport.h"
+#include "thirdpartyfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +66,7 @@ private slots:
 
     void sharedPalettes()
     {
+        REQUIRE_THIRD_PARTY_FILES();
         QFETCH(QString, file);
         QFETCH(int, error);
         QFETCH(int, entries);
@@ -89,6 +91,7 @@ private slots:
 
     void riffPaletteIsRefused()
     {
+        REQUIRE_THIRD_PARTY_FILES();
         QFETCH(QString, file);
         PaletteTable table = grey();
         QCOMPARE(LoadPaletteFile(testData(file), table, false), int(IoInvalidFormat));
@@ -272,6 +275,7 @@ private slots:
 
     void picturePalettes()
     {
+        REQUIRE_THIRD_PARTY_FILES();
         QFETCH(QString, file);
         QFETCH(int, error);
         QFETCH(int, entries);
@@ -300,6 +304,7 @@ private slots:
 
     void cutPicturesFailCleanly()
     {
+        REQUIRE_THIRD_PARTY_FILES();
         QFETCH(QString, file);
         QFile f(testData(file));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -319,6 +324,7 @@ private slots:
     // Damaged headers never read outside the data nor give an impossible table.
     void damagedPicturesStayBounded()
     {
+        REQUIRE_THIRD_PARTY_FILES();
         const QStringList files {
                 "bmp/pal8.bmp",    "bmp/pal8os2.bmp",  "gif/missing_background.gif",
                 "pcx/16color.pcx", "pcx/indexed8.pcx", "tiff/multipage.tiff"};

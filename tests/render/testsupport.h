@@ -1,6 +1,8 @@
 // Shared helpers of the rendering tests.
 #pragma once
 
+#include "thirdpartyfiles.h"
+
 #include <QImage>
 #include <QObject>
 #include <QString>

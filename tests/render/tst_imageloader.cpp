@@ -81,7 +81,6 @@ class TestImageLoader : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY2(QDir(testDataDir()).exists(), "VARDEKO_TESTDATA does not name the test data folder");
         QVERIFY(mRefs.isValid());
         QVERIFY2(QProcess::execute(QStringLiteral("gm"), {QStringLiteral("version")}) == 0,
                  "the gm tool is needed for reference decodes");
@@ -89,6 +88,7 @@ private slots:
 
     void decodesLikeReference_data()
     {
+        REQUIRE_THIRD_PARTY_FILES();
         QTest::addColumn<QString>("file");
         for (const char *dir : FormatDirs) {
             const QDir d(QDir(testDataDir()).filePath(QLatin1String(dir)));
@@ -131,6 +131,7 @@ private slots:
 
     void damagedFilesFailCleanly_data()
     {
+        REQUIRE_THIRD_PARTY_FILES();
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("keep"); // bytes kept, negative: that many cut from the end
         for (const char *dir : FormatDirs) {
@@ -176,6 +177,7 @@ private slots:
         QVERIFY(missing.error.contains(QStringLiteral("none.bmp")));
 
         // An animation shows its first frame; one whose frames are damaged is named.
+        REQUIRE_THIRD_PARTY_FILES();
         const QString flic = QDir(testDataDir()).filePath(QStringLiteral("flic/test.fli"));
         const ImageLoader::Result animation = ImageLoader::load(flic);
         QVERIFY2(animation.ok(), qPrintable(animation.error));

@@ -152,6 +152,9 @@ private slots:
     void goldenPages()
     {
         QFETCH(QString, name);
+        if (name == QLatin1String("pictures") || name == QLatin1String("button-images")
+            || name == QLatin1String("master-and-wallpaper"))
+            REQUIRE_THIRD_PARTY_FILES();
         Scene s;
         const QString wrongCase = QStringLiteral("BMP\\RGB24.BMP");
         if (name == QLatin1String("shapes")) {
@@ -468,6 +471,7 @@ private slots:
 
     void pressedButtonShowsUpImageShifted()
     {
+        REQUIRE_THIRD_PARTY_FILES();
         auto renderButton = [](int state) {
             Scene s;
             PageObject &b = s.button(QRect(20, 20, 100, 60), PushButton, QString());
@@ -503,6 +507,7 @@ private slots:
     // pictures show the placeholder and the wallpaper leaves the background undrawn.
     void damagedImagesShowPlaceholders()
     {
+        REQUIRE_THIRD_PARTY_FILES();
         QTemporaryDir dir;
         QFile source(QDir(testDataDir()).filePath(QStringLiteral("bmp/rgb24.bmp")));
         QVERIFY(source.open(QIODevice::ReadOnly));

@@ -16,6 +16,7 @@
 #include "publicationfile.h"
 #include "shellmessages.h"
 #include "singleinstance.h"
+#include "thirdpartyfiles.h"
 #include "toolpalette.h"
 
 #include <QAction>
@@ -215,7 +216,8 @@ void TestMainForm::iconThatIsNoIconIsDropped()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("plain text, not an icon");
     f.close();
-    const QString good = QString::fromLocal8Bit(qgetenv("VARDEKO_TESTDATA")) + QStringLiteral("/ico/hopper.ico");
+    REQUIRE_THIRD_PARTY_FILES();
+    const QString good = thirdPartyFilesDir() + QStringLiteral("/ico/hopper.ico");
     for (const QString &icon : {notAnIcon, good}) {
         const QString path = mDir->filePath(QStringLiteral("ICON.PUB"));
         Publication pub;
