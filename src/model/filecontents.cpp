@@ -62,12 +62,10 @@ int readFileContents(const QString &fileName, QByteArray *bytes, qint64 limit)
 int replaceFileContents(const QString &fileName, const QByteArray &bytes)
 {
     const QFileInfo target(fileName);
-    if (!QFileInfo(target.absolutePath()).isDir())
-        return IoPathNotFound; // not the temporary file's fault
     int error = IoOk;
-    const QString temp = MakeTempFileName(target.absolutePath(), QStringLiteral("$$$"), &error);
+    const QString temp = MakeTempFileBeside(target.absolutePath(), QStringLiteral("$$$"), &error);
     if (temp.isEmpty())
-        return error ? error : IoNoTempFile;
+        return error;
     const QByteArray nativeTemp = QFile::encodeName(temp);
     const int fd = ::open(nativeTemp.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) {

@@ -119,24 +119,53 @@ QString FileLocator::walk(const QString &rawPath)
     return current;
 }
 
-QString MakeTempFileName(const QString &dir, const QString &extension, int *error)
+namespace {
+
+// Creates the first free numbered name; on failure *failure is the errno that stopped
+// it, or 0 when every name is taken.
+QString createNumberedFile(const QString &dir, const QString &extension, int *failure)
 {
+    *failure = 0;
     for (int n = 1; n <= 99999999; ++n) {
         const QString name = joinPath(dir, QStringLiteral("%1.%2").arg(n, 8, 10, QLatin1Char('0')).arg(extension));
         const QByteArray native = QFile::encodeName(name);
         const int fd = ::open(native.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
         if (fd >= 0) {
             ::close(fd);
-            if (error)
-                *error = IoOk;
             return name;
         }
-        if (errno != EEXIST)
+        if (errno != EEXIST) {
+            *failure = errno;
             break;
+        }
     }
-    if (error)
-        *error = IoNoTempFile;
     return QString();
+}
+
+} // namespace
+
+QString MakeTempFileName(const QString &dir, const QString &extension, int *error)
+{
+    int failure = 0;
+    const QString name = createNumberedFile(dir, extension, &failure);
+    if (error)
+        *error = name.isEmpty() ? IoNoTempFile : IoOk;
+    return name;
+}
+
+QString MakeTempFileBeside(const QString &dir, const QString &extension, int *error)
+{
+    int failure = 0;
+    const QString name = createNumberedFile(dir, extension, &failure);
+    if (!name.isEmpty())
+        *error = IoOk;
+    else if (failure == 0)
+        *error = IoNoTempFile;
+    else if (failure == ENOENT)
+        *error = IoPathNotFound; // the folder, not a file, is missing
+    else
+        *error = ioErrorFromErrno(failure);
+    return name;
 }
 
 } // namespace vardeko

@@ -47,4 +47,10 @@ private:
 // path, or an empty string with *error set to 10001.
 QString MakeTempFileName(const QString &dir, const QString &extension, int *error = nullptr);
 
+// The same for the temporary file of a write that replaces a file in `dir`. No setting
+// can help when that folder is missing or closed to us, so the failure is reported by its
+// I/O code (3 for a folder that does not exist, 5 for one that may not be written, ...);
+// 10001 only when every name is taken.
+QString MakeTempFileBeside(const QString &dir, const QString &extension, int *error);
+
 } // namespace vardeko

@@ -437,7 +437,7 @@ int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
     // The new text goes to a temporary file beside the target first, so that a
     // failed write leaves the old file as it was.
     int error = IoOk;
-    const QString temp = MakeTempFileName(dir, QStringLiteral("$$$"), &error);
+    const QString temp = MakeTempFileBeside(dir, QStringLiteral("$$$"), &error);
     if (temp.isEmpty())
         return error;
     const QByteArray nativeTemp = QFile::encodeName(temp);

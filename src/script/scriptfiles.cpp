@@ -256,10 +256,10 @@ int CopyFile(const QString &source, const QString &destination)
         return IoAccessDenied;
     }
     int error = IoOk;
-    const QString tmp = MakeTempFileName(parentDir(destination), QStringLiteral("$$$"), &error);
+    const QString tmp = MakeTempFileBeside(parentDir(destination), QStringLiteral("$$$"), &error);
     if (tmp.isEmpty()) {
         ::close(in);
-        return IoNoTempFile;
+        return error;
     }
     const QByteArray nativeTmp = QFile::encodeName(tmp);
     const int out = ::open(nativeTmp.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);

@@ -61,6 +61,32 @@ private slots:
         QCOMPARE(error, int(IoNoTempFile));
     }
 
+    // Beside a file being replaced, a failure says what stopped it: no setting can help.
+    void tempFileBesideReportsTheFolder_data()
+    {
+        QTest::addColumn<QString>("dir"); // under a fresh temporary folder unless absolute
+        QTest::addColumn<int>("error");
+        QTest::newRow("missing folder") << "no/such/dir" << int(IoPathNotFound);
+        QTest::newRow("a file, not a folder") << "plain.txt" << int(IoPathNotFound);
+        QTest::newRow("folder closed to writing") << "/sys" << int(IoAccessDenied);
+        QTest::newRow("writable") << "" << int(IoOk);
+    }
+
+    void tempFileBesideReportsTheFolder()
+    {
+        QFETCH(QString, dir);
+        QFETCH(int, error);
+        QTemporaryDir base;
+        QFile plain(base.filePath(QStringLiteral("plain.txt")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        int got = -1;
+        const QString name = MakeTempFileBeside(dir.startsWith(u'/') ? dir : base.filePath(dir),
+                                                QStringLiteral("$$$"), &got);
+        QCOMPARE(got, error);
+        QCOMPARE(name.isEmpty(), error != IoOk);
+    }
+
     void errorTexts()
     {
         QCOMPARE(ioErrorMessage(2), QStringLiteral("File not found!"));

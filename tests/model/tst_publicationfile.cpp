@@ -377,8 +377,13 @@ private slots:
 
         const QString elsewhere = dir.filePath(QStringLiteral("missing/dir/Book.pub"));
         pub.Modified = true;
-        QVERIFY(writePublication(pub, elsewhere, WriteMode::Save) != 0);
+        QCOMPARE(writePublication(pub, elsewhere, WriteMode::Save), int(IoPathNotFound));
         QVERIFY(pub.Modified);
+        // Every write mode (a conversion too) says which folder failed, not "temporary file".
+        for (const WriteMode mode : {WriteMode::Save, WriteMode::Compiled, WriteMode::Archive}) {
+            QCOMPARE(writePublication(pub, elsewhere, mode), int(IoPathNotFound));
+            QCOMPARE(writePublication(pub, QStringLiteral("/sys/Book.pub"), mode), int(IoAccessDenied));
+        }
     }
 
     void textOutsideWindows1252IsWrittenAsUtf8()

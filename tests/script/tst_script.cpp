@@ -953,6 +953,16 @@ void TestScript::fileFailures()
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("sub"))).isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
 
+    // A copy into a folder that does not exist, or may not be written, says so.
+    writeBytes(dir.filePath(QStringLiteral("c.txt")), "c");
+    Run copy;
+    copy.host.programDir = dir.path();
+    copy.run(QStringLiteral("FileCopy \"c.txt\" \"") + dir.path()
+             + QStringLiteral("/none/c.txt\"|FileCopy \"c.txt\" \"/sys/c.txt\""));
+    QCOMPARE(copy.host.log(), (QStringList{"Vardeko\tInvalid filename or directory!",
+                                        "Vardeko\tAccess denied!"}));
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("c.txt"))));
+
     // A copy onto a directory fails without touching it.
     writeBytes(dir.filePath(QStringLiteral("a.txt")), "a");
     QVERIFY(CopyFile(dir.filePath(QStringLiteral("a.txt")), dir.filePath(QStringLiteral("sub"))) != 0);
