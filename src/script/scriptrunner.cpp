@@ -50,7 +50,13 @@ struct CommandCall
     RunHost &host() const { return runner.mHost; }
     const QLocale &locale() const { return runner.mLocale; }
     int num(int i) const { return integerValue(p[size_t(i)]); }
-    void store(const QString &value) const { runner.mStore.setCached(line.outName, line.outCache, value); }
+    void store(const QString &value) const
+    {
+        if (value.size() > MaxValueLength)
+            runner.ScriptError(ioErrorMessage(IoOutOfMemory));
+        else
+            runner.mStore.setCached(line.outName, line.outCache, value);
+    }
     QString file(int i) const
     {
         return scriptFileTarget(completeScriptFileName(p[size_t(i)], runner.mHost.programDirectory()));
@@ -429,7 +435,12 @@ void ScriptRunner::runCommand(ScriptState &state, const ScriptLines &lines, cons
                     continue;
                 }
             }
-            call.p[size_t(i)] = ExpandReferences(param, numeric, QDateTime(), mStore, &mHost);
+            bool tooLong = false;
+            call.p[size_t(i)] = ExpandReferences(param, numeric, QDateTime(), mStore, &mHost, &tooLong);
+            if (tooLong) {
+                ScriptError(ioErrorMessage(IoOutOfMemory));
+                return;
+            }
         }
     }
     Handlers[size_t(line.command)](call);

@@ -223,8 +223,10 @@ QString builtinValue(QStringView name, const QDateTime &time, const PageValues *
 }
 
 QString ExpandReferences(const QString &text, bool numeric, const QDateTime &time,
-                         const VariableStore &store, const PageValues *page)
+                         const VariableStore &store, const PageValues *page, bool *tooLong)
 {
+    if (tooLong)
+        *tooLong = false;
     if (!text.contains(u'['))
         return text;
     // One scan from left to right. The output so far is the text before the scan point,
@@ -249,21 +251,30 @@ QString ExpandReferences(const QString &text, bool numeric, const QDateTime &tim
         if (value.isEmpty() && numeric)
             value = QStringLiteral("0");
         out.truncate(open);
+        if (out.size() + value.size() > MaxValueLength)
+            return false;
         out += value;
         open = -1;
+        return true;
+    };
+    auto overflow = [&] {
+        if (tooLong)
+            *tooLong = true;
+        return QString();
     };
     for (const QChar c : text) {
         if (c == u'[' && (out.isEmpty() || out.back() != u'[')) {
             open = out.size();
             out += c;
         } else if (c == u']' && open >= 0) {
-            closeReference();
+            if (!closeReference())
+                return overflow();
         } else {
             out += c;
         }
     }
-    if (open >= 0)
-        closeReference();
+    if (open >= 0 && !closeReference())
+        return overflow();
     // "[[" becomes "[" and "]]" becomes "]" until none is left.
     if (!out.contains(u'[') && !out.contains(u']'))
         return out;

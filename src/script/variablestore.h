@@ -117,10 +117,17 @@ VariableStore &globalVariables();
 // A built-in value by name (any case), or empty text. `page` may be null.
 QString builtinValue(QStringView name, const QDateTime &time, const PageValues *page);
 
+// The longest value a script may make, in characters (64 MiB of text): far beyond any
+// real publication, and short of exhausting memory when a script doubles a value in a
+// loop. A command whose parameter or result would be longer ends the script.
+inline constexpr qsizetype MaxValueLength = 32 * 1024 * 1024;
+
 // Replaces [Name] references in one left-to-right scan; see the rules in the .cpp.
 // `time` is the one clock reading used for date and time values; an invalid one means
-// "read the clock once, when first needed".
+// "read the clock once, when first needed". An expansion that would pass MaxValueLength
+// stops and gives empty text, with *tooLong set when given.
 QString ExpandReferences(const QString &text, bool numeric, const QDateTime &time,
-                         const VariableStore &store, const PageValues *page = nullptr);
+                         const VariableStore &store, const PageValues *page = nullptr,
+                         bool *tooLong = nullptr);
 
 } // namespace vardeko

@@ -124,6 +124,8 @@ private slots:
     void errorEndsEveryRun();
     void stopBetweenLines();
     void runawayNesting();
+    void runawayValues_data();
+    void runawayValues();
     void debugRecording();
     void fileLines_data();
     void fileLines();
@@ -813,6 +815,26 @@ void TestScript::runawayNesting()
     QCOMPARE(log.last(), QStringLiteral("Debug\tScripts call each other too deeply!"));
     QCOMPARE(log.size(), ScriptRunner::MaxRunDepth + 1);
     QCOMPARE(r.runner.runDepth(), 0);
+}
+
+void TestScript::runawayValues_data()
+{
+    QTest::addColumn<QString>("loop");
+    QTest::newRow("expansion doubles") << "SetVar \"S\" \"[S][S]\"";
+    QTest::newRow("insertion doubles") << "StrIns \"[S]\" \"[S]\" \"1\" \"[S]\"";
+}
+
+// A value doubled without end stops the script with a message before memory runs out.
+void TestScript::runawayValues()
+{
+    QFETCH(QString, loop);
+    Run r;
+    r.run(QStringLiteral("SetVar \"S\" \"x\"|While \"1\" \"=\" \"1\"|") + loop
+          + QStringLiteral("|EndWhile|SetVar \"After\" \"1\""));
+    QCOMPARE(r.host.log(), QStringList{"Debug\tNot enough memory!"});
+    QVERIFY(r.store.GetVariable(QStringLiteral("After")).isEmpty());
+    const qsizetype length = r.store.GetVariable(QStringLiteral("S")).size();
+    QVERIFY(length <= MaxValueLength && length > MaxValueLength / 2);
 }
 
 void TestScript::debugRecording()
