@@ -145,17 +145,24 @@ namespace {
 // `found` tells whether some top-level box contained the point at all.
 PageObject *runHitStack(const ObjectList &stack, const QPoint &point, bool *found)
 {
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        PageObject *object = it->get();
-        if (!boxContains(*object, point))
-            continue;
-        *found = true;
-        if (!object->isGroup())
-            return object;
-        bool inner = false;
-        return runHitStack(object->Members, point, &inner);
+    // A hit group is searched inside, level by level: nesting of any depth costs no stack.
+    const ObjectList *level = &stack;
+    bool top = true;
+    for (;;) {
+        PageObject *hit = nullptr;
+        for (auto it = level->rbegin(); it != level->rend() && !hit; ++it) {
+            if (boxContains(**it, point))
+                hit = it->get();
+        }
+        if (!hit)
+            return nullptr;
+        if (top)
+            *found = true;
+        if (!hit->isGroup())
+            return hit;
+        level = &hit->Members;
+        top = false;
     }
-    return nullptr;
 }
 
 } // namespace

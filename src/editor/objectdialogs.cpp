@@ -15,12 +15,15 @@ ObjectList *stackOf(ObjectList &stack, const PageObject *object)
     for (const ObjectPtr &o : stack) {
         if (o.get() == object)
             return &stack;
-        if (o->isGroup()) {
-            if (ObjectList *inner = stackOf(o->Members, object))
-                return inner;
-        }
     }
-    return nullptr;
+    ObjectList *found = nullptr;
+    forEachObject(stack, [&](PageObject &o) {
+        for (const ObjectPtr &m : o.Members) {
+            if (!found && m.get() == object)
+                found = &o.Members;
+        }
+    });
+    return found;
 }
 
 ObjectList *stackOf(Publication &pub, const PageObject *object)

@@ -33,7 +33,13 @@ void FileGatherer::addFont(const QString &font)
         add(font, GatheredKind::Font);
 }
 
-void FileGatherer::addObject(const PageObject &object)
+void FileGatherer::addObject(const PageObject &top)
+{
+    addOwnFiles(top);
+    forEachObject(top.Members, [this](const PageObject &member) { addOwnFiles(member); });
+}
+
+void FileGatherer::addOwnFiles(const PageObject &object)
 {
     const int width = object.X2 - object.X1;
     const int height = object.Y2 - object.Y1;
@@ -50,8 +56,6 @@ void FileGatherer::addObject(const PageObject &object)
     } else if (const TextData *t = object.text()) {
         addFont(t->Font);
     }
-    for (const ObjectPtr &member : object.Members)
-        addObject(*member);
 }
 
 void FileGatherer::addScript(const QString &script)

@@ -53,6 +53,8 @@ public:
     bool add(const QString &name, GatheredKind kind, int width = 0, int height = 0);
     // An object's files and fonts, descending into groups; a button's action too.
     void addObject(const PageObject &object);
+    // The same for the object alone.
+    void addOwnFiles(const PageObject &object);
     // The files named by the commands of an action script.
     void addScript(const QString &script);
     // Wallpaper, page action and every object.

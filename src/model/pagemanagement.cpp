@@ -59,11 +59,10 @@ bool movePageTo(Publication &pub, Page *page, const Page *target, InsertPlace pl
 int rewriteStack(ObjectList &stack, const QString &oldTitle, const QString &newTitle)
 {
     int changed = 0;
-    for (ObjectPtr &object : stack) {
-        if (ButtonData *b = object->button())
+    forEachObject(stack, [&](PageObject &object) {
+        if (ButtonData *b = object.button())
             changed += rewritePageReferences(&b->Action, oldTitle, newTitle) ? 1 : 0;
-        changed += rewriteStack(object->Members, oldTitle, newTitle);
-    }
+    });
     return changed;
 }
 

@@ -159,7 +159,7 @@ ObjectPtr Publication::createObject(int kind, const ToolAttributes &tools)
     return object;
 }
 
-ObjectPtr Publication::duplicateObject(const PageObject &source, bool selected)
+ObjectPtr Publication::copyRecord(const PageObject &source, bool selected)
 {
     if (mCounter->count >= MaxObjects)
         return nullptr;
@@ -185,11 +185,28 @@ ObjectPtr Publication::duplicateObject(const PageObject &source, bool selected)
     }
     if (ButtonData *b = copy->button())
         b->Contents.clear();
-    for (const ObjectPtr &member : source.Members) {
-        ObjectPtr m = duplicateObject(*member, false);
-        if (!m)
-            return nullptr; // the partial copy dies here
-        copy->Members.push_back(std::move(m));
+    return copy;
+}
+
+ObjectPtr Publication::duplicateObject(const PageObject &source, bool selected)
+{
+    ObjectPtr copy = copyRecord(source, selected);
+    if (!copy || source.Members.empty())
+        return copy;
+    // Members are copied level by level through a list of groups still to fill, so that
+    // nesting of any depth is copied without recursion.
+    std::vector<std::pair<const PageObject *, PageObject *>> pending{{&source, copy.get()}};
+    while (!pending.empty()) {
+        const auto [from, to] = pending.back();
+        pending.pop_back();
+        for (const ObjectPtr &member : from->Members) {
+            ObjectPtr m = copyRecord(*member, false);
+            if (!m)
+                return nullptr; // the partial copy dies here
+            if (!member->Members.empty())
+                pending.emplace_back(member.get(), m.get());
+            to->Members.push_back(std::move(m));
+        }
     }
     return copy;
 }
@@ -447,12 +464,14 @@ bool selectionBox(const ObjectList &stack, QRect *box)
 
 void offsetObject(PageObject &object, int dx, int dy)
 {
-    object.X1 += dx;
-    object.X2 += dx;
-    object.Y1 += dy;
-    object.Y2 += dy;
-    for (ObjectPtr &m : object.Members)
-        offsetObject(*m, dx, dy);
+    auto move = [dx, dy](PageObject &o) {
+        o.X1 += dx;
+        o.X2 += dx;
+        o.Y1 += dy;
+        o.Y2 += dy;
+    };
+    move(object);
+    forEachObject(object.Members, move);
 }
 
 void resizeEdges(PageObject &object, int dLeft, int dTop, int dRight, int dBottom)
@@ -476,8 +495,7 @@ int countObjects(const PageObject &object)
 int countObjects(const ObjectList &stack)
 {
     int n = 0;
-    for (const ObjectPtr &o : stack)
-        n += countObjects(*o);
+    forEachObject(stack, [&n](const PageObject &) { ++n; });
     return n;
 }
 

@@ -285,6 +285,9 @@ public:
     void resetPage(Page *page);
 
 private:
+    // The record of one object with fresh kind data, without members.
+    ObjectPtr copyRecord(const PageObject &source, bool selected);
+
     std::shared_ptr<ObjectCounter> mCounter;
     PagePtr mMaster;
     std::vector<PagePtr> mPages;
@@ -329,6 +332,26 @@ void resizeEdges(PageObject &object, int dLeft, int dTop, int dRight, int dBotto
 // Counts this object and, for groups, all members.
 int countObjects(const PageObject &object);
 int countObjects(const ObjectList &stack);
+
+// Calls visit(object) for every object of `stack` and of the groups in it, in stacking
+// order, a group before its members. Groups nest to any depth, so the walk keeps its
+// place in a list instead of recursing. `visit` must not change the lists it walks.
+template <typename List, typename Visit>
+void forEachObject(List &stack, Visit &&visit)
+{
+    std::vector<std::pair<List *, size_t>> levels{{&stack, 0}};
+    while (!levels.empty()) {
+        auto &[list, next] = levels.back();
+        if (next == list->size()) {
+            levels.pop_back();
+            continue;
+        }
+        auto &object = *(*list)[next++];
+        visit(object);
+        if (!object.Members.empty())
+            levels.emplace_back(&object.Members, 0);
+    }
+}
 
 // --- page editing operations; each returns the area to repaint (empty: nothing done)
 // and sets the modified flag.

@@ -22,9 +22,9 @@ namespace vardeko {
 
 namespace {
 
-// Groups nested deeper than this are refused as a damaged file: no publication
-// needs them, and every walk over objects would have to be iterative to survive them.
-constexpr int MaxGroupDepth = 1000;
+// Groups nest to any depth the object limit allows (every level is a group object); a
+// file nested deeper than that is damaged. Every walk over objects is iterative.
+constexpr int MaxGroupDepth = MaxObjects;
 
 constexpr int ReadBlockSize = 2048;
 constexpr int MaxLineLength = 30720;

@@ -95,7 +95,10 @@ public:
     void page(const Page &page, bool master, int screenColors);
     void palette(const PaletteTable &table);
     void objects(const ObjectList &stack);
+    // One object with, for a group, its members.
     void object(const PageObject &o);
+    // The object's own block, without members.
+    void objectLines(const PageObject &o);
 
 private:
     void text(const QString &value)
@@ -251,17 +254,54 @@ void BlockWriter::page(const Page &p, bool master, int screenColors)
 
 void BlockWriter::objects(const ObjectList &stack)
 {
-    for (const ObjectPtr &o : stack)
-        object(*o);
+    // Groups nest to any depth: the open groups are kept in a list, not on the call stack.
+    struct Level
+    {
+        const ObjectList *list;
+        size_t next;
+        bool closes; // ends with GROUPEND
+    };
+    std::vector<Level> levels{{&stack, 0, false}};
+    while (!levels.empty()) {
+        Level &level = levels.back();
+        if (level.next == level.list->size()) {
+            const bool closes = level.closes;
+            levels.pop_back();
+            if (closes)
+                line(QLatin1String("GROUPEND"));
+            continue;
+        }
+        const PageObject &o = *(*level.list)[level.next++];
+        if (!o.isGroup()) {
+            objectLines(o);
+        } else if (compiled()) {
+            // The compiled copy has no groups: members stand in their place.
+            levels.push_back({&o.Members, 0, false});
+        } else {
+            objectLines(o);
+            line(QLatin1String("GROUPBEGIN"));
+            levels.push_back({&o.Members, 0, true});
+        }
+    }
 }
 
 void BlockWriter::object(const PageObject &o)
 {
-    if (o.isGroup() && compiled()) {
-        // The compiled copy has no groups: members stand in their place.
-        objects(o.Members);
+    if (!o.isGroup()) {
+        objectLines(o);
         return;
     }
+    if (!compiled()) {
+        objectLines(o);
+        line(QLatin1String("GROUPBEGIN"));
+    }
+    objects(o.Members);
+    if (!compiled())
+        line(QLatin1String("GROUPEND"));
+}
+
+void BlockWriter::objectLines(const PageObject &o)
+{
     number(QLatin1String("ObjectType="), o.ObjectType);
     number(QLatin1String("X1="), o.X1);
     number(QLatin1String("Y1="), o.Y1);
@@ -324,11 +364,6 @@ void BlockWriter::object(const PageObject &o)
         number(QLatin1String("TextColor="), t->TextColor);
         line(QLatin1String("Text="), t->Text);
         number(QLatin1String("Align="), t->Align);
-    }
-    if (o.isGroup()) {
-        line(QLatin1String("GROUPBEGIN"));
-        objects(o.Members);
-        line(QLatin1String("GROUPEND"));
     }
 }
 

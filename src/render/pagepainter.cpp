@@ -783,9 +783,7 @@ void drawObject(QPainter &p, const Page &page, const PageObject &o, const QRect 
         break;
     }
     case GroupKind:
-        for (const ObjectPtr &member : o.Members)
-            paintObject(p, page, *member, clip, options);
-        break;
+        break; // members are painted by paintObject
     default:
         break;
     }
@@ -849,9 +847,32 @@ void paintObject(QPainter &painter, const Page &page, const PageObject &object, 
 {
     if (!clip.intersects(paintedBounds(object)))
         return;
-    painter.save();
-    drawObject(painter, page, object, clip, options);
-    painter.restore();
+    if (!object.isGroup()) {
+        painter.save();
+        drawObject(painter, page, object, clip, options);
+        painter.restore();
+        return;
+    }
+    // A group's members in their order at its place, groups inside it entered the same
+    // way; the open groups are kept in a list, so nesting of any depth costs no stack.
+    std::vector<std::pair<const ObjectList *, size_t>> levels{{&object.Members, 0}};
+    while (!levels.empty()) {
+        auto &[list, next] = levels.back();
+        if (next == list->size()) {
+            levels.pop_back();
+            continue;
+        }
+        const PageObject &member = *(*list)[next++];
+        if (!clip.intersects(paintedBounds(member)))
+            continue;
+        if (member.isGroup()) {
+            levels.emplace_back(&member.Members, 0);
+        } else {
+            painter.save();
+            drawObject(painter, page, member, clip, options);
+            painter.restore();
+        }
+    }
 }
 
 void paintHandles(QPainter &painter, const PageObject &object)

@@ -1419,7 +1419,7 @@ QList<EditableFile> editableFiles(const Page &page)
                 return;
         files.append({name, kind});
     };
-    std::function<void(const PageObject &)> walk = [&](const PageObject &object) {
+    auto addFiles = [&](const PageObject &object) {
         if (const ArticleData *a = object.article())
             add(a->FileName, TextFile);
         if (const PictureData *p = object.picture())
@@ -1428,12 +1428,13 @@ QList<EditableFile> editableFiles(const Page &page)
             add(b->UpImage, PictureFile);
             add(b->DownImage, PictureFile);
         }
-        for (const ObjectPtr &member : object.Members)
-            walk(*member);
     };
-    for (const ObjectPtr &object : page.Objects)
-        if (object->Selected)
-            walk(*object);
+    for (const ObjectPtr &object : page.Objects) {
+        if (object->Selected) {
+            addFiles(*object);
+            forEachObject(object->Members, addFiles);
+        }
+    }
     if (!page.PageWallPaper.isEmpty())
         add(page.PageWallPaper, PictureFile);
     return files;

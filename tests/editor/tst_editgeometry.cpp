@@ -177,6 +177,24 @@ void TestEditGeometry::runHitTestSearchesGroupsAndMaster()
     QCOMPARE(runHitTest(*page, master, QPoint(350, 350)), nullptr);
 }
 
+// As deep as the object limit allows, without running out of stack.
+void TestEditGeometry::runHitTestEntersDeepNesting()
+{
+    Publication pub;
+    Page *page = pub.firstPage();
+    ObjectList *into = &page->Objects;
+    for (int i = 0; i < MaxObjects - 1; ++i) {
+        ObjectPtr group = makeObject(pub, GroupKind, 0, 0, 400, 400);
+        PageObject *raw = group.get();
+        into->push_back(std::move(group));
+        into = &raw->Members;
+    }
+    into->push_back(makeObject(pub, ButtonKind, 100, 100, 150, 150));
+    const PageObject *button = into->front().get();
+    QCOMPARE(runHitTest(*page, nullptr, QPoint(120, 120)), button);
+    QCOMPARE(runHitTest(*page, nullptr, QPoint(300, 300)), nullptr);
+}
+
 void TestEditGeometry::resizeEdges_data()
 {
     QTest::addColumn<int>("handle");

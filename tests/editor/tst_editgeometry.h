@@ -15,6 +15,7 @@ private slots:
     void handles();
     void hitTestPrefersHandlesThenTopmost();
     void runHitTestSearchesGroupsAndMaster();
+    void runHitTestEntersDeepNesting();
     void resizeEdges_data();
     void resizeEdges();
     void resizeAnchor_data();

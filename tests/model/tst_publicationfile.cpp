@@ -289,7 +289,12 @@ private slots:
         QByteArray nested = Header + "NewPage=1\r\n";
         for (int i = 0; i < 100000; ++i)
             nested += "ObjectType=9\r\nGROUPBEGIN\r\n";
-        QTest::newRow("100000 nested groups") << nested << 106;
+        // Nesting has no limit of its own: the object limit ends this one.
+        QTest::newRow("100000 nested groups") << nested << 8;
+        QByteArray levels = Header + "NewPage=1\r\nObjectType=5\r\n";
+        for (int i = 0; i < 100000; ++i)
+            levels += "GROUPBEGIN\r\n";
+        QTest::newRow("100000 levels without groups") << levels << 106;
         QByteArray many = Header + "NewPage=1\r\n";
         for (int i = 0; i < 40000; ++i)
             many += "ObjectType=5\r\n";

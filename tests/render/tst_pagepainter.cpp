@@ -588,6 +588,26 @@ private slots:
         QCOMPARE(image.pixel(20, 20), qRgb(255, 255, 255));
     }
 
+    // Groups as deep as the object limit allows are drawn without running out of stack.
+    void deeplyNestedGroupsDraw()
+    {
+        Scene s;
+        ObjectList *into = &s.page->Objects;
+        for (int i = 0; i < MaxObjects - 1; ++i) {
+            ObjectPtr group = s.pub.createObject(GroupKind);
+            group->X2 = 320;
+            group->Y2 = 200;
+            PageObject *raw = group.get();
+            into->push_back(std::move(group));
+            into = &raw->Members;
+        }
+        PageObject &box = s.shape(RectangleKind, QRect(10, 10, 40, 40), rgbColor(255, 0, 0));
+        into->push_back(unlinkObject(s.page->Objects, &box));
+        const QImage image = s.render();
+        QCOMPARE(image.pixel(30, 30), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(100, 100), qRgb(255, 255, 255));
+    }
+
     void scrollBarLayout_data()
     {
         QTest::addColumn<int>("flags");
