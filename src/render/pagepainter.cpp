@@ -714,9 +714,18 @@ void drawCheckButton(QPainter &p, const PageObject &o, const QRect &box, const R
     }
 }
 
+// The box an object is drawn in. A damaged or hand-made file may give X1 > X2 or Y1 > Y2;
+// such a box is drawn where its corners span, the same for every kind, and stays stored
+// as it was read.
+QRect drawnBox(const PageObject &o)
+{
+    return QRect(QPoint(std::min(o.X1, o.X2), std::min(o.Y1, o.Y2)),
+                 QPoint(std::max(o.X1, o.X2) - 1, std::max(o.Y1, o.Y2) - 1));
+}
+
 void drawObject(QPainter &p, const Page &page, const PageObject &o, const QRect &clip, const RenderOptions &options)
 {
-    const QRect box = o.box();
+    const QRect box = drawnBox(o);
     const QPen pen = shapePen(o);
     const QBrush brush = shapeBrush(o);
     switch (o.ObjectType) {
@@ -912,7 +921,7 @@ void paintFocusMark(QPainter &painter, const PageObject &object)
     painter.save();
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    const QRect r = object.box().adjusted(-2, -2, 2, 2);
+    const QRect r = drawnBox(object).adjusted(-2, -2, 2, 2);
     // Every other pixel, going round the rectangle.
     int n = 0;
     auto dot = [&](int x, int y) {

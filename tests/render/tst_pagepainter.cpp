@@ -588,6 +588,40 @@ private slots:
         QCOMPARE(image.pixel(20, 20), qRgb(255, 255, 255));
     }
 
+    // Boxes with their corners swapped (from damaged or hand-made files) are drawn
+    // where they span, whatever their kind, and stay stored as read.
+    void swappedCornersDrawLikeTheirBox_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("origin");
+        QTest::newRow("rectangle") << int(RectangleKind) << 0;
+        QTest::newRow("rounded rectangle") << int(RectangleKind) << 1;
+        QTest::newRow("ellipse") << int(CircleKind) << 0;
+        QTest::newRow("text") << int(TextKind) << 0;
+        QTest::newRow("picture frame") << int(PictureKind) << 0;
+    }
+
+    void swappedCornersDrawLikeTheirBox()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, origin);
+        Scene straight;
+        PageObject &a = straight.shape(kind, QRect(40, 30, 120, 80), rgbColor(0, 0, 255));
+        a.LineOrigin = quint8(origin);
+        const QImage expected = straight.render();
+
+        Scene swapped;
+        PageObject &b = swapped.shape(kind, QRect(40, 30, 120, 80), rgbColor(0, 0, 255));
+        b.LineOrigin = quint8(origin);
+        std::swap(b.X1, b.X2);
+        std::swap(b.Y1, b.Y2);
+        const QImage actual = swapped.render();
+        QCOMPARE(b.X1, 160);
+        QCOMPARE(actual.pixel(100, 70), expected.pixel(100, 70));
+        QVERIFY(expected.pixel(100, 70) != qRgb(255, 255, 255));
+        QCOMPARE(actual, expected);
+    }
+
     // Groups as deep as the object limit allows are drawn without running out of stack.
     void deeplyNestedGroupsDraw()
     {
