@@ -1,6 +1,7 @@
 // The cache of loaded pictures that every page drawing takes its images from.
 #include "imagecache.h"
 
+#include "filenames.h"
 #include "imageloader.h"
 
 #include <QFileInfo>
@@ -80,11 +81,20 @@ ImageCache &ImageCache::instance()
     return cache;
 }
 
-const CachedImage *ImageCache::GetImage(const QString &fileName, const PaletteTable *palette,
+const CachedImage *ImageCache::GetImage(const QString &requested, const PaletteTable *palette,
                                         bool transparent)
 {
+    // Entries are keyed by the file the name resolves to: on this file system "c.bmp" and
+    // "C.BMP" in one folder are two pictures. Only a name that does not exist as written
+    // is looked up without regard to case.
+    QString fileName = requested;
+    if (!QFileInfo::exists(fileName)) {
+        const QString found = locateFile(fileName);
+        if (!found.isEmpty())
+            fileName = found;
+    }
     auto matches = [&](const CachedImage &entry) {
-        if (entry.fileName.compare(fileName, Qt::CaseInsensitive) != 0)
+        if (entry.fileName != fileName)
             return false;
         if (!palette)
             return !entry.hasPalette;

@@ -58,17 +58,41 @@ private slots:
         QCOMPARE(cache.fileNames().mid(0, 3), (QStringList{files[20], files[0], files[19]}));
     }
 
-    void matchesNamesInAnyCaseWithoutReloading()
+    // A name in another case that exists only that way finds the same entry.
+    void namesInOtherCaseFindTheFileTheyMean()
     {
         ImageCache &cache = ImageCache::instance();
         const QString path = makeImage(QStringLiteral("Mixed.png"), QSize(3, 2), qRgb(1, 2, 3));
         const CachedImage *first = cache.GetImage(path, nullptr, false);
         QVERIFY(first);
-        QFile::remove(path); // a reload would now fail
-        const CachedImage *again = cache.GetImage(path.toUpper().replace(QDir(mDir.path()).path().toUpper(), mDir.path()),
+        const CachedImage *again = cache.GetImage(QDir(mDir.path()).filePath(QStringLiteral("MIXED.PNG")),
                                                   nullptr, false);
         QCOMPARE(again, first);
         QCOMPARE(cache.count(), 1);
+    }
+
+    // Two files whose names differ only in case are two pictures.
+    void filesDifferingInCaseAreTwoEntries()
+    {
+        ImageCache &cache = ImageCache::instance();
+        QTemporaryDir dir;
+        QImage red(2, 2, QImage::Format_RGB32);
+        red.fill(qRgb(255, 0, 0));
+        QImage blue(2, 2, QImage::Format_RGB32);
+        blue.fill(qRgb(0, 0, 255));
+        const QString lower = dir.filePath(QStringLiteral("c.bmp"));
+        const QString upper = dir.filePath(QStringLiteral("C.BMP"));
+        QVERIFY(red.save(lower, "BMP"));
+        QVERIFY(blue.save(upper, "BMP"));
+        for (int round = 0; round < 2; ++round) {
+            const CachedImage *a = cache.GetImage(lower, nullptr, false);
+            QVERIFY(a);
+            QCOMPARE(a->image.pixel(0, 0), qRgb(255, 0, 0));
+            const CachedImage *b = cache.GetImage(upper, nullptr, false);
+            QVERIFY(b);
+            QCOMPARE(b->image.pixel(0, 0), qRgb(0, 0, 255));
+        }
+        QCOMPARE(cache.count(), 2);
     }
 
     void palettesMakeSeparateEntries()
