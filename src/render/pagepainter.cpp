@@ -980,10 +980,12 @@ void paintPage(QPainter &painter, const Publication &pub, const Page &page, cons
         painter.restore();
     }
 
+    // The master page's objects are drawn as part of this page: its palette maps their
+    // pictures as it maps the page's own.
     const Page *master = pub.masterPage();
     if (page.ShowMaster && master && master != &page) {
         for (const ObjectPtr &object : master->Objects)
-            paintObject(painter, *master, *object, area, options);
+            paintObject(painter, page, *object, area, options);
     }
     for (const ObjectPtr &object : page.Objects)
         paintObject(painter, page, *object, area, options);

@@ -80,7 +80,8 @@ void paintPage(QPainter &painter, const Publication &pub, const Page &page, cons
 // The page surface as an image of ScreenWidth x ScreenHeight.
 QImage renderPage(const Publication &pub, const Page &page, const RenderOptions &options);
 
-// One object (a group with its members), without handles.
+// One object (a group with its members), without handles; `page` is the page shown,
+// whose palette maps pictures (also those of the master page's objects).
 void paintObject(QPainter &painter, const Page &page, const PageObject &object,
                  const QRect &clip, const RenderOptions &options);
 

@@ -588,6 +588,36 @@ private slots:
         QCOMPARE(image.pixel(20, 20), qRgb(255, 255, 255));
     }
 
+    // With 256 colours every picture of the page shown, the master page's too, is mapped
+    // to the palette of the page shown.
+    void masterPicturesTakeThePalettePageShown()
+    {
+        qputenv("VARDEKO_SCREEN_COLORS", "256");
+        QTemporaryDir dir;
+        QImage grey(40, 40, QImage::Format_RGB32);
+        grey.fill(qRgb(100, 100, 100));
+        QVERIFY(grey.save(dir.filePath(QStringLiteral("grey.bmp")), "BMP"));
+        Scene s;
+        s.options.baseDir = dir.path();
+        s.pub.Settings.ScreenColors = 256;
+        // The master page offers black and white only; the page shown offers the grey too.
+        PaletteTable blackAndWhite = defaultPaletteTable();
+        for (PaletteEntry &e : blackAndWhite)
+            e = (&e - blackAndWhite.data()) % 2 ? PaletteEntry{255, 255, 255, 0} : PaletteEntry{0, 0, 0, 0};
+        s.pub.masterPage()->PagePalette = blackAndWhite;
+        s.page->PagePalette = blackAndWhite;
+        s.page->PagePalette[7] = PaletteEntry{100, 100, 100, 0};
+        for (Page *on : {s.pub.masterPage(), s.page}) {
+            PageObject &p = s.add(PictureKind, QRect(on == s.page ? 60 : 10, 10, 40, 40), on);
+            p.LineWidth = 0;
+            p.picture()->FileName = QStringLiteral("grey.bmp");
+        }
+        const QImage image = s.render();
+        qunsetenv("VARDEKO_SCREEN_COLORS");
+        QCOMPARE(image.pixel(75, 25), qRgb(100, 100, 100));
+        QCOMPARE(image.pixel(25, 25), qRgb(100, 100, 100));
+    }
+
     // Boxes with their corners swapped (from damaged or hand-made files) are drawn
     // where they span, whatever their kind, and stay stored as read.
     void swappedCornersDrawLikeTheirBox_data()
