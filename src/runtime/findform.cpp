@@ -19,12 +19,10 @@ namespace {
 
 void collectSearched(const ObjectList &stack, QList<PageObject *> &out)
 {
-    for (const ObjectPtr &o : stack) {
-        if (o->isGroup())
-            collectSearched(o->Members, out);
-        else if (o->text())
-            out.append(o.get());
-    }
+    forEachObject(stack, [&out](PageObject &o) {
+        if (!o.isGroup() && o.text())
+            out.append(&o);
+    });
 }
 
 // A text object's text as a search sees it: no "^", "|" read as a blank, references

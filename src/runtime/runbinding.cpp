@@ -14,23 +14,19 @@ namespace {
 template<typename F>
 void forEachButton(ObjectList &stack, const F &visit)
 {
-    for (const ObjectPtr &o : stack) {
-        if (o->isGroup())
-            forEachButton(o->Members, visit);
-        else if (o->button())
-            visit(o.get());
-    }
+    forEachObject(stack, [&visit](PageObject &o) {
+        if (!o.isGroup() && o.button())
+            visit(&o);
+    });
 }
 
 template<typename F>
 void forEachText(const ObjectList &stack, const F &visit)
 {
-    for (const ObjectPtr &o : stack) {
-        if (o->isGroup())
-            forEachText(o->Members, visit);
-        else if (o->text())
-            visit(o.get());
-    }
+    forEachObject(stack, [&visit](PageObject &o) {
+        if (!o.isGroup() && o.text())
+            visit(&o);
+    });
 }
 
 } // namespace

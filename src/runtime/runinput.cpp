@@ -27,27 +27,30 @@ bool contains(const PageObject &o, const QPoint &p)
 
 PageObject *hitStack(const ObjectList &stack, const QPoint &point, bool *found)
 {
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        PageObject *object = it->get();
-        if (!contains(*object, point))
-            continue;
-        *found = true;
-        if (!object->isGroup())
-            return object;
-        bool inner = false;
-        return hitStack(object->Members, point, &inner);
+    // A hit group is searched inside, level by level: nesting of any depth costs no stack.
+    const ObjectList *level = &stack;
+    for (bool top = true;; top = false) {
+        PageObject *hit = nullptr;
+        for (auto it = level->rbegin(); it != level->rend() && !hit; ++it) {
+            if (contains(**it, point))
+                hit = it->get();
+        }
+        if (!hit)
+            return nullptr;
+        if (top)
+            *found = true;
+        if (!hit->isGroup())
+            return hit;
+        level = &hit->Members;
     }
-    return nullptr;
 }
 
 void collect(const ObjectList &stack, QList<PageObject *> &out)
 {
-    for (const ObjectPtr &o : stack) {
-        if (o->isGroup())
-            collect(o->Members, out);
-        else
-            out.append(o.get());
-    }
+    forEachObject(stack, [&out](PageObject &o) {
+        if (!o.isGroup())
+            out.append(&o);
+    });
 }
 
 QColor qtColor(ColorRef c)

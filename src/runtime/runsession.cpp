@@ -242,15 +242,13 @@ void RunSession::resetButtons()
 {
     // Buttons start as authored: check boxes and radio buttons in their initial state,
     // entry fields showing their text.
-    auto reset = [](ObjectList &stack, auto &self) -> void {
-        for (const ObjectPtr &o : stack) {
-            if (o->isGroup()) {
-                self(o->Members, self);
-            } else if (ButtonData *b = o->button()) {
+    auto reset = [](ObjectList &stack, auto &) -> void {
+        forEachObject(stack, [](PageObject &o) {
+            if (ButtonData *b = o.button()) {
                 b->State = b->Style == PushButton || b->Style == EntryField ? 0 : b->InitState;
                 b->Contents = b->Text;
             }
-        }
+        });
     };
     Publication &p = pub();
     if (p.masterPage())
