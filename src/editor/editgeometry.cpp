@@ -139,38 +139,6 @@ EditHit editHitTest(const ObjectList &stack, const QPoint &point)
     return hit;
 }
 
-namespace {
-
-// Topmost object of a stack containing the point; groups answer with a member.
-// `found` tells whether some top-level box contained the point at all.
-PageObject *runHitStack(const ObjectList &stack, const QPoint &point, bool *found)
-{
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        PageObject *object = it->get();
-        if (!boxContains(*object, point))
-            continue;
-        *found = true;
-        if (!object->isGroup())
-            return object;
-        bool inner = false;
-        return runHitStack(object->Members, point, &inner);
-    }
-    return nullptr;
-}
-
-} // namespace
-
-PageObject *runHitTest(const Page &page, const Page *master, const QPoint &point)
-{
-    bool found = false;
-    PageObject *hit = runHitStack(page.Objects, point, &found);
-    if (found)
-        return hit;
-    if (master && master != &page && page.ShowMaster)
-        return runHitStack(master->Objects, point, &found);
-    return nullptr;
-}
-
 QPoint resizeAnchor(const QRect &box, const QPoint &cursor)
 {
     const int x = box.x() + box.width() / 2 >= cursor.x() ? rightEdge(box) : box.x();
