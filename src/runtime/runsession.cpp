@@ -490,8 +490,14 @@ int RunSession::popupMenu(int x, int y, const QStringList &items, bool storesCho
 void RunSession::delay(int milliseconds)
 {
     log(QStringLiteral("Delay"), {n(milliseconds)});
-    // The wait handles no input: clicks and keys wait in the queue until it is over,
-    // so no other script starts meanwhile. Painting goes on.
+    holdInput(milliseconds);
+}
+
+// The wait handles no input: clicks and keys wait in the queue until it is over, so no
+// other script starts meanwhile. Painting goes on.
+void RunSession::holdInput(int milliseconds)
+{
+    ++mHoldingInput;
     QElapsedTimer clock;
     clock.start();
     while (!clock.hasExpired(milliseconds)) {
@@ -500,6 +506,7 @@ void RunSession::delay(int milliseconds)
         if (left > 0)
             QThread::msleep(ulong(qMin<qint64>(left, 10)));
     }
+    --mHoldingInput;
 }
 
 void RunSession::find(const QString &scope)

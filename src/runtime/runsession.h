@@ -132,6 +132,8 @@ public:
     Page *returnPage(const Page *page) const;
     RunFont runFont() const override { return mRunFont; }
 
+    // True while a wait holds the reader's input back (Delay, a keyboard press showing).
+    bool isHoldingInput() const { return mHoldingInput > 0; }
     // Headless runs: requests go to the log and dialogs take scripted answers.
     void setLog(RunLog *log) { mLog = log; }
     void setScriptedAnswers(const QList<int> &answers);
@@ -251,6 +253,8 @@ private:
     bool mScripted = false;
     bool mTransitions = true;
     bool mLeaving = false;
+    int mHoldingInput = 0;
+    void holdInput(int milliseconds);
     RunFont mRunFont;
     QHash<const Page *, Page *> mReturnPages;
     QStringList mLastVariables;
