@@ -4,6 +4,7 @@
 #include "evalcommand.h"
 #include "ioerrors.h"
 #include "mediacommands.h"
+#include "popupprovider.h"
 #include "publicationfile.h"
 #include "rendercommand.h"
 #include "runcommand.h"
@@ -114,6 +115,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vardeko"));
     QApplication::setApplicationVersion(QStringLiteral(VARDEKO_VERSION));
+    installReaderProviders();
     if (isTransitionCommand(argc, argv))
         return runTransitionCommand(QApplication::arguments());
     if (const int status = runMediaCommand(QApplication::arguments()); status >= 0)

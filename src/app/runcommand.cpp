@@ -207,7 +207,7 @@ private:
             return;
         if (mNext >= mEvents.size()) {
             // Done once no script runs and no dialog waits.
-            if (mSession.runDepth() == 0 && !QApplication::activeModalWidget())
+            if (mSession.isIdle() && !QApplication::activeModalWidget())
                 finish(QStringLiteral("events"), 0, globalVariables().listing());
             else
                 schedule(10);

@@ -257,6 +257,7 @@ void RunSession::resetButtons()
         reset(p.masterPage()->Objects, reset);
     for (int i = 0; i < p.pageCount(); ++i)
         reset(p.page(i)->Objects, reset);
+    indexBoundButtons();
     for (const auto &[name, value] : globalVariables().entries())
         applyVariable(name);
 }
@@ -323,6 +324,17 @@ bool RunSession::showPage(Page *page)
     return enterPage(page, false);
 }
 
+namespace {
+
+struct Counting
+{
+    int &count;
+    explicit Counting(int &c) : count(c) { ++count; }
+    ~Counting() { --count; }
+};
+
+} // namespace
+
 // `entering`: run mode begins on this page, which is drawn and entered even though it
 // is the current one.
 bool RunSession::enterPage(Page *page, bool entering)
@@ -333,6 +345,7 @@ bool RunSession::enterPage(Page *page, bool entering)
         return false;
     if (page == old && !entering)
         return true;
+    const Counting busy(mEnteringPage); // a transition lets events through
     if (RunMode) {
         runProviders().popups->closePagePopups();
         closeFieldEditor();

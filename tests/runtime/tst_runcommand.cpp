@@ -123,7 +123,7 @@ private slots:
         QTest::newRow("programs and links are reported")
                 << "DOSCommand \"no-such-program.exe\" \"a b\"" << QString() << "click 20 20\n" << QString()
                 << QStringList{"Page\t1\tOne", "DOSCommand\tno-such-program.exe\ta b",
-                               "Vardeko for Windows\tno-such-program.exe\\n\\nFile does not exist.", "End\tevents"};
+                               "Vardeko\tno-such-program.exe\\n\\nFile does not exist.", "End\tevents"};
     }
 
     void runs()
