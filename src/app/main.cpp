@@ -6,8 +6,11 @@
 #include "ioerrors.h"
 #include "mediacommands.h"
 #include "programtitle.h"
+#include "popupprovider.h"
 #include "publicationfile.h"
 #include "rendercommand.h"
+#include "runcommand.h"
+#include "textwindowprovider.h"
 #include "textmeasurer.h"
 #include "vocconvert.h"
 #include "transitioncommand.h"
@@ -104,7 +107,9 @@ bool isHeadless(int argc, char *argv[])
         for (const char *option : headless)
             if (std::strcmp(argv[i], option) == 0)
                 return true;
-    return false;
+    // A run shows its window where there is a display, and runs off-screen where there is none.
+    return isRunCommand(argc, argv) && qEnvironmentVariableIsEmpty("DISPLAY")
+           && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 } // namespace
@@ -116,10 +121,15 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QLatin1String(ProgramTitle));
     QApplication::setApplicationVersion(QStringLiteral(VARDEKO_VERSION));
+    // Run mode shows its pop-ups, page effects, media and floating windows (--run included).
+    installReaderProviders();
+    installFloatingWindowProvider();
     if (isTransitionCommand(argc, argv))
         return runTransitionCommand(QApplication::arguments());
     if (const int status = runMediaCommand(QApplication::arguments()); status >= 0)
         return status;
+    if (isRunCommand(argc, argv))
+        return runRunCommand(QApplication::arguments());
 
     if (isFormatArticleCommand(argc, argv))
         return runFormatArticleCommand(QApplication::arguments());
@@ -150,7 +160,7 @@ int main(int argc, char *argv[])
             QStringLiteral("N,N,..."));
     const QCommandLineOption renderOption(
             QStringLiteral("render"),
-            QStringLiteral("Paint a page of a publication into a PNG file (with --page, --out, --run)."),
+            QStringLiteral("Paint a page of a publication into a PNG file (with --page, --out, --run-look)."),
             QStringLiteral("FILE.PUB"));
     const QCommandLineOption pageOption(QStringLiteral("page"),
                                         QStringLiteral("Page for --render: its title or number."),
@@ -158,7 +168,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption outOption(QStringLiteral("out"),
                                        QStringLiteral("PNG file that --render writes."),
                                        QStringLiteral("PAGE.png"));
-    const QCommandLineOption runOption(QStringLiteral("run"),
+    const QCommandLineOption runOption(QStringLiteral("run-look"),
                                        QStringLiteral("--render shows the page as in run mode."));
     parser.addOptions({renderOption, pageOption, outOption, runOption});
     parser.addOption(evalOption);
@@ -174,7 +184,7 @@ int main(int argc, char *argv[])
         return runEvalCommand(parser.value(evalOption), parser.value(answersOption));
     if (parser.isSet(renderOption)) {
         if (!parser.isSet(pageOption) || !parser.isSet(outOption)) {
-            err() << "usage: vardeko --render FILE.PUB --page TITLE|NUMBER --out PAGE.png [--run]" << Qt::endl;
+            err() << "usage: vardeko --render FILE.PUB --page TITLE|NUMBER --out PAGE.png [--run-look]" << Qt::endl;
             return 2;
         }
         RenderCommand command;

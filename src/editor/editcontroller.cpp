@@ -131,7 +131,6 @@ void EditController::setRunning(bool running)
     if (mOp != None)
         cancelGesture();
     mRunning = running;
-    mPressed = nullptr;
 }
 
 EditSettings EditController::settings() const
@@ -255,11 +254,8 @@ void EditController::mousePress(Qt::MouseButton button, Qt::KeyboardModifiers mo
     if (!current)
         return;
     const QPoint cursor = toPage(pos);
-    if (mRunning) {
-        if (button == Qt::LeftButton)
-            runPress(cursor);
-        return;
-    }
+    if (mRunning)
+        return; // the run session has the reader's mouse
     if (mOp != None)
         return; // a second button during a gesture
     if (button == Qt::RightButton) {
@@ -385,10 +381,8 @@ void EditController::mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers m
     if (!page())
         return;
     const QPoint cursor = toPage(pos);
-    if (mRunning) {
-        runMove(cursor);
+    if (mRunning)
         return;
-    }
     mLastModifiers = modifiers;
     switch (mOp) {
     case Drawing:
@@ -550,11 +544,8 @@ void EditController::mouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers 
     if (!page())
         return;
     const QPoint cursor = toPage(pos);
-    if (mRunning) {
-        if (button == Qt::LeftButton)
-            runRelease(cursor);
+    if (mRunning)
         return;
-    }
     if (button != Qt::LeftButton || mOp == None)
         return;
     showReadout(edtext::MousePosition, cursor.x(), cursor.y());
@@ -1149,83 +1140,6 @@ void EditController::pageChanged()
     if (mOp != None)
         cancelGesture();
     discardSnapshot();
-    mPressed = nullptr;
-}
-
-// --- run mode
-
-void EditController::runPress(const QPoint &cursor)
-{
-    PageObject *hit = runHitTest(*page(), mPub.masterPage(), cursor);
-    if (!hit)
-        return;
-    if (ButtonData *b = hit->button()) {
-        if (b->Style == EntryField) {
-            emit entryFieldClicked(hit);
-            return;
-        }
-        if (b->Style == RadioButton && b->State == 1)
-            return; // an already checked radio button does nothing
-        mPressed = hit;
-        mPressedState = b->State;
-        mPressedShown = true;
-        b->State = b->Style == PushButton ? 1 : 2;
-        repaint(grown(paintedBounds(*hit), 2));
-        if (mPub.Settings.TabButtons)
-            emit focusRequested(hit);
-        return;
-    }
-    if (hit->article() || (hit->picture() && hit->picture()->WindowFlags != 0)) {
-        if (mPub.Settings.TabWindows)
-            emit focusRequested(hit);
-    }
-}
-
-void EditController::runMove(const QPoint &cursor)
-{
-    if (mPressed) {
-        ButtonData *b = mPressed->button();
-        const bool inside = boxContains(*mPressed, cursor);
-        if (inside != mPressedShown) {
-            mPressedShown = inside;
-            b->State = inside ? (b->Style == PushButton ? 1 : 2) : mPressedState;
-            repaint(grown(paintedBounds(*mPressed), 2));
-        }
-    }
-    PageObject *hit = runHitTest(*page(), mPub.masterPage(), cursor);
-    QCursor shape(Qt::ArrowCursor);
-    if (hit) {
-        if (const ButtonData *b = hit->button())
-            shape = b->Style == EntryField ? QCursor(Qt::IBeamCursor) : customCursor(HandPointCursor);
-    }
-    setCursorShape(shape);
-}
-
-void EditController::runRelease(const QPoint &cursor)
-{
-    PageObject *button = mPressed;
-    mPressed = nullptr;
-    if (!button || !mPressedShown || !boxContains(*button, cursor)) {
-        if (button && button->button())
-            button->button()->State = mPressedState;
-        return;
-    }
-    ButtonData *b = button->button();
-    switch (b->Style) {
-    case PushButton:
-        b->State = 0;
-        break;
-    case CheckBox:
-        b->State = mPressedState ? 0 : 1;
-        break;
-    case RadioButton:
-        b->State = 1;
-        break;
-    default:
-        break;
-    }
-    repaint(grown(paintedBounds(*button), 2));
-    emit buttonActivated(button);
 }
 
 } // namespace vardeko

@@ -45,7 +45,7 @@ public:
     void setHost(EditHost *host);
     EditHost &host() const { return *mHost; }
 
-    // Run mode turns the mouse to the reader's use.
+    // In run mode the work area belongs to the run session: nothing is edited.
     void setRunning(bool running);
     bool isRunning() const { return mRunning; }
 
@@ -110,18 +110,9 @@ public:
     // The controller whose work area contains `widget`, if any.
     static EditController *controllerFor(const QWidget *widget);
 
-    // --- run mode, as far as the mouse goes
-    PageObject *pressedButton() const { return mPressed; }
-
 signals:
     // The publication changed (objects, selection or undo state).
     void edited();
-    // A button was released over itself: its action is due.
-    void buttonActivated(vardeko::PageObject *button);
-    // An article or picture asks for the key focus in run mode.
-    void focusRequested(vardeko::PageObject *object);
-    // A text entry field was clicked in run mode.
-    void entryFieldClicked(vardeko::PageObject *field);
 
 private:
     enum class ShapeKind { NoShape, Rectangle, RoundRectangle, Ellipse, Line, Outline };
@@ -161,10 +152,6 @@ private:
     void moveToPage(Page *target, bool keepSource);
     void duplicateSelectedAt(int dx, int dy);
 
-    void runPress(const QPoint &page);
-    void runMove(const QPoint &page);
-    void runRelease(const QPoint &page);
-
     Publication &mPub;
     WorkArea &mArea;
     EditHost *mHost = nullptr;
@@ -188,11 +175,6 @@ private:
     ObjectList mSnapshot;
     bool mSnapshotValid = false;
     const Page *mSnapshotPage = nullptr;
-
-    // Run mode: the button held down, its remembered state and whether it shows pressed.
-    PageObject *mPressed = nullptr;
-    quint8 mPressedState = 0;
-    bool mPressedShown = false;
 };
 
 } // namespace vardeko

@@ -139,45 +139,6 @@ EditHit editHitTest(const ObjectList &stack, const QPoint &point)
     return hit;
 }
 
-namespace {
-
-// Topmost object of a stack containing the point; groups answer with a member.
-// `found` tells whether some top-level box contained the point at all.
-PageObject *runHitStack(const ObjectList &stack, const QPoint &point, bool *found)
-{
-    // A hit group is searched inside, level by level: nesting of any depth costs no stack.
-    const ObjectList *level = &stack;
-    bool top = true;
-    for (;;) {
-        PageObject *hit = nullptr;
-        for (auto it = level->rbegin(); it != level->rend() && !hit; ++it) {
-            if (boxContains(**it, point))
-                hit = it->get();
-        }
-        if (!hit)
-            return nullptr;
-        if (top)
-            *found = true;
-        if (!hit->isGroup())
-            return hit;
-        level = &hit->Members;
-        top = false;
-    }
-}
-
-} // namespace
-
-PageObject *runHitTest(const Page &page, const Page *master, const QPoint &point)
-{
-    bool found = false;
-    PageObject *hit = runHitStack(page.Objects, point, &found);
-    if (found)
-        return hit;
-    if (master && master != &page && page.ShowMaster)
-        return runHitStack(master->Objects, point, &found);
-    return nullptr;
-}
-
 QPoint resizeAnchor(const QRect &box, const QPoint &cursor)
 {
     const int x = box.x() + box.width() / 2 >= cursor.x() ? rightEdge(box) : box.x();

@@ -63,11 +63,6 @@ struct EditHit
 // last in stacking order wins), then the topmost object containing the point.
 EditHit editHitTest(const ObjectList &stack, const QPoint &point);
 
-// The run-mode hit test: the topmost object of the page containing the point, else of the
-// master page when the page shows it; a group gives its topmost member containing the
-// point, searched recursively, and nothing when no member contains it.
-PageObject *runHitTest(const Page &page, const Page *master, const QPoint &point);
-
 // The fixed corner of a resize: the opposite edge of the half of the box the cursor is in.
 QPoint resizeAnchor(const QRect &box, const QPoint &cursor);
 

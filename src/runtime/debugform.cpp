@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -108,8 +109,15 @@ void TDebugForm::RefreshVariables(const VariableStore &store)
 {
     if (!isVisible())
         return;
-    VarList->clear();
-    VarList->addItems(store.listing());
+    mStore = &store;
+    if (mRefreshPending)
+        return;
+    mRefreshPending = true;
+    QTimer::singleShot(0, this, [this] {
+        mRefreshPending = false;
+        VarList->clear();
+        VarList->addItems(mStore->listing());
+    });
 }
 
 void TDebugForm::ClearLines()

@@ -25,6 +25,8 @@ public:
     // A command about to run (only while the window is visible): two blanks per run
     // level above the first; after 500 rows the list starts again.
     void RecordLine(int runDepth, const QString &line);
+    // Rebuilt once the running script lets events through, so a loop that changes a
+    // variable on every line does not rebuild the list on every line.
     void RefreshVariables(const VariableStore &store);
     void ClearLines();
 
@@ -62,6 +64,8 @@ private:
     bool mRolledUp = false;
     int mRestoreHeight = 200;
     bool mRolling = false;
+    const VariableStore *mStore = nullptr;
+    bool mRefreshPending = false;
 };
 
 } // namespace vardeko

@@ -92,6 +92,7 @@ TPasswordDialog::TPasswordDialog(const RunContext &run, QWidget *parent)
     layout->addLayout(entry);
     layout->addLayout(buttons);
 
+    PasswordEdit->setFocus(Qt::OtherFocusReason);
     connect(PasswordEdit, &QLineEdit::textChanged, this,
             [this](const QString &text) { OkBtn->setEnabled(!text.isEmpty()); });
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);

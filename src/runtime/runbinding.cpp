@@ -43,37 +43,61 @@ void RunSession::variableChanged(const QString &upperName)
         return;
     applyVariable(upperName);
     // Texts showing the variable are drawn again.
-    const QString reference = u'[' + upperName + u']';
     const Page *page = pub().currentPage();
-    const Page *master = pub().masterPage();
-    auto redraw = [&](const PageObject *o) {
-        if (o->text()->Text.contains(reference, Qt::CaseInsensitive))
-            repaintObject(o);
+    if (!page)
+        return;
+    const QString reference = u'[' + upperName + u']';
+    auto redraw = [&](const Page *p) {
+        for (const PageObject *o : referringTexts(p)) {
+            if (o->text()->Text.contains(reference, Qt::CaseInsensitive))
+                repaintObject(o);
+        }
     };
-    if (page) {
-        forEachText(page->Objects, redraw);
-        if (master && master != page && page->ShowMaster)
-            forEachText(master->Objects, redraw);
+    redraw(page);
+    const Page *master = pub().masterPage();
+    if (master && master != page && page->ShowMaster)
+        redraw(master);
+}
+
+const QList<const PageObject *> &RunSession::referringTexts(const Page *page)
+{
+    auto it = mReferringTexts.find(page);
+    if (it == mReferringTexts.end()) {
+        QList<const PageObject *> texts;
+        forEachText(page->Objects, [&texts](const PageObject *o) {
+            if (o->text()->Text.contains(u'['))
+                texts.append(o);
+        });
+        it = mReferringTexts.insert(page, texts);
     }
+    return it.value();
+}
+
+void RunSession::indexBoundButtons()
+{
+    mBound.clear();
+    mReferringTexts.clear();
+    Publication &p = pub();
+    auto index = [this](PageObject *o) {
+        const QString &name = o->button()->VarName;
+        if (!name.isEmpty())
+            mBound[VariableStore::normalizeName(name)].append(o);
+    };
+    if (p.masterPage())
+        forEachButton(p.masterPage()->Objects, index);
+    for (int i = 0; i < p.pageCount(); ++i)
+        forEachButton(p.page(i)->Objects, index);
 }
 
 // Every page, the master page first: bound buttons take the variable's value; those
 // shown are drawn again when they changed.
 void RunSession::applyVariable(const QString &upperName)
 {
-    const QString value = globalVariables().valueOfNormalized(upperName);
-    Publication &p = pub();
-    QList<PageObject *> bound;
-    auto gather = [&](PageObject *o) {
-        if (!o->button()->VarName.isEmpty() && VariableStore::normalizeName(o->button()->VarName) == upperName)
-            bound.append(o);
-    };
-    if (p.masterPage())
-        forEachButton(p.masterPage()->Objects, gather);
-    for (int i = 0; i < p.pageCount(); ++i)
-        forEachButton(p.page(i)->Objects, gather);
-    if (bound.isEmpty())
+    const auto found = mBound.constFind(upperName);
+    if (found == mBound.constEnd())
         return;
+    const QList<PageObject *> &bound = found.value();
+    const QString value = globalVariables().valueOfNormalized(upperName);
     bool radioMatches = false;
     for (const PageObject *o : std::as_const(bound)) {
         const ButtonData *b = o->button();
@@ -119,19 +143,13 @@ void RunSession::applyVariable(const QString &upperName)
 void RunSession::clearOtherRadios(PageObject *selected)
 {
     const QString upperName = VariableStore::normalizeName(selected->button()->VarName);
-    Publication &p = pub();
-    auto clear = [&](PageObject *o) {
+    for (PageObject *o : mBound.value(upperName)) {
         ButtonData *b = o->button();
-        if (o != selected && b->Style == RadioButton && b->State != 0 && !b->VarName.isEmpty()
-            && VariableStore::normalizeName(b->VarName) == upperName) {
+        if (o != selected && b->Style == RadioButton && b->State != 0) {
             b->State = 0;
             repaintObject(o);
         }
-    };
-    if (p.masterPage())
-        forEachButton(p.masterPage()->Objects, clear);
-    for (int i = 0; i < p.pageCount(); ++i)
-        forEachButton(p.page(i)->Objects, clear);
+    }
 }
 
 // Texts are expanded with the previous tick's time and with now; those that differ

@@ -68,17 +68,6 @@ bool showsScrollBar(const PageObject &o)
     return false;
 }
 
-// Waits without handling input: a keyboard press shows for a moment.
-void pause(int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!clock.hasExpired(milliseconds)) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(5);
-    }
-}
-
 } // namespace
 
 PageObject *runHitTest(const Page &page, const Page *master, const QPoint &point)
@@ -124,8 +113,11 @@ void RunSession::repaintObject(const PageObject *object)
 
 void RunSession::setFocus(PageObject *object)
 {
-    if (object == mFocus && (!object || !object->button() || object->button()->Style != EntryField || mEditor))
+    if (object == mFocus && (!object || !object->button() || object->button()->Style != EntryField || mEditor)) {
+        if (mEditor && mEditedField == object)
+            mEditor->setFocus(Qt::OtherFocusReason); // a click on the field edits it again
         return;
+    }
     PageObject *old = mFocus;
     mFocus = object;
     if (object && object->button() && object->button()->Style == EntryField)
@@ -284,7 +276,7 @@ void RunSession::PressButton(PageObject *button)
     if (pub().Settings.TabButtons)
         setFocus(button);
     repaintObject(button);
-    pause(150);
+    holdInput(150); // the press shows for a moment
     // The page may have changed meanwhile (a tick's return action).
     if (RunMode)
         completePress(button, before);

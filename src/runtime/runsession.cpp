@@ -255,6 +255,7 @@ void RunSession::resetButtons()
         reset(p.masterPage()->Objects, reset);
     for (int i = 0; i < p.pageCount(); ++i)
         reset(p.page(i)->Objects, reset);
+    indexBoundButtons();
     for (const auto &[name, value] : globalVariables().entries())
         applyVariable(name);
 }
@@ -321,6 +322,17 @@ bool RunSession::showPage(Page *page)
     return enterPage(page, false);
 }
 
+namespace {
+
+struct Counting
+{
+    int &count;
+    explicit Counting(int &c) : count(c) { ++count; }
+    ~Counting() { --count; }
+};
+
+} // namespace
+
 // `entering`: run mode begins on this page, which is drawn and entered even though it
 // is the current one.
 bool RunSession::enterPage(Page *page, bool entering)
@@ -331,6 +343,7 @@ bool RunSession::enterPage(Page *page, bool entering)
         return false;
     if (page == old && !entering)
         return true;
+    const Counting busy(mEnteringPage); // a transition lets events through
     if (RunMode) {
         runProviders().popups->closePagePopups();
         closeFieldEditor();
@@ -488,8 +501,14 @@ int RunSession::popupMenu(int x, int y, const QStringList &items, bool storesCho
 void RunSession::delay(int milliseconds)
 {
     log(QStringLiteral("Delay"), {n(milliseconds)});
-    // The wait handles no input: clicks and keys wait in the queue until it is over,
-    // so no other script starts meanwhile. Painting goes on.
+    holdInput(milliseconds);
+}
+
+// The wait handles no input: clicks and keys wait in the queue until it is over, so no
+// other script starts meanwhile. Painting goes on.
+void RunSession::holdInput(int milliseconds)
+{
+    ++mHoldingInput;
     QElapsedTimer clock;
     clock.start();
     while (!clock.hasExpired(milliseconds)) {
@@ -498,6 +517,7 @@ void RunSession::delay(int milliseconds)
         if (left > 0)
             QThread::msleep(ulong(qMin<qint64>(left, 10)));
     }
+    --mHoldingInput;
 }
 
 void RunSession::find(const QString &scope)

@@ -135,6 +135,10 @@ public:
     Page *returnPage(const Page *page) const;
     RunFont runFont() const override { return mRunFont; }
 
+    // True when no script runs, no page is being entered and no wait is pending.
+    bool isIdle() const { return runDepth() == 0 && mEnteringPage == 0 && mHoldingInput == 0; }
+    // True while a wait holds the reader's input back (Delay, a keyboard press showing).
+    bool isHoldingInput() const { return mHoldingInput > 0; }
     // Headless runs: requests go to the log and dialogs take scripted answers.
     void setLog(RunLog *log) { mLog = log; }
     void setScriptedAnswers(const QList<int> &answers);
@@ -248,6 +252,7 @@ private:
     // Bound objects (runbinding.cpp).
     void applyVariable(const QString &upperName);
     void clearOtherRadios(PageObject *selected);
+    void indexBoundButtons();
     void refreshTimes();
 
     RunWindow &mWindow;
@@ -258,6 +263,9 @@ private:
     bool mScripted = false;
     bool mTransitions = true;
     bool mLeaving = false;
+    int mHoldingInput = 0;
+    int mEnteringPage = 0;
+    void holdInput(int milliseconds);
     RunFont mRunFont;
     QHash<const Page *, Page *> mReturnPages;
     QStringList mLastVariables;
@@ -270,6 +278,11 @@ private:
     quint8 mPressedState = 0;
     bool mPressedShown = false;
     QHash<const PageObject *, QPoint> mScroll;
+    // While running nothing is edited: the buttons bound to each variable and the texts
+    // showing references are found once.
+    QHash<QString, QList<PageObject *>> mBound;
+    QHash<const Page *, QList<const PageObject *>> mReferringTexts;
+    const QList<const PageObject *> &referringTexts(const Page *page);
     QDateTime mLastTick;
     QPointer<TFindForm> mFind;
     const PageObject *mHighlight = nullptr;

@@ -9,9 +9,7 @@
 
 namespace vardeko {
 
-namespace {
-
-QString escaped(QString s)
+QString consoleEscaped(QString s)
 {
     s.replace(QLatin1String("\r\n"), QLatin1String("\\n"));
     s.replace(u'\r', QLatin1String("\\n"));
@@ -19,6 +17,8 @@ QString escaped(QString s)
     s.replace(u'\t', u' ');
     return s;
 }
+
+namespace {
 
 QString n(int v)
 {
@@ -43,7 +43,7 @@ void ConsoleHost::print(const QString &word, const QStringList &fields)
 {
     mOut << word;
     for (const QString &f : fields)
-        mOut << u'\t' << escaped(f);
+        mOut << u'\t' << consoleEscaped(f);
     mOut << u'\n';
     mOut.flush();
 }

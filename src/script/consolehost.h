@@ -13,6 +13,9 @@ namespace vardeko {
 
 class ScriptRunner;
 
+// A field of a printed request: line breaks written as "\n", tabs as blanks.
+QString consoleEscaped(QString text);
+
 // Each request prints its command word and the parameters it received, separated by
 // tabs, with line breaks written as "\n". Menus and query boxes take their answers
 // from a list, 0 when it is used up.

@@ -1,6 +1,7 @@
 // The editor's main window: menus, tool bar, page tabs, status bar and file flows.
 #include "mainform.h"
 
+#include "alertdialog.h"
 #include "childform.h"
 #include "conversionwindow.h"
 #include "desktoprecent.h"
@@ -13,6 +14,7 @@
 #include "imagecache.h"
 #include "ioerrors.h"
 #include "pagecommands.h"
+#include "runcommands.h"
 #include "pagemanagement.h"
 #include "pageview.h"
 #include "preferencesdialog.h"
@@ -125,6 +127,8 @@ TMainForm::TMainForm(QWidget *parent)
     mEditCommands->connectCommands();
     mFloating = new FloatingWindows(*this);
     mFloating->connectCommands();
+    mRunCommands = new RunCommands(*this);
+    mRunCommands->connectCommands();
 
     setMaximumSize(5000, 5000);
     resize(mPrefs.MainWindowPos.size());
@@ -470,6 +474,7 @@ void TMainForm::restorePreferences()
     rebuildReopenMenu();
     applyViewOptions();
     mFloating->restore();
+    mRunCommands->restore();
     updateCommandStates();
 }
 
@@ -479,6 +484,7 @@ void TMainForm::storePreferences()
     if (normal.isValid())
         mPrefs.MainWindowPos = normal;
     mFloating->store();
+    mRunCommands->store();
     QSettings settings = userSettings();
     writePreferences(settings, mPrefs);
     settings.sync();
@@ -493,6 +499,7 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::applyViewOptions()
 {
+    setAlertMascot(mPrefs.Mascot);
     command(QStringLiteral("ShowGrid1"))->setChecked(mPrefs.ShowGrid);
     command(QStringLiteral("SnapToGrid1"))->setChecked(mPrefs.SnapToGrid);
     command(QStringLiteral("ShowImages1"))->setChecked(mPrefs.ShowImages);
@@ -550,6 +557,8 @@ TChildForm *TMainForm::addChild(std::unique_ptr<Publication> pub)
     mChildren.append(child);
     if (mEditCommands)
         mEditCommands->attach(child);
+    if (mRunCommands)
+        mRunCommands->attach(child);
     QMdiSubWindow *sub = mMdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     child->pageView()->setShowGrid(mPrefs.ShowGrid, mPrefs.GridX, mPrefs.GridY);
@@ -744,8 +753,11 @@ bool TMainForm::saveChildAs(TChildForm *child)
 
 bool TMainForm::queryCloseChild(TChildForm *child)
 {
-    if (child->isRunning())
+    if (child->isRunning()) {
+        // A running window leaves run mode instead of closing.
+        child->session()->closeRequested();
         return false;
+    }
     if (!child->publication().Modified)
         return true;
     switch (mDialogs->ask(this, msg::AppTitle, msg::modifiedQuestion(child->fileName()), true)) {
@@ -965,6 +977,8 @@ void TMainForm::updateCommandStates()
         ->setText(QStringLiteral("&Selected Object") + (selected == 1 ? QString() : QStringLiteral("s")));
     for (QAction *action : std::as_const(mUnbuilt))
         action->setEnabled(false);
+    if (mRunCommands)
+        mRunCommands->updateStates();
     if (mPageCommands)
         mPageCommands->updateStates();
 

@@ -217,6 +217,8 @@ private:
     bool mPreferencesRestored = false;
     bool mRebuildingTabs = false;
     int mDraggedTab = -1;
+    friend class RunCommands;
+    class RunCommands *mRunCommands = nullptr;
     friend class PageCommands;
     class PageCommands *mPageCommands = nullptr;
     // The page shown before the master page, per window, for the Master Page toggle.

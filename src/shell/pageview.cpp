@@ -6,6 +6,7 @@
 #include "pagepainter.h"
 #include "publication.h"
 #include "scrollingmessage.h"
+#include "runsession.h"
 #include "textexpansion.h"
 
 #include <QDropEvent>
@@ -55,7 +56,21 @@ QSize PageView::pageSize() const
 
 QSize PageView::contentSize() const
 {
+    if (mDisplayMode == 1)
+        return pageSize();
     return pageSize() + QSize(2 * Margin + ShadowWidth, 2 * Margin + ShadowWidth);
+}
+
+bool PageView::running() const
+{
+    return mRun && mRun->isRunning();
+}
+
+void PageView::setDisplayMode(int mode)
+{
+    mDisplayMode = mode;
+    updateScrollBars();
+    viewport()->update();
 }
 
 void PageView::pageSizeChanged()
@@ -66,6 +81,15 @@ void PageView::pageSizeChanged()
 
 QPoint PageView::pageOffset() const
 {
+    if (mDisplayMode == 1) {
+        // Full screen centres the page; otherwise it sits at the top left.
+        QPoint origin;
+        if (mPub.Settings.FullScreen) {
+            const QSize spare = viewport()->size() - pageSize();
+            origin = QPoint(qMax(0, spare.width() / 2), qMax(0, spare.height() / 2));
+        }
+        return origin - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    }
     return QPoint(Margin - horizontalScrollBar()->value(), Margin - verticalScrollBar()->value());
 }
 
@@ -131,29 +155,61 @@ void PageView::paintEvent(QPaintEvent *event)
         painter.fillRect(page, Qt::white);
         return;
     }
+    painter.translate(offset);
+    paintPage(painter, mPub, *current, clip.translated(-offset), options(current));
+    if (mDisplayMode == 1 && mRun) {
+        // The search's match shows inverted.
+        if (const PageObject *found = mRun->findHighlight()) {
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            painter.fillRect(found->box().normalized(), Qt::white);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+    } else if (mController) {
+        mController->paintFeedback(painter);
+    }
+}
+
+RenderOptions PageView::options(const Page *current) const
+{
     RenderOptions options;
     options.displayMode = mDisplayMode;
-    options.showGrid = mShowGrid;
+    options.showGrid = mShowGrid && mDisplayMode == 0;
     options.gridX = mGridX;
     options.gridY = mGridY;
     options.showImages = mShowImages;
     options.messageTick = mMessageTick;
-    options.showHandles = !mController || !mController->handlesHidden();
+    options.showHandles = mDisplayMode == 0 && (!mController || !mController->handlesHidden());
     options.expand = [this, current](const QString &text) { return expandShownText(text, mPub, current); };
     if (!mPub.FileName.isEmpty())
         options.baseDir = QFileInfo(mPub.FileName).absolutePath();
     mArticles.setBaseDir(options.baseDir);
     options.articles = &mArticles;
     options.scrollPosition = [this](const PageObject &o) { return mArticles.scrollPosition(o); };
-    painter.translate(offset);
-    paintPage(painter, mPub, *current, clip.translated(-offset), options);
-    if (mController)
-        mController->paintFeedback(painter);
+    if (mDisplayMode == 1 && mRun) {
+        options.focused = mRun->focusedObject();
+        options.editingFocusedField = mRun->editedField() != nullptr;
+        const RunSession *run = mRun;
+        options.scrollPosition = [run](const PageObject &o) { return run->scrollPosition(o); };
+    }
+    return options;
+}
+
+QImage PageView::renderShown() const
+{
+    const Page *current = mPub.currentPage();
+    if (!current)
+        return QImage();
+    return renderPage(mPub, *current, options(current));
 }
 
 void PageView::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
+    if (running()) {
+        mRun->mousePress(event->button(), event->position().toPoint() - pageOffset());
+        event->accept();
+        return;
+    }
     if (mController)
         mController->mousePress(event->button(), event->modifiers(), event->position().toPoint(),
                                 event->globalPosition().toPoint());
@@ -162,6 +218,11 @@ void PageView::mousePressEvent(QMouseEvent *event)
 
 void PageView::mouseMoveEvent(QMouseEvent *event)
 {
+    if (running()) {
+        mRun->mouseMove(event->position().toPoint() - pageOffset());
+        event->accept();
+        return;
+    }
     if (mController)
         mController->mouseMove(event->buttons(), event->modifiers(), event->position().toPoint(),
                                event->globalPosition().toPoint());
@@ -170,6 +231,11 @@ void PageView::mouseMoveEvent(QMouseEvent *event)
 
 void PageView::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (running()) {
+        mRun->mouseRelease(event->button(), event->position().toPoint() - pageOffset());
+        event->accept();
+        return;
+    }
     if (mController)
         mController->mouseRelease(event->button(), event->modifiers(),
                                   event->position().toPoint(), event->globalPosition().toPoint());
@@ -178,12 +244,27 @@ void PageView::mouseReleaseEvent(QMouseEvent *event)
 
 void PageView::keyPressEvent(QKeyEvent *event)
 {
+    if (running()) {
+        if (mRun->HandleRunKey(event->key(), event->modifiers()))
+            event->accept();
+        else
+            event->ignore(); // to normal processing: the main window's short cuts
+        return;
+    }
     // The editor's keys come before the scroll area's: the arrows nudge, not scroll.
     if (mController && mController->keyPress(event->key(), event->modifiers())) {
         event->accept();
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool PageView::focusNextPrevChild(bool next)
+{
+    // Tab moves the reader's focus between the page's objects.
+    if (running())
+        return false;
+    return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 void PageView::dragEnterEvent(QDragEnterEvent *event)

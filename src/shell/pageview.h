@@ -11,6 +11,7 @@ namespace vardeko {
 
 class EditController;
 class Publication;
+class RunSession;
 
 class PageView : public QAbstractScrollArea, public WorkArea
 {
@@ -30,6 +31,13 @@ public:
     void centerPage();
 
     int displayMode() const { return mDisplayMode; }
+    // 1 shows the run look: the page at the top left (centred when full screen), the
+    // reader's focus mark and search highlight, no margins.
+    void setDisplayMode(int mode);
+    // In run mode the reader's mouse and keys go to the session; not owned.
+    void setRunSession(RunSession *session) { mRun = session; }
+    // The current page as painted now, page-sized.
+    QImage renderShown() const;
     void setShowGrid(bool show, int gridX, int gridY);
     void setShowImages(bool show);
 
@@ -55,6 +63,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -73,7 +82,11 @@ private:
     int mGridY = 8;
     bool mShowImages = true;
     EditController *mController = nullptr;
-    ArticleObjects mArticles;
+    // Laid out by painting, which is const for the run look's off-screen renders.
+    mutable ArticleObjects mArticles;
+    RunSession *mRun = nullptr;
+    bool running() const;
+    struct RenderOptions options(const class Page *current) const;
 };
 
 } // namespace vardeko

@@ -570,54 +570,6 @@ void TestEditController::showingAnotherPageDropsSnapshot()
     QCOMPARE(first->Objects[0]->X1, 51);
 }
 
-void TestEditController::runModeButtons()
-{
-    Window w;
-    PageObject *push = w.add(ButtonKind, 10, 10, 100, 40);
-    PageObject *check = w.add(ButtonKind, 10, 50, 100, 80);
-    check->button()->Style = CheckBox;
-    PageObject *radio = w.add(ButtonKind, 10, 90, 100, 120);
-    radio->button()->Style = RadioButton;
-    radio->button()->State = 1;
-    w.editor().setRunning(true);
-    QSignalSpy activated(&w.editor(), &EditController::buttonActivated);
-
-    w.press(QPoint(20, 20));
-    QCOMPARE(int(push->button()->State), 1);
-    // Leaving shows it released, coming back pressed again.
-    w.moveTo(QPoint(200, 200));
-    QCOMPARE(int(push->button()->State), 0);
-    w.moveTo(QPoint(30, 30));
-    QCOMPARE(int(push->button()->State), 1);
-    w.release(QPoint(30, 30));
-    QCOMPARE(int(push->button()->State), 0);
-    QCOMPARE(activated.count(), 1);
-    QCOMPARE(activated.takeFirst().at(0).value<PageObject *>(), push);
-
-    // Released elsewhere: nothing runs.
-    w.press(QPoint(20, 20));
-    w.moveTo(QPoint(200, 200));
-    w.release(QPoint(200, 200));
-    QCOMPARE(activated.count(), 0);
-    QCOMPARE(int(push->button()->State), 0);
-
-    w.press(QPoint(20, 60));
-    QCOMPARE(int(check->button()->State), 2);
-    w.release(QPoint(20, 60));
-    QCOMPARE(int(check->button()->State), 1);
-    w.press(QPoint(20, 60));
-    w.release(QPoint(20, 60));
-    QCOMPARE(int(check->button()->State), 0);
-    QCOMPARE(activated.count(), 2);
-
-    // A checked radio button does nothing.
-    w.press(QPoint(20, 100));
-    w.release(QPoint(20, 100));
-    QCOMPARE(activated.count(), 2);
-    QCOMPARE(w.page().Objects.size(), size_t(3));
-    QVERIFY(!w.pub().Modified);
-}
-
 void TestEditController::dropOfSeveralFiles()
 {
     QTemporaryDir dir;

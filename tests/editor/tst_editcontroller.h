@@ -28,7 +28,6 @@ private slots:
     void commandsAreUndoable();
     void undoOffKeepsNoSnapshot();
     void showingAnotherPageDropsSnapshot();
-    void runModeButtons();
     void dropOfSeveralFiles();
     void paletteAttributeDrops();
 };

@@ -3,6 +3,7 @@
 
 #include "editgeometry.h"
 #include "publication.h"
+#include "runinput.h"
 
 #include <QTest>
 
@@ -154,30 +155,7 @@ void TestEditGeometry::hitTestPrefersHandlesThenTopmost()
     QCOMPARE(hit.object, groups[0].get());
 }
 
-void TestEditGeometry::runHitTestSearchesGroupsAndMaster()
-{
-    Publication pub;
-    Page *page = pub.firstPage();
-    Page *master = pub.masterPage();
-    master->Objects.push_back(makeObject(pub, RectangleKind, 0, 0, 400, 400));
-    ObjectPtr group = makeObject(pub, GroupKind, 100, 100, 300, 300);
-    group->Members.push_back(makeObject(pub, ButtonKind, 100, 100, 150, 150));
-    group->Members.push_back(makeObject(pub, ButtonKind, 120, 120, 170, 170));
-    PageObject *lower = group->Members[0].get();
-    PageObject *upper = group->Members[1].get();
-    page->Objects.push_back(std::move(group));
-
-    QCOMPARE(runHitTest(*page, master, QPoint(110, 110)), lower);
-    QCOMPARE(runHitTest(*page, master, QPoint(130, 130)), upper);
-    // Inside the group's box but on no member: nothing, not the master object beneath.
-    QCOMPARE(runHitTest(*page, master, QPoint(250, 250)), nullptr);
-    // Outside every page object the master page answers, unless the page hides it.
-    QCOMPARE(runHitTest(*page, master, QPoint(350, 350)), master->Objects[0].get());
-    page->ShowMaster = false;
-    QCOMPARE(runHitTest(*page, master, QPoint(350, 350)), nullptr);
-}
-
-// As deep as the object limit allows, without running out of stack.
+// The reader's hit test goes as deep as the object limit allows, without running out of stack.
 void TestEditGeometry::runHitTestEntersDeepNesting()
 {
     Publication pub;

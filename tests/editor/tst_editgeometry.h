@@ -14,7 +14,6 @@ private slots:
     void handles_data();
     void handles();
     void hitTestPrefersHandlesThenTopmost();
-    void runHitTestSearchesGroupsAndMaster();
     void runHitTestEntersDeepNesting();
     void resizeEdges_data();
     void resizeEdges();

@@ -478,6 +478,7 @@ private slots:
         f.session.ExecuteScript(QStringLiteral("GotoPage \"Two\""));
         QCOMPARE(debug.scriptList()->count(), 2);
         QCOMPARE(debug.scriptList()->item(1)->text(), QStringLiteral("  SetVar \"[A]\" \"1\""));
+        QCoreApplication::processEvents(); // the list is rebuilt between script lines
         QCOMPARE(debug.varList()->item(0)->text(), QStringLiteral("A = \"1\""));
         debug.hide();
         f.session.ExecuteScript(QStringLiteral("SetVar \"[B]\" \"1\""));

@@ -1,0 +1,158 @@
+// Times scripts in a real run session: the counting loop against the console host, the
+// same with the debug window showing, and how soon a click's script starts during a loop.
+#include "scriptrunner.h"
+
+#include "childform.h"
+#include "consolehost.h"
+#include "debugform.h"
+#include "runsession.h"
+#include "variablestore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QTextStream>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+using namespace vardeko;
+
+namespace {
+
+const QString Loop = QStringLiteral("SetVar \"[I]\" \"0\"|While \"[I]\" \"<\" \"1000000\"|"
+                                    "Math \"[I]+1\" \"0\" \"[I]\"|EndWhile");
+
+void figure(const char *name, double ours, const char *unit, const char *anchor, double anchorValue)
+{
+    std::printf("%s: %.1f %s; anchor %s: %.1f %s; ratio %.3f\n", name, ours, unit, anchor, anchorValue,
+                unit, anchorValue > 0 ? ours / anchorValue : 0.0);
+    std::fflush(stdout);
+}
+
+double consoleLoop()
+{
+    QString sink;
+    QTextStream out(&sink);
+    QElapsedTimer t;
+    t.start();
+    runScriptOnConsole(Loop, {}, out);
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+std::unique_ptr<TChildForm> makeWindow()
+{
+    auto pub = std::make_unique<Publication>();
+    pub->clearPages();
+    Page *page = pub->appendPage(pub->createPage(QStringLiteral("Loop")));
+    ObjectPtr button = pub->createObject(ButtonKind);
+    button->X1 = 10;
+    button->Y1 = 10;
+    button->X2 = 110;
+    button->Y2 = 40;
+    button->button()->Action = QStringLiteral("AlertBox \"clicked\" \"now\"");
+    page->Objects.push_back(std::move(button));
+    ObjectPtr text = pub->createObject(TextKind);
+    text->X1 = 10;
+    text->Y1 = 60;
+    text->X2 = 300;
+    text->Y2 = 90;
+    text->text()->Text = QStringLiteral("Counted: [Other]");
+    page->Objects.push_back(std::move(text));
+    pub->setCurrentPage(page);
+    auto window = std::make_unique<TChildForm>(std::move(pub));
+    window->resize(640, 480);
+    window->show();
+    window->session()->setTransitionsEnabled(false);
+    window->session()->setScriptedAnswers({});
+    return window;
+}
+
+double sessionLoop(bool debugShown)
+{
+    TDebugForm debug;
+    TChildForm::setDebugWindow(&debug);
+    if (debugShown)
+        debug.show();
+    auto window = makeWindow();
+    RunSession &session = *window->session();
+    session.SetRunMode(1);
+    QElapsedTimer t;
+    t.start();
+    session.ExecuteScript(Loop);
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    if (globalVariables().GetVariable(QStringLiteral("I")) != QLatin1String("1000000"))
+        std::fprintf(stderr, "the loop did not count to the end\n");
+    session.SetRunMode(0);
+    TChildForm::setDebugWindow(nullptr);
+    return ms;
+}
+
+// The time from a click arriving to the first line of its script, while a loop runs.
+class FirstLine : public RunLog
+{
+public:
+    std::atomic<qint64> at{-1};
+    QElapsedTimer *clock = nullptr;
+    void request(const QString &word, const QStringList &) override
+    {
+        if (word == QLatin1String("AlertBox") && at < 0)
+            at = clock->nsecsElapsed();
+    }
+};
+
+double clickLatency()
+{
+    auto window = makeWindow();
+    RunSession &session = *window->session();
+    QElapsedTimer clock;
+    clock.start();
+    FirstLine log;
+    log.clock = &clock;
+    session.setLog(&log);
+    session.SetRunMode(1);
+    std::atomic<qint64> clicked{-1};
+    QWidget *surface = window->pageWidget();
+    const QPointF pos = QPointF(20, 20) + window->pageOrigin();
+    // The reader's click comes from outside the loop, at a moment of its own.
+    std::thread reader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        clicked = clock.nsecsElapsed();
+        QCoreApplication::postEvent(surface, new QMouseEvent(QEvent::MouseButtonPress, pos, pos, Qt::LeftButton,
+                                                             Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(surface, new QMouseEvent(QEvent::MouseButtonRelease, pos, pos,
+                                                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    });
+    session.ExecuteScript(QStringLiteral("While \"1\" \"=\" \"1\"|If \"[Stop]\" \"=\" \"1\"|GotoLine \"99\"|EndIf|"
+                                         "Math \"[N]+1\" \"0\" \"[N]\"|If \"[N]\" \">\" \"3000000\"|GotoLine \"99\"|EndIf|"
+                                         "EndWhile"));
+    reader.join();
+    session.setLog(nullptr);
+    session.SetRunMode(0);
+    if (log.at < 0 || clicked < 0)
+        return -1;
+    return double(log.at - clicked) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // Warm up the allocator and the caches once.
+    consoleLoop();
+    double console = 1e300, session = 1e300, debug = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        console = std::min(console, consoleLoop());
+        session = std::min(session, sessionLoop(false));
+    }
+    figure("run session loop, 1000000 iterations", session, "ms", "console host", console);
+    debug = sessionLoop(true);
+    figure("run session loop with the debug window", debug, "ms", "console host", console);
+    const double latency = clickLatency();
+    figure("click to first script line during a loop", latency, "ms", "event interval", 5.0);
+    return 0;
+}
