@@ -53,6 +53,6 @@ inline constexpr QLatin1String AlignNoneV("N&one");
 inline constexpr QLatin1String AlignRelative("R&elative to Other Selected Objects");
 
 // The object limit, as the model's error table words it.
-inline constexpr QLatin1String ErrorTitle(ProgramTitle);
+inline constexpr QLatin1String ErrorTitle = ProgramTitleText;
 
 } // namespace vardeko::edtext

@@ -17,7 +17,7 @@ namespace vardeko {
 
 // Texts the page dialogs show.
 namespace pagemsg {
-inline constexpr QLatin1String AppTitle(ProgramTitle);
+inline constexpr QLatin1String AppTitle = ProgramTitleText;
 inline constexpr QLatin1String MasterPage("Master Page");
 inline constexpr QLatin1String NewPage("New Page");
 inline constexpr QLatin1String NotEnoughMemory("Not enough memory!");

@@ -8,7 +8,7 @@
 
 namespace vardeko::msg {
 
-inline constexpr QLatin1String AppTitle(ProgramTitle);
+inline constexpr QLatin1String AppTitle = ProgramTitleText;
 inline constexpr QLatin1String HelpFile("VARDEKO.HLP");
 inline constexpr QLatin1String Untitled("Untitled");
 inline constexpr QLatin1String MasterPage("Master Page");
