@@ -39,34 +39,39 @@ bool fileParamNamesFile(int command, const QString &value)
     return true;
 }
 
+void mapFileParameter(QString &line, int command,
+                      const std::function<QString(int command, const QString &name)> &map,
+                      bool alwaysRebuild)
+{
+    const FileCommandRule *rule = command ? fileCommandRule(command) : nullptr;
+    if (!rule || rule->fileParam == 0)
+        return;
+    QStringList params = scriptParameters(line);
+    if (params.size() < rule->fileParam)
+        return;
+    QString &file = params[rule->fileParam - 1];
+    if (!fileParamNamesFile(command, file))
+        return;
+    const QString mapped = map(command, file);
+    if (mapped == file && !alwaysRebuild)
+        return;
+    file = mapped;
+    QString rebuilt = line.left(line.indexOf(QLatin1Char('"')));
+    while (rebuilt.endsWith(QLatin1Char(' ')))
+        rebuilt.chop(1);
+    for (const QString &p : std::as_const(params))
+        rebuilt += QStringLiteral(" \"") + p + QLatin1Char('"');
+    line = rebuilt;
+}
+
 QString mapScriptFileNames(const QString &script,
                            const std::function<QString(int command, const QString &name)> &map)
 {
     if (script.isEmpty())
         return script;
     QStringList lines = splitScriptLines(script);
-    for (QString &line : lines) {
-        const RecognizedCommand rec = recognizeCommand(line);
-        const FileCommandRule *rule = rec.number ? fileCommandRule(rec.number) : nullptr;
-        if (!rule || rule->fileParam == 0)
-            continue;
-        QStringList params = scriptParameters(line);
-        if (params.size() < rule->fileParam)
-            continue;
-        QString &file = params[rule->fileParam - 1];
-        if (!fileParamNamesFile(rec.number, file))
-            continue;
-        const QString mapped = map(rec.number, file);
-        if (mapped == file)
-            continue;
-        file = mapped;
-        QString rebuilt = line.left(line.indexOf(QLatin1Char('"')));
-        while (rebuilt.endsWith(QLatin1Char(' ')))
-            rebuilt.chop(1);
-        for (const QString &p : std::as_const(params))
-            rebuilt += QStringLiteral(" \"") + p + QLatin1Char('"');
-        line = rebuilt;
-    }
+    for (QString &line : lines)
+        mapFileParameter(line, recognizeCommand(line).number, map);
     return joinScriptLines(lines);
 }
 

@@ -22,6 +22,13 @@ const FileCommandRule *fileCommandRule(int command);
 // last window and `StopMedia` also takes "SOUND" and "VIDEO".
 bool fileParamNamesFile(int command, const QString &value);
 
+// Passes the file parameter of one recognised script line (command number `command`)
+// through `map` and rebuilds the line as the command word followed by each parameter in
+// double quotes. The rebuild happens only when the name changed, unless `alwaysRebuild`.
+void mapFileParameter(QString &line, int command,
+                      const std::function<QString(int command, const QString &name)> &map,
+                      bool alwaysRebuild = false);
+
 // Passes the file parameter of every command of a script that names a file through
 // `map` (command number, stored name) and rebuilds those lines as the command word
 // followed by each parameter in double quotes; other lines stay as they are.

@@ -147,22 +147,10 @@ QString BlockWriter::script(const QString &text) const
             line = QString::fromLatin1(ActionCommands[size_t(rec.number)].Code)
                    + line.mid(rec.wordStart + rec.word.size());
         }
-        const FileCommandRule *rule = fileCommandRule(rec.number);
-        if (!rule || rule->fileParam == 0)
-            continue;
-        QStringList params = scriptParameters(line);
-        if (params.size() < rule->fileParam)
-            continue;
-        QString &file = params[rule->fileParam - 1];
-        if (!fileParamNamesFile(rec.number, file))
-            continue;
-        file = bareFileName(file);
-        QString rebuilt = line.left(line.indexOf(QLatin1Char('"')));
-        while (rebuilt.endsWith(QLatin1Char(' ')))
-            rebuilt.chop(1);
-        for (const QString &p : std::as_const(params))
-            rebuilt += QStringLiteral(" \"") + p + QLatin1Char('"');
-        line = rebuilt;
+        // Archive and compiled copies name their files without folders; the line is
+        // rebuilt even when the name is already bare, as it always has been.
+        mapFileParameter(line, rec.number, [](int, const QString &name) { return bareFileName(name); },
+                         true);
     }
     return joinScriptLines(lines);
 }
