@@ -1,5 +1,6 @@
 // The editor executable: command-line handling, then the editor window.
 #include "commandlinemodes.h"
+#include "consoleoutput.h"
 #include "editorstart.h"
 #include "evalcommand.h"
 #include "formatarticlecommand.h"
@@ -24,24 +25,6 @@
 using namespace vardeko;
 
 namespace {
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream &err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
-
-// Messages keep single carriage returns as line breaks; a terminal wants new lines.
-QString consoleText(QString text)
-{
-    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
 
 bool load(Publication &pub, const QString &fileName, ReadResult *result)
 {

@@ -2,6 +2,7 @@
 #include "mediacommands.h"
 
 #include "cartoonfile.h"
+#include "consoleoutput.h"
 #include "flicdecoder.h"
 #include "ioerrors.h"
 #include "vocconvert.h"
@@ -15,23 +16,6 @@
 namespace vardeko {
 
 namespace {
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream &err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
-
-QString consoleText(QString text)
-{
-    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
 
 QByteArray md5(const void *data, size_t size)
 {
