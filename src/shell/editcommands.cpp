@@ -75,50 +75,47 @@ ToolAttributes EditCommands::toolAttributes() const
 
 void EditCommands::connectCommands()
 {
+    const MainCommands &cmd = mMain.commands();
     struct Work
     {
-        const char *name;
+        QAction *action;
         std::function<void(EditController &)> work;
     };
     const Work works[] = {
-        {"Undo1", [](EditController &c) { c.undo(); }},
-        {"Cut1", [](EditController &c) { cutSelection(c); }},
-        {"Copy1", [](EditController &c) { copySelection(c); }},
-        {"Paste1",
-         [this](EditController &c) {
-             pasteData(c, QGuiApplication::clipboard()->mimeData(), mMain.mPrefs.ImageDir);
-         }},
-        {"Delete1", [](EditController &c) { c.deleteSelection(); }},
-        {"Duplicate1", [](EditController &c) { c.duplicateSelection(); }},
-        {"SelectAll1", [](EditController &c) { c.selectAll(); }},
-        {"BringToFront1", [](EditController &c) { c.bringToFront(); }},
-        {"SendToBack1", [](EditController &c) { c.sendToBack(); }},
-        {"Align1", [](EditController &c) { c.alignWithDialog(); }},
-        {"Group1", [](EditController &c) { c.group(); }},
-        {"UnGroup1", [](EditController &c) { c.ungroup(); }},
-        {"EditObject1", [](EditController &c) { c.editSelectedObject(); }},
-        {"AdjustObject1", [](EditController &c) { c.adjustSelection(); }},
+            {cmd.undo, [](EditController &c) { c.undo(); }},
+            {cmd.cut, [](EditController &c) { cutSelection(c); }},
+            {cmd.copy, [](EditController &c) { copySelection(c); }},
+            {cmd.paste,
+             [this](EditController &c) {
+                 pasteData(c, QGuiApplication::clipboard()->mimeData(), mMain.mPrefs.ImageDir);
+             }},
+            {cmd.deleteObjects, [](EditController &c) { c.deleteSelection(); }},
+            {cmd.duplicate, [](EditController &c) { c.duplicateSelection(); }},
+            {cmd.selectAll, [](EditController &c) { c.selectAll(); }},
+            {cmd.bringToFront, [](EditController &c) { c.bringToFront(); }},
+            {cmd.sendToBack, [](EditController &c) { c.sendToBack(); }},
+            {cmd.align, [](EditController &c) { c.alignWithDialog(); }},
+            {cmd.group, [](EditController &c) { c.group(); }},
+            {cmd.ungroup, [](EditController &c) { c.ungroup(); }},
+            {cmd.editObject, [](EditController &c) { c.editSelectedObject(); }},
+            {cmd.adjustObject, [](EditController &c) { c.adjustSelection(); }},
     };
     for (const Work &w : works) {
-        QAction *action = mMain.command(QLatin1String(w.name));
-        if (!action)
-            continue;
+        QAction *action = w.action;
         mMain.mUnbuilt.removeAll(action);
         const auto work = w.work;
-        const char *name = w.name;
-        connect(action, &QAction::triggered, this, [this, name, work] { run(name, work); });
+        connect(action, &QAction::triggered, this, [this, action, work] { run(action, work); });
         ++mBuiltCount;
     }
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { mMain.updateCommandStates(); });
 }
 
-void EditCommands::run(const char *name, const std::function<void(EditController &)> &work)
+void EditCommands::run(QAction *action, const std::function<void(EditController &)> &work)
 {
     // A short cut fires even when its item is disabled by the rules: the rules decide.
-    QAction *action = mMain.command(QLatin1String(name));
     updateStates();
-    if (action && !action->isEnabled())
+    if (!action->isEnabled())
         return;
     mMain.guarded([&] {
         if (EditController *c = activeController())
@@ -154,26 +151,25 @@ TChildForm *EditCommands::childOf(const EditController &controller) const
 
 void EditCommands::updateStates()
 {
+    const MainCommands &cmd = mMain.commands();
     TChildForm *child = mMain.activeChild();
     EditController *c = child && child->isEditing() ? child->controller() : nullptr;
     const Page *page = c ? c->page() : nullptr;
     const int selected = page ? countSelected(page->Objects) : 0;
     const PageObject *first = page ? firstSelected(page->Objects) : nullptr;
-    auto set = [this](const char *name, bool enabled) {
-        if (QAction *a = mMain.command(QLatin1String(name)))
-            a->setEnabled(enabled);
-    };
-    set("Undo1", c && mMain.mPrefs.Undo && c->canUndo());
-    for (const char *name : {"Cut1", "Copy1", "Delete1", "Duplicate1", "BringToFront1",
-                             "SendToBack1", "Align1"})
-        set(name, selected > 0);
-    set("Paste1", c && page && canPaste(QGuiApplication::clipboard()->mimeData()));
-    set("SelectAll1", page && !page->Objects.empty());
-    set("Group1", selected > 1);
-    set("UnGroup1", selected == 1 && first && first->isGroup());
-    set("AdjustObject1", selected > 0);
-    set("EditObject1", selected == 1 && first
-                           && (first->article() || first->button() || first->picture() || first->text()));
+    auto set = [](QAction *action, bool enabled) { action->setEnabled(enabled); };
+    set(cmd.undo, c && mMain.mPrefs.Undo && c->canUndo());
+    for (QAction *action : {cmd.cut, cmd.copy, cmd.deleteObjects, cmd.duplicate, cmd.bringToFront,
+                            cmd.sendToBack, cmd.align})
+        set(action, selected > 0);
+    set(cmd.paste, c && page && canPaste(QGuiApplication::clipboard()->mimeData()));
+    set(cmd.selectAll, page && !page->Objects.empty());
+    set(cmd.group, selected > 1);
+    set(cmd.ungroup, selected == 1 && first && first->isGroup());
+    set(cmd.adjustObject, selected > 0);
+    set(cmd.editObject,
+        selected == 1 && first
+                && (first->article() || first->button() || first->picture() || first->text()));
 }
 
 bool EditCommands::dropPageTab(int tab, const QPoint &globalPos)
@@ -208,7 +204,7 @@ bool EditCommands::dropPageTab(int tab, const QPoint &globalPos)
 EditSettings EditCommands::editSettings() const
 {
     const Preferences &p = mMain.mPrefs;
-    return EditSettings{p.SnapToGrid, p.GridX, p.GridY, p.Undo};
+    return EditSettings {p.SnapToGrid, p.GridX, p.GridY, p.Undo};
 }
 
 void EditCommands::showReadout(const QString &caption, int a, int b)

@@ -6,6 +6,8 @@
 
 #include <QObject>
 
+class QAction;
+
 namespace vardeko {
 
 class TChildForm;
@@ -79,7 +81,7 @@ signals:
 private:
     EditController *activeController() const;
     TChildForm *childOf(const EditController &controller) const;
-    void run(const char *name, const std::function<void(EditController &)> &work);
+    void run(QAction *action, const std::function<void(EditController &)> &work);
 
     TMainForm &mMain;
     TToolPalette *mPalette = nullptr;

@@ -52,12 +52,12 @@ void FloatingWindows::connectCommands()
 {
     const struct
     {
-        const char *name;
+        QAction *action;
         void (FloatingWindows::*show)(bool);
-    } toggles[] = {{"ShowMousePos1", &FloatingWindows::setMouseShown},
-                   {"ShowFileList1", &FloatingWindows::setFileListShown}};
+    } toggles[] = {{mMain.commands().showMousePos, &FloatingWindows::setMouseShown},
+                   {mMain.commands().showFileList, &FloatingWindows::setFileListShown}};
     for (const auto &toggle : toggles) {
-        QAction *action = mMain.command(QLatin1String(toggle.name));
+        QAction *action = toggle.action;
         mMain.mUnbuilt.removeAll(action);
         const auto show = toggle.show;
         connect(action, &QAction::triggered, this, [this, show](bool checked) { (this->*show)(checked); });
@@ -67,14 +67,14 @@ void FloatingWindows::connectCommands()
 void FloatingWindows::setMouseShown(bool shown)
 {
     mMain.mPrefs.ShowMousePos = shown;
-    mMain.command(QStringLiteral("ShowMousePos1"))->setChecked(shown);
+    mMain.commands().showMousePos->setChecked(shown);
     mMouse->setVisible(shown);
 }
 
 void FloatingWindows::setFileListShown(bool shown)
 {
     mMain.mPrefs.ShowFileList = shown;
-    mMain.command(QStringLiteral("ShowFileList1"))->setChecked(shown);
+    mMain.commands().showFileList->setChecked(shown);
     if (shown && mFileList->directory().isEmpty()) {
         // Starts beside the publication being edited, else where the author last chose
         // publications, else in the data folder or the home folder.

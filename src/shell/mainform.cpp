@@ -143,184 +143,250 @@ TMainForm::~TMainForm()
 
 // --- commands
 
-QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *name,
-                               const QKeySequence &shortcut, std::function<void()> handler)
+namespace {
+
+// Where a row of the command table goes.
+enum class Place { File, Reopen, Edit, CreateEdit, Arrange, Page, Goto, Book, Options, Spelling,
+                   Window, Help, ToolBar, PageTabs, Count };
+
+enum CommandFlag { Built = 0, Unbuilt = 1, Checkable = 2 };
+
+// One row: a command (member set), a submenu (`opens` set) or a separator (neither).
+struct CommandRow
 {
-    auto *action = new QAction(text, this);
-    action->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
-    // A command's tip stays only while it is pointed at: once chosen, the status bar
-    // shows the page again (a dialog it opens keeps the pointer from ever "leaving").
-    connect(action, &QAction::triggered, statusBar(), &QStatusBar::clearMessage);
-    if (handler)
-        connect(action, &QAction::triggered, this, [this, handler] { guarded(handler); });
-    if (menu)
-        menu->addAction(action);
-    return action;
+    Place in;
+    QAction *MainCommands::*member = nullptr;
+    const char *name = nullptr;
+    const char *text = nullptr;
+    QList<QKeySequence> keys = {};
+    int flags = Built;
+    std::function<void()> handler = nullptr; // none: another part of the shell connects it
+    Place opens = Place::Count;
+};
+
+QKeySequence keys(QKeyCombination combination)
+{
+    return QKeySequence(combination);
 }
 
-// The command exists in the menu but its work is not part of this program yet.
-void TMainForm::addUnbuilt(QMenu *menu, const QString &text, const char *name,
-                           const QKeySequence &shortcut)
-{
-    QAction *action = addCommand(menu, text, name, shortcut);
-    action->setEnabled(false);
-    mUnbuilt.append(action);
-}
-
-QAction *TMainForm::command(const QString &name) const
-{
-    return findChild<QAction *>(name);
-}
+} // namespace
 
 void TMainForm::createCommands()
 {
+    using C = MainCommands;
+    using P = Place;
+    const auto ctrl = [](Qt::Key key) { return keys(Qt::CTRL | key); };
+    const auto editor = [this](const char *kind, const QString *program) {
+        return [this, kind, program] { launchEditor(QLatin1String(kind), *program, {}); };
+    };
+    const CommandRow rows[] = {
+        {.in = P::File, .member = &C::newFile, .name = "New1", .text = "&New..."},
+        {.in = P::File, .member = &C::openFile, .name = "Open1", .text = "&Open...",
+         .handler = [this] { Open1Click(); }},
+        {.in = P::File, .name = "Reopen1", .text = "&Reopen", .opens = P::Reopen},
+        {.in = P::File, .member = &C::saveFile, .name = "Save1", .text = "&Save",
+         .handler = [this] { Save1Click(); }},
+        {.in = P::File, .member = &C::saveFileAs, .name = "SaveAs1", .text = "Save &As...",
+         .handler = [this] { SaveAs1Click(); }},
+        {.in = P::File, .member = &C::closeFile, .name = "Close1", .text = "&Close",
+         .handler = [this] { Close1Click(); }},
+        {.in = P::File, .member = &C::closeAll, .name = "CloseAll1", .text = "C&lose All",
+         .handler = [this] { CloseAll1Click(); }},
+        {.in = P::File},
+        {.in = P::File, .member = &C::printPage, .name = "PrintPage1", .text = "&Print Page...",
+         .flags = Unbuilt},
+        {.in = P::File},
+        {.in = P::File, .member = &C::exitProgram, .name = "Exit1", .text = "E&xit",
+         .keys = {keys(Qt::ALT | Qt::Key_X)}, .handler = [this] { Exit1Click(); }},
+
+        {.in = P::Edit, .member = &C::undo, .name = "Undo1", .text = "&Undo",
+         .keys = {ctrl(Qt::Key_Z)}, .flags = Unbuilt},
+        {.in = P::Edit},
+        // Cut, Copy and Paste keep their second short cuts.
+        {.in = P::Edit, .member = &C::cut, .name = "Cut1", .text = "Cu&t",
+         .keys = {ctrl(Qt::Key_X), keys(Qt::SHIFT | Qt::Key_Delete)}, .flags = Unbuilt},
+        {.in = P::Edit, .member = &C::copy, .name = "Copy1", .text = "&Copy",
+         .keys = {ctrl(Qt::Key_C), ctrl(Qt::Key_Insert)}, .flags = Unbuilt},
+        {.in = P::Edit, .member = &C::paste, .name = "Paste1", .text = "&Paste",
+         .keys = {ctrl(Qt::Key_V), keys(Qt::SHIFT | Qt::Key_Insert)}, .flags = Unbuilt},
+        {.in = P::Edit, .member = &C::deleteObjects, .name = "Delete1", .text = "&Delete",
+         .keys = {ctrl(Qt::Key_Delete)}, .flags = Unbuilt},
+        {.in = P::Edit, .member = &C::duplicate, .name = "Duplicate1", .text = "D&uplicate",
+         .keys = {ctrl(Qt::Key_D)}, .flags = Unbuilt},
+        {.in = P::Edit, .member = &C::selectAll, .name = "SelectAll1", .text = "Select &All",
+         .flags = Unbuilt},
+        {.in = P::Edit},
+        {.in = P::Edit, .name = "CreateEdit1", .text = "C&reate / Edit", .opens = P::CreateEdit},
+        {.in = P::CreateEdit, .member = &C::newArticle, .name = "NewArticle1", .text = "New &Article",
+         .handler = editor("Text", &mPrefs.TextEditor)},
+        {.in = P::CreateEdit, .member = &C::newImage, .name = "NewImage1", .text = "New &Image",
+         .handler = editor("Image", &mPrefs.ImageEditor)},
+        {.in = P::CreateEdit, .member = &C::newSound, .name = "NewSound1", .text = "New &Sound",
+         .handler = editor("Sound", &mPrefs.SoundEditor)},
+        {.in = P::CreateEdit, .member = &C::newVideo, .name = "NewVideo1", .text = "New &Video",
+         .handler = editor("Video", &mPrefs.VideoEditor)},
+        {.in = P::CreateEdit, .member = &C::newCartoon, .name = "NewCartoon1", .text = "New &Cartoon",
+         .handler =
+             [this] {
+                 launchEditor(QStringLiteral("Cartoon"),
+                              QDir(QCoreApplication::applicationDirPath()).filePath(msg::CartoonEditor),
+                              {});
+             }},
+        {.in = P::Edit},
+        {.in = P::Edit, .member = &C::adjustObject, .name = "AdjustObject1",
+         .text = "Ad&just Object...", .flags = Unbuilt},
+        {.in = P::Edit, .member = &C::editObject, .name = "EditObject1", .text = "&Edit Object...",
+         .flags = Unbuilt},
+
+        {.in = P::Arrange, .member = &C::bringToFront, .name = "BringToFront1",
+         .text = "Bring to &Front", .keys = {ctrl(Qt::Key_F)}, .flags = Unbuilt},
+        {.in = P::Arrange, .member = &C::sendToBack, .name = "SendToBack1", .text = "Send to &Back",
+         .keys = {ctrl(Qt::Key_B)}, .flags = Unbuilt},
+        {.in = P::Arrange, .member = &C::align, .name = "Align1", .text = "&Align...",
+         .flags = Unbuilt},
+        {.in = P::Arrange},
+        {.in = P::Arrange, .member = &C::group, .name = "Group1", .text = "&Group", .flags = Unbuilt},
+        {.in = P::Arrange, .member = &C::ungroup, .name = "UnGroup1", .text = "&UnGroup",
+         .flags = Unbuilt},
+
+        {.in = P::Page, .name = "Goto1", .text = "&Goto", .opens = P::Goto},
+        {.in = P::Page},
+        {.in = P::Page, .member = &C::addPage, .name = "AddPage1", .text = "&Add..."},
+        {.in = P::Page, .member = &C::copyPage, .name = "CopyPage1", .text = "&Copy..."},
+        {.in = P::Page, .member = &C::movePage, .name = "MovePage1", .text = "&Move..."},
+        {.in = P::Page, .member = &C::renamePage, .name = "RenamePage1", .text = "&Rename..."},
+        {.in = P::Page, .member = &C::deletePage, .name = "DeletePage1", .text = "&Delete..."},
+        {.in = P::Page},
+        {.in = P::Page, .member = &C::pageAttributes, .name = "PageAttributes1",
+         .text = "A&ttributes..."},
+        {.in = P::Page, .member = &C::showMasterItems, .name = "ShowMasterItems1",
+         .text = "&Show Master Items", .flags = Checkable},
+
+        {.in = P::Book, .member = &C::pageLayout, .name = "PageLayout1", .text = "Page &Layout..."},
+        {.in = P::Book, .member = &C::bookSetup, .name = "BookSetup1", .text = "Book &Setup..."},
+        {.in = P::Book, .member = &C::archive, .name = "Archive1", .text = "&Archive...",
+         .flags = Unbuilt},
+        {.in = P::Book, .member = &C::fileList, .name = "FileList1", .text = "&File List..."},
+        {.in = P::Book},
+        {.in = P::Book, .member = &C::run, .name = "Run1", .text = "&Run",
+         .keys = {keys(Qt::Key_F8)}, .flags = Unbuilt},
+        {.in = P::Book, .member = &C::compile, .name = "Compile1", .text = "&Compile...",
+         .flags = Unbuilt},
+
+        {.in = P::Options, .member = &C::showGrid, .name = "ShowGrid1", .text = "Show &Grid",
+         .flags = Checkable, .handler = [this] { ShowGrid1Click(); }},
+        {.in = P::Options, .member = &C::snapToGrid, .name = "SnapToGrid1", .text = "&Snap to Grid",
+         .flags = Checkable, .handler = [this] { SnapToGrid1Click(); }},
+        {.in = P::Options, .member = &C::showMousePos, .name = "ShowMousePos1",
+         .text = "Show &Mouse Position", .flags = Unbuilt | Checkable},
+        {.in = P::Options, .member = &C::showDebugInfo, .name = "ShowDebugInfo1",
+         .text = "Show &Debugging Info", .flags = Unbuilt | Checkable},
+        {.in = P::Options, .member = &C::showFileList, .name = "ShowFileList1",
+         .text = "Show Drag && Drop &File Selector", .flags = Unbuilt | Checkable},
+        {.in = P::Options, .member = &C::showImages, .name = "ShowImages1", .text = "Show &Images",
+         .flags = Checkable, .handler = [this] { ShowImages1Click(); }},
+        {.in = P::Options},
+        {.in = P::Options, .member = &C::setGrid, .name = "SetGrid1", .text = "Set G&rid..."},
+        {.in = P::Options, .text = "Check S&pelling", .opens = P::Spelling},
+        {.in = P::Spelling, .member = &C::spellPublication, .name = "SpellPublication1",
+         .text = "&Entire Publication", .flags = Unbuilt},
+        {.in = P::Spelling, .member = &C::spellPage, .name = "SpellPage1", .text = "&This Page",
+         .flags = Unbuilt},
+        {.in = P::Spelling, .member = &C::spellSelection, .name = "SpellSelection1",
+         .text = "&Selected Objects", .flags = Unbuilt},
+        {.in = P::Options},
+        {.in = P::Options, .member = &C::setPreferences, .name = "SetPreferences1",
+         .text = "Set &Preferences...", .handler = [this] { SetPreferences1Click(); }},
+
+        {.in = P::Window, .member = &C::tileVertical, .name = "TileVertical1",
+         .text = "Tile &Vertical", .handler = [this] { tileVertical(); }},
+        {.in = P::Window, .member = &C::tileHorizontal, .name = "TileHorizontal1",
+         .text = "Tile &Horizontal", .handler = [this] { tileHorizontal(); }},
+        {.in = P::Window, .member = &C::cascade, .name = "Cascade1", .text = "&Cascade",
+         .handler = [this] { cascade(); }},
+        {.in = P::Window},
+        {.in = P::Window, .member = &C::centerPage, .name = "CenterPage1",
+         .text = "C&enter Page in Window", .handler = [this] { CenterPage1Click(); }},
+
+        {.in = P::Help, .member = &C::helpTopics, .name = "HelpTopics1", .text = "&Help Topics",
+         .keys = {keys(Qt::Key_F1)}, .handler = [this] { showHelpTopic(this, HelpContentsTopic); }},
+        {.in = P::Help, .member = &C::about, .name = "About1", .text = "&About...",
+         .keys = {keys(Qt::Key_F2)}, .handler = [this] { About1Click(); }},
+
+        // The tool bar's page buttons; createToolBar() places them.
+        {.in = P::ToolBar, .member = &C::firstPage, .name = "FirstPageBtn", .text = "First Page",
+         .handler = [this] { FirstPageClick(); }},
+        {.in = P::ToolBar, .member = &C::previousPage, .name = "PrevPageBtn",
+         .text = "Previous Page", .handler = [this] { PreviousPageClick(); }},
+        {.in = P::ToolBar, .member = &C::masterPage, .name = "MasterPageBtn", .text = "Master Page",
+         .handler = [this] { MasterPageClick(); }},
+        {.in = P::ToolBar, .member = &C::nextPage, .name = "NextPageBtn", .text = "Next Page",
+         .handler = [this] { NextPageClick(); }},
+        {.in = P::ToolBar, .member = &C::lastPage, .name = "LastPageBtn", .text = "Last Page",
+         .handler = [this] { LastPageClick(); }},
+
+        // The page tabs' pop-up menu holds the page commands of the Page menu.
+        {.in = P::PageTabs, .member = &C::tabAddPage, .name = "TabAddPage1", .text = "Add Page...."},
+        {.in = P::PageTabs, .member = &C::tabCopyPage, .name = "TabCopyPage1",
+         .text = "Copy Page..."},
+        {.in = P::PageTabs, .member = &C::tabMovePage, .name = "TabMovePage1",
+         .text = "Move Page..."},
+        {.in = P::PageTabs, .member = &C::tabRenamePage, .name = "TabRenamePage1",
+         .text = "Rename Page..."},
+        {.in = P::PageTabs, .member = &C::tabDeletePage, .name = "TabDeletePage1",
+         .text = "Delete Page..."},
+        {.in = P::PageTabs, .member = &C::tabPageAttributes, .name = "TabPageAttributes1",
+         .text = "Page Attributes..."},
+    };
+
     QMenuBar *bar = menuBar();
+    QMenu *menus[int(P::Count)] = {};
+    const std::pair<P, const char *> topMenus[] = {
+        {P::File, "&File"},       {P::Edit, "&Edit"},       {P::Arrange, "&Arrange"},
+        {P::Page, "&Page"},       {P::Book, "&Book"},       {P::Options, "&Options"},
+        {P::Window, "&Window"},   {P::Help, "&Help"},
+    };
+    for (const auto &[place, title] : topMenus)
+        menus[int(place)] = bar->addMenu(QLatin1String(title));
 
-    QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    addCommand(file, QStringLiteral("&New..."), "New1");
-    addCommand(file, QStringLiteral("&Open..."), "Open1", {}, [this] { Open1Click(); });
-    mReopenMenu = file->addMenu(QStringLiteral("&Reopen"));
-    mReopenMenu->setObjectName(QStringLiteral("Reopen1"));
-    addCommand(file, QStringLiteral("&Save"), "Save1", {}, [this] { Save1Click(); });
-    addCommand(file, QStringLiteral("Save &As..."), "SaveAs1", {}, [this] { SaveAs1Click(); });
-    addCommand(file, QStringLiteral("&Close"), "Close1", {}, [this] { Close1Click(); });
-    addCommand(file, QStringLiteral("C&lose All"), "CloseAll1", {}, [this] { CloseAll1Click(); });
-    file->addSeparator();
-    addUnbuilt(file, QStringLiteral("&Print Page..."), "PrintPage1");
-    file->addSeparator();
-    addCommand(file, QStringLiteral("E&xit"), "Exit1", QKeySequence(Qt::ALT | Qt::Key_X),
-               [this] { Exit1Click(); });
-
-    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
-    addUnbuilt(edit, QStringLiteral("&Undo"), "Undo1", QKeySequence(Qt::CTRL | Qt::Key_Z));
-    edit->addSeparator();
-    addUnbuilt(edit, QStringLiteral("Cu&t"), "Cut1", QKeySequence(Qt::CTRL | Qt::Key_X));
-    addUnbuilt(edit, QStringLiteral("&Copy"), "Copy1", QKeySequence(Qt::CTRL | Qt::Key_C));
-    addUnbuilt(edit, QStringLiteral("&Paste"), "Paste1", QKeySequence(Qt::CTRL | Qt::Key_V));
-    addUnbuilt(edit, QStringLiteral("&Delete"), "Delete1", QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    addUnbuilt(edit, QStringLiteral("D&uplicate"), "Duplicate1", QKeySequence(Qt::CTRL | Qt::Key_D));
-    addUnbuilt(edit, QStringLiteral("Select &All"), "SelectAll1");
-    // The second short cuts of Cut, Copy and Paste.
-    command(QStringLiteral("Cut1"))->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    command(QStringLiteral("Copy1"))->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    command(QStringLiteral("Paste1"))->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    edit->addSeparator();
-    QMenu *create = edit->addMenu(QStringLiteral("C&reate / Edit"));
-    create->setObjectName(QStringLiteral("CreateEdit1"));
-    addCommand(create, QStringLiteral("New &Article"), "NewArticle1", {},
-               [this] { launchEditor(QStringLiteral("Text"), mPrefs.TextEditor, {}); });
-    addCommand(create, QStringLiteral("New &Image"), "NewImage1", {},
-               [this] { launchEditor(QStringLiteral("Image"), mPrefs.ImageEditor, {}); });
-    addCommand(create, QStringLiteral("New &Sound"), "NewSound1", {},
-               [this] { launchEditor(QStringLiteral("Sound"), mPrefs.SoundEditor, {}); });
-    addCommand(create, QStringLiteral("New &Video"), "NewVideo1", {},
-               [this] { launchEditor(QStringLiteral("Video"), mPrefs.VideoEditor, {}); });
-    addCommand(create, QStringLiteral("New &Cartoon"), "NewCartoon1", {}, [this] {
-        launchEditor(QStringLiteral("Cartoon"),
-                     QDir(QCoreApplication::applicationDirPath()).filePath(msg::CartoonEditor), {});
-    });
-    mCreateEditMenu = create;
-    connect(edit, &QMenu::aboutToShow, this, &TMainForm::rebuildCreateEditMenu);
-    edit->addSeparator();
-    addUnbuilt(edit, QStringLiteral("Ad&just Object..."), "AdjustObject1");
-    addUnbuilt(edit, QStringLiteral("&Edit Object..."), "EditObject1");
-
-    QMenu *arrange = bar->addMenu(QStringLiteral("&Arrange"));
-    addUnbuilt(arrange, QStringLiteral("Bring to &Front"), "BringToFront1",
-               QKeySequence(Qt::CTRL | Qt::Key_F));
-    addUnbuilt(arrange, QStringLiteral("Send to &Back"), "SendToBack1",
-               QKeySequence(Qt::CTRL | Qt::Key_B));
-    addUnbuilt(arrange, QStringLiteral("&Align..."), "Align1");
-    arrange->addSeparator();
-    addUnbuilt(arrange, QStringLiteral("&Group"), "Group1");
-    addUnbuilt(arrange, QStringLiteral("&UnGroup"), "UnGroup1");
-
-    QMenu *page = bar->addMenu(QStringLiteral("&Page"));
-    mGotoMenu = page->addMenu(QStringLiteral("&Goto"));
-    mGotoMenu->setObjectName(QStringLiteral("Goto1"));
-    page->addSeparator();
-    addCommand(page, QStringLiteral("&Add..."), "AddPage1");
-    addCommand(page, QStringLiteral("&Copy..."), "CopyPage1");
-    addCommand(page, QStringLiteral("&Move..."), "MovePage1");
-    addCommand(page, QStringLiteral("&Rename..."), "RenamePage1");
-    addCommand(page, QStringLiteral("&Delete..."), "DeletePage1");
-    page->addSeparator();
-    addCommand(page, QStringLiteral("A&ttributes..."), "PageAttributes1");
-    addCommand(page, QStringLiteral("&Show Master Items"), "ShowMasterItems1");
-    command(QStringLiteral("ShowMasterItems1"))->setCheckable(true);
-
-    QMenu *book = bar->addMenu(QStringLiteral("&Book"));
-    addCommand(book, QStringLiteral("Page &Layout..."), "PageLayout1");
-    addCommand(book, QStringLiteral("Book &Setup..."), "BookSetup1");
-    addUnbuilt(book, QStringLiteral("&Archive..."), "Archive1");
-    addCommand(book, QStringLiteral("&File List..."), "FileList1");
-    book->addSeparator();
-    addUnbuilt(book, QStringLiteral("&Run"), "Run1", QKeySequence(Qt::Key_F8));
-    addUnbuilt(book, QStringLiteral("&Compile..."), "Compile1");
-
-    QMenu *options = bar->addMenu(QStringLiteral("&Options"));
-    QAction *grid = addCommand(options, QStringLiteral("Show &Grid"), "ShowGrid1", {},
-                               [this] { ShowGrid1Click(); });
-    grid->setCheckable(true);
-    QAction *snap = addCommand(options, QStringLiteral("&Snap to Grid"), "SnapToGrid1", {},
-                               [this] { SnapToGrid1Click(); });
-    snap->setCheckable(true);
-    addUnbuilt(options, QStringLiteral("Show &Mouse Position"), "ShowMousePos1");
-    addUnbuilt(options, QStringLiteral("Show &Debugging Info"), "ShowDebugInfo1");
-    addUnbuilt(options, QStringLiteral("Show Drag && Drop &File Selector"), "ShowFileList1");
-    for (const char *name : {"ShowMousePos1", "ShowDebugInfo1", "ShowFileList1"})
-        command(QLatin1String(name))->setCheckable(true);
-    QAction *images = addCommand(options, QStringLiteral("Show &Images"), "ShowImages1", {},
-                                 [this] { ShowImages1Click(); });
-    images->setCheckable(true);
-    options->addSeparator();
-    addCommand(options, QStringLiteral("Set G&rid..."), "SetGrid1");
-    QMenu *spelling = options->addMenu(QStringLiteral("Check S&pelling"));
-    addUnbuilt(spelling, QStringLiteral("&Entire Publication"), "SpellPublication1");
-    addUnbuilt(spelling, QStringLiteral("&This Page"), "SpellPage1");
-    addUnbuilt(spelling, QStringLiteral("&Selected Objects"), "SpellSelection1");
-    options->addSeparator();
-    addCommand(options, QStringLiteral("Set &Preferences..."), "SetPreferences1", {},
-               [this] { SetPreferences1Click(); });
-
-    QMenu *window = bar->addMenu(QStringLiteral("&Window"));
-    addCommand(window, QStringLiteral("Tile &Vertical"), "TileVertical1", {},
-               [this] { tileVertical(); });
-    addCommand(window, QStringLiteral("Tile &Horizontal"), "TileHorizontal1", {},
-               [this] { tileHorizontal(); });
-    addCommand(window, QStringLiteral("&Cascade"), "Cascade1", {}, [this] { cascade(); });
-    window->addSeparator();
-    addCommand(window, QStringLiteral("C&enter Page in Window"), "CenterPage1", {},
-               [this] { CenterPage1Click(); });
-
-    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
-    addCommand(help, QStringLiteral("&Help Topics"), "HelpTopics1", QKeySequence(Qt::Key_F1),
-               [this] { showHelpTopic(this, HelpContentsTopic); });
-    addCommand(help, QStringLiteral("&About..."), "About1", QKeySequence(Qt::Key_F2),
-               [this] { About1Click(); });
-
-    // Page buttons of the tool bar.
-    addCommand(nullptr, QStringLiteral("First Page"), "FirstPageBtn", {}, [this] { FirstPageClick(); });
-    addCommand(nullptr, QStringLiteral("Previous Page"), "PrevPageBtn", {},
-               [this] { PreviousPageClick(); });
-    addCommand(nullptr, QStringLiteral("Master Page"), "MasterPageBtn", {},
-               [this] { MasterPageClick(); });
-    addCommand(nullptr, QStringLiteral("Next Page"), "NextPageBtn", {}, [this] { NextPageClick(); });
-    addCommand(nullptr, QStringLiteral("Last Page"), "LastPageBtn", {}, [this] { LastPageClick(); });
-
-    // The page tabs' pop-up menu holds the page commands of the Page menu.
-    for (const auto &[text, name] :
-         {std::pair{"Add Page....", "TabAddPage1"}, std::pair{"Copy Page...", "TabCopyPage1"},
-          std::pair{"Move Page...", "TabMovePage1"}, std::pair{"Rename Page...", "TabRenamePage1"},
-          std::pair{"Delete Page...", "TabDeletePage1"},
-          std::pair{"Page Attributes...", "TabPageAttributes1"}}) {
-        mTabs->addAction(addCommand(nullptr, QLatin1String(text), name));
+    for (const CommandRow &row : rows) {
+        QMenu *menu = menus[int(row.in)];
+        if (row.opens != P::Count) {
+            QMenu *sub = menu->addMenu(QLatin1String(row.text));
+            if (row.name)
+                sub->setObjectName(QLatin1String(row.name));
+            menus[int(row.opens)] = sub;
+            continue;
+        }
+        if (!row.member) {
+            menu->addSeparator();
+            continue;
+        }
+        auto *action = new QAction(QLatin1String(row.text), this);
+        action->setObjectName(QLatin1String(row.name));
+        action->setShortcuts(row.keys);
+        action->setCheckable(row.flags & Checkable);
+        // A command's tip stays only while it is pointed at: once chosen, the status bar
+        // shows the page again (a dialog it opens keeps the pointer from ever "leaving").
+        connect(action, &QAction::triggered, statusBar(), &QStatusBar::clearMessage);
+        if (row.handler)
+            connect(action, &QAction::triggered, this,
+                    [this, handler = row.handler] { guarded(handler); });
+        // The command exists in the menu but its work is not part of this program yet.
+        if (row.flags & Unbuilt) {
+            action->setEnabled(false);
+            mUnbuilt.append(action);
+        }
+        if (menu)
+            menu->addAction(action);
+        else if (row.in == P::PageTabs)
+            mTabs->addAction(action);
+        mCommands.*row.member = action;
     }
+    mReopenMenu = menus[int(P::Reopen)];
+    mGotoMenu = menus[int(P::Goto)];
+    mCreateEditMenu = menus[int(P::CreateEdit)];
+    connect(menus[int(P::Edit)], &QMenu::aboutToShow, this, &TMainForm::rebuildCreateEditMenu);
 
     rebuildReopenMenu();
 }
@@ -333,40 +399,41 @@ void TMainForm::createToolBar()
     mToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     mToolBar->installEventFilter(this);
     QStyle *st = style();
+    using C = MainCommands;
     struct Button
     {
-        const char *command;
+        QAction *C::*command; // none: a separator
         const char *hint;
         QStyle::StandardPixmap icon;
         const char *glyph; // drawn when the style has no fitting icon
     };
     const Button buttons[] = {
-        {"New1", "New Publication", QStyle::SP_FileIcon, nullptr},
-        {"Open1", "Open", QStyle::SP_DialogOpenButton, nullptr},
-        {"Save1", "Save", QStyle::SP_DialogSaveButton, nullptr},
+        {&C::newFile, "New Publication", QStyle::SP_FileIcon, nullptr},
+        {&C::openFile, "Open", QStyle::SP_DialogOpenButton, nullptr},
+        {&C::saveFile, "Save", QStyle::SP_DialogSaveButton, nullptr},
         {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
-        {"Undo1", "Undo", QStyle::SP_ArrowBack, nullptr},
-        {"Cut1", "Cut", QStyle::SP_CustomBase, "Cut"},
-        {"Copy1", "Copy", QStyle::SP_CustomBase, "Copy"},
-        {"Paste1", "Paste", QStyle::SP_CustomBase, "Paste"},
-        {"Delete1", "Delete", QStyle::SP_TrashIcon, nullptr},
-        {"EditObject1", "Edit Object Attributes", QStyle::SP_FileDialogDetailedView, nullptr},
+        {&C::undo, "Undo", QStyle::SP_ArrowBack, nullptr},
+        {&C::cut, "Cut", QStyle::SP_CustomBase, "Cut"},
+        {&C::copy, "Copy", QStyle::SP_CustomBase, "Copy"},
+        {&C::paste, "Paste", QStyle::SP_CustomBase, "Paste"},
+        {&C::deleteObjects, "Delete", QStyle::SP_TrashIcon, nullptr},
+        {&C::editObject, "Edit Object Attributes", QStyle::SP_FileDialogDetailedView, nullptr},
         {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
-        {"BringToFront1", "Bring to Front", QStyle::SP_ArrowUp, nullptr},
-        {"SendToBack1", "Send to Back", QStyle::SP_ArrowDown, nullptr},
-        {"Align1", "Align", QStyle::SP_CustomBase, "Align"},
+        {&C::bringToFront, "Bring to Front", QStyle::SP_ArrowUp, nullptr},
+        {&C::sendToBack, "Send to Back", QStyle::SP_ArrowDown, nullptr},
+        {&C::align, "Align", QStyle::SP_CustomBase, "Align"},
         {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
-        {"AddPage1", "Add Page", QStyle::SP_FileDialogNewFolder, nullptr},
-        {"PageAttributes1", "Page Attributes", QStyle::SP_FileDialogInfoView, nullptr},
-        {"Run1", "Run", QStyle::SP_MediaPlay, nullptr},
-        {"Exit1", "Exit", QStyle::SP_DialogCloseButton, nullptr},
+        {&C::addPage, "Add Page", QStyle::SP_FileDialogNewFolder, nullptr},
+        {&C::pageAttributes, "Page Attributes", QStyle::SP_FileDialogInfoView, nullptr},
+        {&C::run, "Run", QStyle::SP_MediaPlay, nullptr},
+        {&C::exitProgram, "Exit", QStyle::SP_DialogCloseButton, nullptr},
     };
     for (const Button &b : buttons) {
         if (!b.command) {
             mToolBar->addSeparator();
             continue;
         }
-        QAction *action = command(QLatin1String(b.command));
+        QAction *action = mCommands.*b.command;
         action->setToolTip(QLatin1String(b.hint));
         action->setStatusTip(QLatin1String(b.hint));
         if (!b.glyph)
@@ -379,15 +446,15 @@ void TMainForm::createToolBar()
     auto *spacer = new QWidget(mToolBar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     mToolBar->addWidget(spacer);
-    const std::pair<const char *, QStyle::StandardPixmap> pages[] = {
-        {"FirstPageBtn", QStyle::SP_MediaSkipBackward},
-        {"PrevPageBtn", QStyle::SP_MediaSeekBackward},
-        {"MasterPageBtn", QStyle::SP_DesktopIcon},
-        {"NextPageBtn", QStyle::SP_MediaSeekForward},
-        {"LastPageBtn", QStyle::SP_MediaSkipForward},
+    const std::pair<QAction *C::*, QStyle::StandardPixmap> pages[] = {
+        {&C::firstPage, QStyle::SP_MediaSkipBackward},
+        {&C::previousPage, QStyle::SP_MediaSeekBackward},
+        {&C::masterPage, QStyle::SP_DesktopIcon},
+        {&C::nextPage, QStyle::SP_MediaSeekForward},
+        {&C::lastPage, QStyle::SP_MediaSkipForward},
     };
-    for (const auto &[name, icon] : pages) {
-        QAction *action = command(QLatin1String(name));
+    for (const auto &[command, icon] : pages) {
+        QAction *action = mCommands.*command;
         action->setToolTip(action->text());
         action->setStatusTip(action->text());
         action->setIcon(st->standardIcon(icon));
@@ -500,12 +567,12 @@ void TMainForm::showEvent(QShowEvent *event)
 void TMainForm::applyViewOptions()
 {
     setAlertMascot(mPrefs.Mascot);
-    command(QStringLiteral("ShowGrid1"))->setChecked(mPrefs.ShowGrid);
-    command(QStringLiteral("SnapToGrid1"))->setChecked(mPrefs.SnapToGrid);
-    command(QStringLiteral("ShowImages1"))->setChecked(mPrefs.ShowImages);
-    command(QStringLiteral("ShowMousePos1"))->setChecked(mPrefs.ShowMousePos);
-    command(QStringLiteral("ShowDebugInfo1"))->setChecked(mPrefs.ShowDebugInfo);
-    command(QStringLiteral("ShowFileList1"))->setChecked(mPrefs.ShowFileList);
+    mCommands.showGrid->setChecked(mPrefs.ShowGrid);
+    mCommands.snapToGrid->setChecked(mPrefs.SnapToGrid);
+    mCommands.showImages->setChecked(mPrefs.ShowImages);
+    mCommands.showMousePos->setChecked(mPrefs.ShowMousePos);
+    mCommands.showDebugInfo->setChecked(mPrefs.ShowDebugInfo);
+    mCommands.showFileList->setChecked(mPrefs.ShowFileList);
     for (TChildForm *child : std::as_const(mChildren)) {
         child->pageView()->setShowGrid(mPrefs.ShowGrid, mPrefs.GridX, mPrefs.GridY);
         child->pageView()->setShowImages(mPrefs.ShowImages);
@@ -941,19 +1008,17 @@ void TMainForm::updateCommandStates()
     TChildForm *child = activeChild();
     const bool exists = child != nullptr;
     const bool editing = !child || child->isEditing();
-    auto set = [this](const char *name, bool enabled) {
-        command(QLatin1String(name))->setEnabled(enabled);
-    };
+    auto set = [](QAction *action, bool enabled) { action->setEnabled(enabled); };
 
     mReopenMenu->setEnabled(!mPrefs.Reopen.isEmpty());
-    for (const char *name : {"Save1", "SaveAs1", "Close1", "CloseAll1", "NewArticle1", "NewImage1",
-                             "NewSound1", "NewVideo1", "NewCartoon1", "TileVertical1",
-                             "TileHorizontal1", "Cascade1"})
-        set(name, exists);
-    for (const char *name : {"ShowGrid1", "SnapToGrid1", "ShowMousePos1", "ShowFileList1",
-                             "ShowImages1", "SetPreferences1"})
-        set(name, editing);
-    set("CenterPage1", exists && editing);
+    for (QAction *action : {mCommands.saveFile, mCommands.saveFileAs, mCommands.closeFile, mCommands.closeAll, mCommands.newArticle, mCommands.newImage,
+                             mCommands.newSound, mCommands.newVideo, mCommands.newCartoon, mCommands.tileVertical,
+                             mCommands.tileHorizontal, mCommands.cascade})
+        set(action, exists);
+    for (QAction *action : {mCommands.showGrid, mCommands.snapToGrid, mCommands.showMousePos, mCommands.showFileList,
+                             mCommands.showImages, mCommands.setPreferences})
+        set(action, editing);
+    set(mCommands.centerPage, exists && editing);
     if (mEditCommands)
         mEditCommands->updateStates();
     mGotoMenu->setEnabled(exists);
@@ -964,16 +1029,16 @@ void TMainForm::updateCommandStates()
     const int index = pub && current && !onMaster ? pub->indexOfPage(current) : -1;
     const bool hasPrevious = index > 0;
     const bool hasNext = index >= 0 && index + 1 < pub->pageCount();
-    set("FirstPageBtn", hasPrevious);
-    set("PrevPageBtn", hasPrevious || (onMaster && pub->pageCount() > 0));
-    set("MasterPageBtn", pub && pub->masterPage());
-    set("NextPageBtn", hasNext || (onMaster && pub->pageCount() > 0));
-    set("LastPageBtn", hasNext);
+    set(mCommands.firstPage, hasPrevious);
+    set(mCommands.previousPage, hasPrevious || (onMaster && pub->pageCount() > 0));
+    set(mCommands.masterPage, pub && pub->masterPage());
+    set(mCommands.nextPage, hasNext || (onMaster && pub->pageCount() > 0));
+    set(mCommands.lastPage, hasNext);
 
     // Shown even while their work is missing: the page's flag and the selection count.
-    command(QStringLiteral("ShowMasterItems1"))->setChecked(current && !onMaster && current->ShowMaster);
+    mCommands.showMasterItems->setChecked(current && !onMaster && current->ShowMaster);
     const int selected = current ? countSelected(current->Objects) : 0;
-    command(QStringLiteral("SpellSelection1"))
+    mCommands.spellSelection
         ->setText(QStringLiteral("&Selected Object") + (selected == 1 ? QString() : QStringLiteral("s")));
     for (QAction *action : std::as_const(mUnbuilt))
         action->setEnabled(false);

@@ -1,6 +1,7 @@
 // The editor's main window: menus, tool bar, page tabs, status bar and file flows.
 #pragma once
 
+#include "maincommands.h"
 #include "preferences.h"
 #include "publicationfile.h"
 #include "shelldialogs.h"
@@ -120,7 +121,8 @@ public:
     // The mouse position window and the drag-and-drop file selector.
     class FloatingWindows *floatingWindows() const { return mFloating; }
     class EditCommands *editCommands() const { return mEditCommands; }
-    QAction *command(const QString &name) const;
+    // The commands of the menus, the tool bar and the page tabs.
+    const MainCommands &commands() const { return mCommands; }
     QMenu *reopenMenu() const { return mReopenMenu; }
     QProgressBar *progressGauge() const { return mGauge; }
 
@@ -170,11 +172,6 @@ private:
     void createCommands();
     void createToolBar();
     void createStatusBar();
-    QAction *addCommand(QMenu *menu, const QString &text, const char *name,
-                        const QKeySequence &shortcut = {},
-                        std::function<void()> handler = nullptr);
-    void addUnbuilt(QMenu *menu, const QString &text, const char *name,
-                    const QKeySequence &shortcut = {});
     TChildForm *addChild(std::unique_ptr<class Publication> pub);
     bool queryCloseChild(TChildForm *child);
     void childClosed(TChildForm *child);
@@ -209,6 +206,7 @@ private:
     QMenu *mGotoMenu = nullptr;
     QMenu *mCreateEditMenu = nullptr;
     QList<TChildForm *> mChildren;
+    MainCommands mCommands;
     QList<QAction *> mUnbuilt;
     friend class EditCommands;
     class EditCommands *mEditCommands = nullptr;

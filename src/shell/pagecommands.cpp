@@ -14,8 +14,8 @@
 #include "publication.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -34,7 +34,8 @@ PageCommands::DialogDriver &dialogDriver()
 PageCommands::PageCommands(TMainForm &form)
     : QObject(&form)
     , mForm(form)
-{}
+{
+}
 
 void PageCommands::setDialogDriver(DialogDriver driver)
 {
@@ -52,38 +53,38 @@ bool PageCommands::runDialog(QDialog &dialog)
 
 void PageCommands::connectCommands()
 {
-    auto bind = [this](const char *name, std::function<void()> handler) {
-        QAction *action = mForm.command(QLatin1String(name));
-        connect(action, &QAction::triggered, this,
-                [this, handler] { mForm.guarded(handler); });
+    const MainCommands &cmd = mForm.commands();
+    auto bind = [this](QAction *action, std::function<void()> handler) {
+        connect(action, &QAction::triggered, this, [this, handler] { mForm.guarded(handler); });
     };
     auto addHere = [this] {
         if (TChildForm *child = editedChild())
             addPages(currentPageOf(child), true);
     };
-    bind("AddPage1", addHere);
-    bind("TabAddPage1", addHere);
-    bind("CopyPage1", [this] { copyCurrentPage(); });
-    bind("TabCopyPage1", [this] { copyCurrentPage(); });
-    bind("MovePage1", [this] { moveCurrentPage(); });
-    bind("TabMovePage1", [this] { moveCurrentPage(); });
-    bind("RenamePage1", [this] { renameCurrentPage(); });
-    bind("TabRenamePage1", [this] { renameCurrentPage(); });
-    bind("DeletePage1", [this] { deleteCurrentPage(); });
-    bind("TabDeletePage1", [this] { deleteCurrentPage(); });
-    bind("ShowMasterItems1", [this] { toggleShowMasterItems(); });
-    bind("SetGrid1", [this] { setGrid(); });
-    bind("New1", [this] { newPublication(); });
-    bind("FileList1", [this] { showFileList(); });
-    bind("BookSetup1", [this] { bookSetup(); });
-    bind("PageLayout1", [this] { pageLayout(false); });
-    bind("PageAttributes1", [this] { editPageAttributes(); });
-    bind("TabPageAttributes1", [this] { editPageAttributes(); });
+    bind(cmd.addPage, addHere);
+    bind(cmd.tabAddPage, addHere);
+    bind(cmd.copyPage, [this] { copyCurrentPage(); });
+    bind(cmd.tabCopyPage, [this] { copyCurrentPage(); });
+    bind(cmd.movePage, [this] { moveCurrentPage(); });
+    bind(cmd.tabMovePage, [this] { moveCurrentPage(); });
+    bind(cmd.renamePage, [this] { renameCurrentPage(); });
+    bind(cmd.tabRenamePage, [this] { renameCurrentPage(); });
+    bind(cmd.deletePage, [this] { deleteCurrentPage(); });
+    bind(cmd.tabDeletePage, [this] { deleteCurrentPage(); });
+    bind(cmd.showMasterItems, [this] { toggleShowMasterItems(); });
+    bind(cmd.setGrid, [this] { setGrid(); });
+    bind(cmd.newFile, [this] { newPublication(); });
+    bind(cmd.fileList, [this] { showFileList(); });
+    bind(cmd.bookSetup, [this] { bookSetup(); });
+    bind(cmd.pageLayout, [this] { pageLayout(false); });
+    bind(cmd.pageAttributes, [this] { editPageAttributes(); });
+    bind(cmd.tabPageAttributes, [this] { editPageAttributes(); });
 }
 
 void PageCommands::connectGotoMore(QAction *more)
 {
-    connect(more, &QAction::triggered, this, [this] { mForm.guarded([this] { pageLayout(true); }); });
+    connect(more, &QAction::triggered, this,
+            [this] { mForm.guarded([this] { pageLayout(true); }); });
 }
 
 void PageCommands::pageLayout(bool picker)
@@ -103,6 +104,7 @@ void PageCommands::pageLayout(bool picker)
 
 void PageCommands::updateStates()
 {
+    const MainCommands &cmd = mForm.commands();
     TChildForm *child = mForm.activeChild();
     const bool exists = child != nullptr;
     const bool editing = !child || child->isEditing();
@@ -110,22 +112,20 @@ void PageCommands::updateStates()
     const Page *current = pub ? pub->currentPage() : nullptr;
     const bool onPage = current && current != pub->masterPage();
     const bool pageCommands = exists && editing && onPage;
-    auto set = [this](const char *name, bool enabled) {
-        mForm.command(QLatin1String(name))->setEnabled(enabled);
-    };
-    for (const char *name : {"AddPage1", "CopyPage1", "RenamePage1", "DeletePage1",
-                             "ShowMasterItems1", "TabAddPage1", "TabCopyPage1", "TabMovePage1",
-                             "TabRenamePage1", "TabDeletePage1"})
-        set(name, pageCommands);
-    set("MovePage1", pageCommands && pub->pageCount() > 1);
+    auto set = [](QAction *action, bool enabled) { action->setEnabled(enabled); };
+    for (QAction *action :
+         {cmd.addPage, cmd.copyPage, cmd.renamePage, cmd.deletePage, cmd.showMasterItems,
+          cmd.tabAddPage, cmd.tabCopyPage, cmd.tabMovePage, cmd.tabRenamePage, cmd.tabDeletePage})
+        set(action, pageCommands);
+    set(cmd.movePage, pageCommands && pub->pageCount() > 1);
     // The master page has only its palette to edit, which needs a 256-colour display.
-    set("PageAttributes1", exists && editing && current && (onPage || paletteDisplay()));
-    set("TabPageAttributes1", pageCommands);
-    set("New1", true);
-    set("FileList1", exists);
-    set("BookSetup1", exists);
-    set("PageLayout1", exists);
-    set("SetGrid1", editing);
+    set(cmd.pageAttributes, exists && editing && current && (onPage || paletteDisplay()));
+    set(cmd.tabPageAttributes, pageCommands);
+    set(cmd.newFile, true);
+    set(cmd.fileList, exists);
+    set(cmd.bookSetup, exists);
+    set(cmd.pageLayout, exists);
+    set(cmd.setGrid, editing);
 }
 
 TChildForm *PageCommands::editedChild() const

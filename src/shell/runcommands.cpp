@@ -34,7 +34,7 @@ RunCommands::~RunCommands()
 
 void RunCommands::connectCommands()
 {
-    QAction *run = mMain.command(QStringLiteral("Run1"));
+    QAction *run = mMain.commands().run;
     mMain.mUnbuilt.removeAll(run);
     connect(run, &QAction::triggered, this, [this] {
         mMain.guarded([this] {
@@ -42,7 +42,7 @@ void RunCommands::connectCommands()
                 child->session()->runStopCommand();
         });
     });
-    QAction *debug = mMain.command(QStringLiteral("ShowDebugInfo1"));
+    QAction *debug = mMain.commands().showDebugInfo;
     mMain.mUnbuilt.removeAll(debug);
     connect(debug, &QAction::triggered, this, [this](bool checked) { setDebugShown(checked); });
     connect(&mMain, &TMainForm::secondTick, this, [this] {
@@ -75,12 +75,12 @@ void RunCommands::updateStates()
     activeChanged();
     TChildForm *child = mMain.activeChild();
     const bool running = child && child->isRunning();
-    QAction *run = mMain.command(QStringLiteral("Run1"));
+    QAction *run = mMain.commands().run;
     run->setEnabled(child != nullptr);
     run->setText(running ? QStringLiteral("&Stop") : QStringLiteral("&Run"));
     run->setToolTip(running ? QStringLiteral("Stop") : QStringLiteral("Run"));
     run->setIcon(mMain.style()->standardIcon(running ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
-    QAction *debug = mMain.command(QStringLiteral("ShowDebugInfo1"));
+    QAction *debug = mMain.commands().showDebugInfo;
     debug->setEnabled(true);
     debug->setChecked(mMain.preferences().ShowDebugInfo);
 }
@@ -88,7 +88,7 @@ void RunCommands::updateStates()
 void RunCommands::setDebugShown(bool shown)
 {
     mMain.preferences().ShowDebugInfo = shown;
-    mMain.command(QStringLiteral("ShowDebugInfo1"))->setChecked(shown);
+    mMain.commands().showDebugInfo->setChecked(shown);
     mDebug->setVisible(shown);
     if (shown)
         mDebug->RefreshVariables(globalVariables());

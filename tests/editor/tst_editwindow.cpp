@@ -35,8 +35,8 @@ struct Main
         dialogs = d.get();
         form.setDialogs(std::move(d));
     }
-    bool enabled(const char *name) { return form.command(QLatin1String(name))->isEnabled(); }
-    void trigger(const char *name) { form.command(QLatin1String(name))->trigger(); }
+    bool enabled(const char *name) { return form.findChild<QAction *>(QLatin1String(name))->isEnabled(); }
+    void trigger(const char *name) { form.findChild<QAction *>(QLatin1String(name))->trigger(); }
 };
 
 PageObject *add(TChildForm *child, int kind, int x1, int y1, int x2, int y2, bool selected)

@@ -107,7 +107,7 @@ public:
     void click(const QPoint &p) { QTest::mouseClick(view(), Qt::LeftButton, {}, at(p)); }
     void command(const char *name)
     {
-        QAction *action = main.command(QLatin1String(name));
+        QAction *action = main.findChild<QAction *>(QLatin1String(name));
         QVERIFY2(action && action->isEnabled(), name);
         action->trigger();
     }

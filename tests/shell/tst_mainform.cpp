@@ -252,7 +252,7 @@ void TestMainForm::helpPagesAreShippedAndLinked()
     QVERIFY(helpTopicUrl(999).isEmpty());
     QVERIFY(!showHelpTopic(mForm, 999));
 
-    QAction *topicsAction = mForm->command(QStringLiteral("HelpTopics1"));
+    QAction *topicsAction = mForm->findChild<QAction *>(QStringLiteral("HelpTopics1"));
     QVERIFY(topicsAction && topicsAction->isEnabled());
     topicsAction->trigger();
     auto *browser = mForm->findChild<QTextBrowser *>();
@@ -432,7 +432,7 @@ void TestMainForm::exitPutsActivePublicationFirst()
 void TestMainForm::commandStatesFollowPublication()
 {
     auto enabled = [this](const char *name) {
-        return mForm->command(QLatin1String(name))->isEnabled();
+        return mForm->findChild<QAction *>(QLatin1String(name))->isEnabled();
     };
     QVERIFY(enabled("Open1"));
     QVERIFY(enabled("Exit1"));
@@ -455,7 +455,7 @@ void TestMainForm::commandStatesFollowPublication()
 
     // The tool bar's Save button follows the menu item.
     auto *toolBar = mForm->findChild<QToolBar *>(QStringLiteral("ToolBar"));
-    QWidget *saveButton = toolBar->widgetForAction(mForm->command(QStringLiteral("Save1")));
+    QWidget *saveButton = toolBar->widgetForAction(mForm->findChild<QAction *>(QStringLiteral("Save1")));
     QVERIFY(saveButton->isEnabled());
     QVERIFY(mForm->closeAll());
     QVERIFY(!saveButton->isEnabled());
@@ -468,7 +468,7 @@ void TestMainForm::cascadeKeepsUsefulSizes()
     for (const char *name : {"C1.PUB", "C2.PUB", "C3.PUB"})
         QVERIFY(mForm->openPublication(writeSample(QLatin1String(name))));
     TChildForm *active = mForm->activeChild();
-    mForm->command(QStringLiteral("Cascade1"))->trigger();
+    mForm->findChild<QAction *>(QStringLiteral("Cascade1"))->trigger();
     const QList<TChildForm *> children = mForm->childForms();
     QPoint last(-1, -1);
     for (TChildForm *child : children) {
@@ -493,7 +493,7 @@ void TestMainForm::fileSelectorStartsBesideThePublication()
         QCOMPARE(writePublication(pub, path, WriteMode::Save), 0);
     }
     QVERIFY(mForm->openPublication(path));
-    mForm->command(QStringLiteral("ShowFileList1"))->trigger();
+    mForm->findChild<QAction *>(QStringLiteral("ShowFileList1"))->trigger();
     auto *list = mForm->findChild<TFileInspectorForm *>();
     QVERIFY(list && list->isVisible());
     QCOMPARE(list->directory(), QFileInfo(path).absolutePath());
@@ -505,7 +505,7 @@ void TestMainForm::tipsGiveWayToThePageIndicator()
     auto *label = mForm->findChild<QLabel *>(QStringLiteral("PageLabel"));
     QVERIFY(label && label->isVisible());
     auto *toolBar = mForm->findChild<QToolBar *>(QStringLiteral("ToolBar"));
-    QAction *next = mForm->command(QStringLiteral("NextPageBtn"));
+    QAction *next = mForm->findChild<QAction *>(QStringLiteral("NextPageBtn"));
 
     // Pointing at a command shows its tip in place of the page indicator ...
     next->showStatusText(toolBar);
@@ -532,11 +532,11 @@ void TestMainForm::pageButtons()
     QVERIFY(child);
     auto *toolBar = mForm->findChild<QToolBar *>(QStringLiteral("ToolBar"));
     auto click = [&](const char *name) {
-        QWidget *button = toolBar->widgetForAction(mForm->command(QLatin1String(name)));
+        QWidget *button = toolBar->widgetForAction(mForm->findChild<QAction *>(QLatin1String(name)));
         QTest::mouseClick(button, Qt::LeftButton);
     };
     auto enabled = [this](const char *name) {
-        return mForm->command(QLatin1String(name))->isEnabled();
+        return mForm->findChild<QAction *>(QLatin1String(name))->isEnabled();
     };
     QSignalSpy changed(child, &TChildForm::pageChanged);
     QVERIFY(!enabled("FirstPageBtn"));
@@ -741,7 +741,7 @@ void TestMainForm::editorMessages()
     prefs.TextEditor.clear();
     prefs.ImageEditor.clear();
     prefs.SoundEditor.clear();
-    mForm->command(command)->trigger();
+    mForm->findChild<QAction *>(command)->trigger();
     QCOMPARE(mDialogs->alerts.size(), 1);
     QCOMPARE(mDialogs->alerts[0].title, title);
     QCOMPARE(mDialogs->alerts[0].text,
@@ -750,7 +750,7 @@ void TestMainForm::editorMessages()
     // A program that cannot be started is reported, not passed over.
     mDialogs->alerts.clear();
     prefs.TextEditor = prefs.ImageEditor = prefs.SoundEditor = mDir->filePath(QStringLiteral("no-such-editor"));
-    mForm->command(command)->trigger();
+    mForm->findChild<QAction *>(command)->trigger();
     QCOMPARE(mDialogs->alerts.size(), 1);
     QVERIFY(mDialogs->alerts[0].text.contains(QStringLiteral("no-such-editor")));
 }
@@ -833,8 +833,8 @@ void TestMainForm::floatingWindowsFollowMenusAndPreferences()
     FloatingWindows *floating = mForm->floatingWindows();
     TMouseForm *mouse = floating->mouseForm();
     TFileInspectorForm *files = floating->fileList();
-    QAction *showMouse = mForm->command(QStringLiteral("ShowMousePos1"));
-    QAction *showFiles = mForm->command(QStringLiteral("ShowFileList1"));
+    QAction *showMouse = mForm->findChild<QAction *>(QStringLiteral("ShowMousePos1"));
+    QAction *showFiles = mForm->findChild<QAction *>(QStringLiteral("ShowFileList1"));
     QVERIFY(showMouse->isEnabled() && showFiles->isEnabled());
     QVERIFY(!mouse->isVisible() && !files->isVisible());
 
@@ -878,7 +878,7 @@ void TestMainForm::floatingWindowsFollowMenusAndPreferences()
     second.show();
     QVERIFY(QTest::qWaitForWindowExposed(&second));
     QTRY_VERIFY(second.floatingWindows()->fileList()->isVisible());
-    QVERIFY(second.command(QStringLiteral("ShowFileList1"))->isChecked());
+    QVERIFY(second.findChild<QAction *>(QStringLiteral("ShowFileList1"))->isChecked());
     QVERIFY(!second.floatingWindows()->mouseForm()->isVisible());
     QVERIFY(second.floatingWindows()->fileList()->isRolledUp());
     QVERIFY(!second.editCommands()->toolPalette()->isExpanded());

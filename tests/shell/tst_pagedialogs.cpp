@@ -115,7 +115,7 @@ TChildForm *TestPageDialogs::openPages(const QStringList &names)
 
 void TestPageDialogs::trigger(const char *name)
 {
-    QAction *action = mForm->command(QLatin1String(name));
+    QAction *action = mForm->findChild<QAction *>(QLatin1String(name));
     QVERIFY2(action, name);
     QVERIFY2(action->isEnabled(), name);
     action->trigger();
@@ -365,7 +365,7 @@ void TestPageDialogs::deleteAsksAndKeepsLastPage()
 void TestPageDialogs::pageCommandStates()
 {
     auto enabled = [this](const char *name) {
-        return mForm->command(QLatin1String(name))->isEnabled();
+        return mForm->findChild<QAction *>(QLatin1String(name))->isEnabled();
     };
     QVERIFY(enabled("New1"));
     QVERIFY(!enabled("AddPage1"));
@@ -433,11 +433,11 @@ void TestPageDialogs::showMasterItemsToggles()
     TChildForm *child = openPages({QStringLiteral("One")});
     Page *page = child->publication().page(0);
     QVERIFY(page->ShowMaster);
-    QVERIFY(mForm->command(QStringLiteral("ShowMasterItems1"))->isChecked());
+    QVERIFY(mForm->findChild<QAction *>(QStringLiteral("ShowMasterItems1"))->isChecked());
     trigger("ShowMasterItems1");
     QVERIFY(!page->ShowMaster);
     QVERIFY(child->publication().Modified);
-    QVERIFY(!mForm->command(QStringLiteral("ShowMasterItems1"))->isChecked());
+    QVERIFY(!mForm->findChild<QAction *>(QStringLiteral("ShowMasterItems1"))->isChecked());
 }
 
 void TestPageDialogs::setGridStoresOnlyOnOk()
@@ -768,11 +768,11 @@ void TestPageDialogs::paletteTabOnlyOn256Colors()
     TChildForm *child = openPages({QStringLiteral("A")});
     child->showPage(child->publication().masterPage());
     // On a true-colour display the master page has no attributes to edit.
-    QVERIFY(!mForm->command(QStringLiteral("PageAttributes1"))->isEnabled());
+    QVERIFY(!mForm->findChild<QAction *>(QStringLiteral("PageAttributes1"))->isEnabled());
 
     ScreenColors256 colors;
     mForm->updateCommandStates();
-    QVERIFY(mForm->command(QStringLiteral("PageAttributes1"))->isEnabled());
+    QVERIFY(mForm->findChild<QAction *>(QStringLiteral("PageAttributes1"))->isEnabled());
     QString caption;
     QStringList tabs;
     PageCommands::setDialogDriver([&](QDialog &dialog) {
