@@ -1,6 +1,7 @@
 // What files, page tabs and palette attributes dropped onto a page make of it.
 #include "filedrops.h"
 
+#include "commandtable.h"
 #include "editcontroller.h"
 #include "editgeometry.h"
 #include "editortexts.h"
@@ -44,39 +45,20 @@ DropClass dropClassFor(const QString &path)
     return DropClass::Other;
 }
 
-namespace {
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-QString command(const char *name, const QStringList &parameters)
-{
-    QString line = QLatin1String(name);
-    for (const QString &p : parameters)
-        line += QLatin1Char(' ') + quoted(p);
-    return line;
-}
-
-} // namespace
-
 QString dropButtonAction(DropClass kind, const QString &path)
 {
-    const QString minus = QStringLiteral("-1");
+    // A dropped file makes the same line as choosing its command from the palette.
     switch (kind) {
     case DropClass::Audio:
-        return command("PlaySoundFile", {path, QStringLiteral("NORMAL")});
+        return defaultCommandLine(CmdPlaySoundFile, path);
     case DropClass::Video:
-        return command("PlayVideoFile", {minus, minus, minus, minus, path, QStringLiteral("Normal")});
+        return defaultCommandLine(CmdPlayVideoFile, path);
     case DropClass::Flics:
-        return command("PlayFlicFile",
-                       {minus, minus, minus, minus, path, QStringLiteral("1"), QStringLiteral("Normal")});
+        return defaultCommandLine(CmdPlayFlicFile, path);
     case DropClass::Cartoons:
-        return command("PlayCartoonFile", {minus, minus, minus, minus, path, QStringLiteral("10"),
-                                           QStringLiteral("100"), QStringLiteral("Normal")});
+        return defaultCommandLine(CmdPlayCartoonFile, path);
     case DropClass::Programs:
-        return command("DOSCommand", {path, QString()});
+        return defaultCommandLine(CmdDOSCommand, path);
     default:
         return QString();
     }

@@ -28,15 +28,22 @@ extern const std::array<ActionCommand, ActionCommandCount + 1> ActionCommands;
 // (entry 0 empty). The spelling is the texts' own.
 extern const std::array<const char *, ActionCommandCount + 1> ActionDescriptions;
 
-// Command numbers the file reader and writer treat specially.
+// Command numbers, as the table indexes them.
 enum ActionCommandNumber {
-    CmdAlertBox = 1, CmdCloseWindow = 3, CmdDOSCommand = 5, CmdFileDelLine = 8,
-    CmdFileInsLine = 10, CmdFileRead = 11, CmdFileWrite = 13, CmdGotoPage = 15,
-    CmdIf = 21, CmdImageWindow = 22, CmdMath = 24, CmdMenu = 26, CmdPlayCartoonFile = 29,
-    CmdPlayFlicFile = 30, CmdPlaySoundFile = 31, CmdPlayVideoFile = 33, CmdPopupImage = 34,
-    CmdPrintDataFile = 35, CmdPrintImageFile = 36, CmdPrintPage = 37, CmdPrintTextFile = 38,
-    CmdStopMedia = 46, CmdTextWindow = 52, CmdWhile = 53,
-    CmdFind = 14,
+    CmdAlertBox = 1, CmdBalloon = 2, CmdCloseWindow = 3, CmdDelay = 4,
+    CmdDOSCommand = 5, CmdExit = 6, CmdFileCopy = 7, CmdFileDelLine = 8,
+    CmdFileErase = 9, CmdFileInsLine = 10, CmdFileRead = 11, CmdFileLen = 12,
+    CmdFileWrite = 13, CmdFind = 14, CmdGotoPage = 15, CmdGotoFirstPage = 16,
+    CmdGotoLastPage = 17, CmdGotoPrevPage = 18, CmdGotoNextPage = 19, CmdGotoLine = 20,
+    CmdIf = 21, CmdImageWindow = 22, CmdInternetLink = 23, CmdMath = 24,
+    CmdMCICommand = 25, CmdMenu = 26, CmdMenuEx = 27, CmdMessageBox = 28,
+    CmdPlayCartoonFile = 29, CmdPlayFlicFile = 30, CmdPlaySoundFile = 31, CmdPlayTone = 32,
+    CmdPlayVideoFile = 33, CmdPopupImage = 34, CmdPrintDataFile = 35, CmdPrintImageFile = 36,
+    CmdPrintPage = 37, CmdPrintTextFile = 38, CmdRandom = 39, CmdReturnToPage = 40,
+    CmdSearchStr = 41, CmdSetFont = 42, CmdSetVar = 43, CmdSoundBuzzer = 44,
+    CmdStickyNote = 45, CmdStopMedia = 46, CmdStrDel = 47, CmdStrIns = 48,
+    CmdStrLen = 49, CmdSubStr = 50, CmdSystemInfo = 51, CmdTextWindow = 52,
+    CmdWhile = 53,
 };
 
 struct RecognizedCommand

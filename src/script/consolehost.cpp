@@ -1,6 +1,7 @@
 // A run host without windows: prints every request a script makes, one line each.
 #include "consolehost.h"
 
+#include "commandtable.h"
 #include "scriptrunner.h"
 
 #include <QCoreApplication>
@@ -60,17 +61,17 @@ void ConsoleHost::processPendingEvents()
 }
 
 void ConsoleHost::showAlert(const QString &title, const QString &text) { print(title, {text}); }
-void ConsoleHost::alertBox(const QString &title, const QString &message) { print(QStringLiteral("AlertBox"), {title, message}); }
+void ConsoleHost::alertBox(const QString &title, const QString &message) { print(commandName(CmdAlertBox), {title, message}); }
 
 int ConsoleHost::messageBox(const QString &title, const QString &message, const QStringList &buttons)
 {
-    print(QStringLiteral("MessageBox"), {title, message, buttons.join(u'|')});
+    print(commandName(CmdMessageBox), {title, message, buttons.join(u'|')});
     return nextAnswer();
 }
 
 bool ConsoleHost::confirmExit(const QString &title, const QString &message)
 {
-    print(QStringLiteral("Exit"), {title, message});
+    print(commandName(CmdExit), {title, message});
     return nextAnswer() == 1;
 }
 
@@ -83,70 +84,70 @@ void ConsoleHost::leaveRunMode()
     }
 }
 
-void ConsoleHost::balloon(const QString &message) { print(QStringLiteral("Balloon"), {message}); }
+void ConsoleHost::balloon(const QString &message) { print(commandName(CmdBalloon), {message}); }
 
 void ConsoleHost::stickyNote(int x, int y, const QString &message, int milliseconds)
 {
-    print(QStringLiteral("StickyNote"), {n(x), n(y), message, n(milliseconds)});
+    print(commandName(CmdStickyNote), {n(x), n(y), message, n(milliseconds)});
 }
 
 bool ConsoleHost::popupImage(int x, int y, const QString &file, int milliseconds, int effect, int speed)
 {
-    print(QStringLiteral("PopupImage"), {n(x), n(y), file, n(milliseconds), n(effect), n(speed)});
+    print(commandName(CmdPopupImage), {n(x), n(y), file, n(milliseconds), n(effect), n(speed)});
     return true;
 }
 
 int ConsoleHost::popupMenu(int x, int y, const QStringList &items, bool storesChoice)
 {
-    print(storesChoice ? QStringLiteral("MenuEx") : QStringLiteral("Menu"), {n(x), n(y), items.join(u'|')});
+    print(storesChoice ? commandName(CmdMenuEx) : commandName(CmdMenu), {n(x), n(y), items.join(u'|')});
     return nextAnswer();
 }
 
 void ConsoleHost::delay(int milliseconds)
 {
-    print(QStringLiteral("Delay"), {n(milliseconds)});
+    print(commandName(CmdDelay), {n(milliseconds)});
     QThread::msleep(ulong(milliseconds));
 }
 
 bool ConsoleHost::gotoPage(const QString &name)
 {
-    print(QStringLiteral("GotoPage"), {name});
+    print(commandName(CmdGotoPage), {name});
     return true;
 }
 
 void ConsoleHost::movePage(PageMove move)
 {
-    static const char *const words[] = {"GotoFirstPage", "GotoLastPage", "GotoPrevPage",
-                                        "GotoNextPage", "ReturnToPage"};
-    print(QLatin1String(words[int(move)]), {});
+    static constexpr ActionCommandNumber commands[] = {CmdGotoFirstPage, CmdGotoLastPage, CmdGotoPrevPage,
+                                                       CmdGotoNextPage, CmdReturnToPage};
+    print(commandName(commands[int(move)]), {});
 }
 
-void ConsoleHost::find(const QString &scope) { print(QStringLiteral("Find"), {scope}); }
-void ConsoleHost::playSoundFile(const QString &file, int mode) { print(QStringLiteral("PlaySoundFile"), {file, n(mode)}); }
+void ConsoleHost::find(const QString &scope) { print(commandName(CmdFind), {scope}); }
+void ConsoleHost::playSoundFile(const QString &file, int mode) { print(commandName(CmdPlaySoundFile), {file, n(mode)}); }
 
 void ConsoleHost::playVideoFile(int x, int y, int width, int height, const QString &file, int mode)
 {
-    print(QStringLiteral("PlayVideoFile"), {n(x), n(y), n(width), n(height), file, n(mode)});
+    print(commandName(CmdPlayVideoFile), {n(x), n(y), n(width), n(height), file, n(mode)});
 }
 
 void ConsoleHost::playFlicFile(int x, int y, int width, int height, const QString &file, int times, int mode)
 {
-    print(QStringLiteral("PlayFlicFile"), {n(x), n(y), n(width), n(height), file, n(times), n(mode)});
+    print(commandName(CmdPlayFlicFile), {n(x), n(y), n(width), n(height), file, n(times), n(mode)});
 }
 
 void ConsoleHost::playCartoonFile(int x1, int y1, int x2, int y2, const QString &file, int times,
                                   int speed, int mode)
 {
-    print(QStringLiteral("PlayCartoonFile"),
+    print(commandName(CmdPlayCartoonFile),
           {n(x1), n(y1), n(x2), n(y2), file, n(times), n(speed), n(mode)});
 }
 
-void ConsoleHost::playTone(int hertz) { print(QStringLiteral("PlayTone"), {n(hertz)}); }
-void ConsoleHost::stopMedia(const QString &what) { print(QStringLiteral("StopMedia"), {what}); }
+void ConsoleHost::playTone(int hertz) { print(commandName(CmdPlayTone), {n(hertz)}); }
+void ConsoleHost::stopMedia(const QString &what) { print(commandName(CmdStopMedia), {what}); }
 
 int ConsoleHost::mciCommand(const QString &command)
 {
-    print(QStringLiteral("MCICommand"), {command});
+    print(commandName(CmdMCICommand), {command});
     if (mMciHandler) {
         const auto [code, text] = mMciHandler(command);
         print(QStringLiteral("MCI"), {command, n(code), text});
@@ -158,39 +159,39 @@ int ConsoleHost::mciCommand(const QString &command)
 
 void ConsoleHost::imageWindow(const QString &title, int x, int y, const QString &file)
 {
-    print(QStringLiteral("ImageWindow"), {title, n(x), n(y), file});
+    print(commandName(CmdImageWindow), {title, n(x), n(y), file});
 }
 
 void ConsoleHost::textWindow(const QString &title, int x, int y, const QString &file)
 {
-    print(QStringLiteral("TextWindow"), {title, n(x), n(y), file});
+    print(commandName(CmdTextWindow), {title, n(x), n(y), file});
 }
 
-void ConsoleHost::closeWindow(const QString &name) { print(QStringLiteral("CloseWindow"), {name}); }
+void ConsoleHost::closeWindow(const QString &name) { print(commandName(CmdCloseWindow), {name}); }
 
 void ConsoleHost::setFont(const QString &name, int points, int style)
 {
-    print(QStringLiteral("SetFont"), {name, n(points), n(style)});
+    print(commandName(CmdSetFont), {name, n(points), n(style)});
 }
 
 void ConsoleHost::printTextFile(const QString &header, const QString &footer, const QString &file, bool dataFile)
 {
-    print(dataFile ? QStringLiteral("PrintDataFile") : QStringLiteral("PrintTextFile"), {header, footer, file});
+    print(dataFile ? commandName(CmdPrintDataFile) : commandName(CmdPrintTextFile), {header, footer, file});
 }
 
 void ConsoleHost::printImageFile(const QString &file, int percent)
 {
-    print(QStringLiteral("PrintImageFile"), {file, n(percent)});
+    print(commandName(CmdPrintImageFile), {file, n(percent)});
 }
 
-void ConsoleHost::printPage(const QString &name) { print(QStringLiteral("PrintPage"), {name}); }
+void ConsoleHost::printPage(const QString &name) { print(commandName(CmdPrintPage), {name}); }
 
 void ConsoleHost::runProgram(const QString &program, const QString &parameters)
 {
-    print(QStringLiteral("DOSCommand"), {program, parameters});
+    print(commandName(CmdDOSCommand), {program, parameters});
 }
 
-void ConsoleHost::internetLink(const QString &address) { print(QStringLiteral("InternetLink"), {address}); }
+void ConsoleHost::internetLink(const QString &address) { print(commandName(CmdInternetLink), {address}); }
 
 QString ConsoleHost::programDirectory() const
 {

@@ -1,4 +1,5 @@
 // Tests of the script library: parsing, blocks, variables, Math, text and file commands, runs.
+#include "commandtable.h"
 #include "fakehost.h"
 #include "mathevaluator.h"
 #include "scriptfiles.h"
@@ -86,6 +87,10 @@ class TestScript : public QObject
 
 private slots:
     void commandTable();
+    void defaultLines_data();
+    void defaultLines();
+    void fileCommandLines_data();
+    void fileCommandLines();
     void compiledMath_data();
     void compiledMath();
     void recognition_data();
@@ -147,6 +152,57 @@ void TestScript::commandTable()
         QVERIFY2(ActionDescriptions[size_t(n)][0] != 0, c.Name);
     }
     QCOMPARE(QString::fromLatin1(ActionDescriptions[4]), QStringLiteral("Pause for a specified number of milleseconds."));
+}
+
+void TestScript::defaultLines_data()
+{
+    QTest::addColumn<int>("number");
+    for (int n = 1; n <= ActionCommandCount; ++n)
+        QTest::newRow(ActionCommands[size_t(n)].Name) << n;
+}
+
+void TestScript::defaultLines()
+{
+    // The line a command starts with in the editor is that command with exactly its
+    // parameters, and writing its parameters back gives the same line.
+    QFETCH(int, number);
+    const QString line = defaultCommandLine(number);
+    const ScriptLine parsed = parseScriptLine(line);
+    QCOMPARE(parsed.kind, LineKind::Command);
+    QCOMPARE(parsed.command, number);
+    QCOMPARE(int(parsed.params.size()), ActionCommands[size_t(number)].ParamCount);
+    QCOMPARE(buildCommandLine(number, parsed.params), line);
+    QVERIFY(scriptCommand(number).Handler != nullptr);
+}
+
+void TestScript::fileCommandLines_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("sound") << int(CmdPlaySoundFile) << R"(PlaySoundFile "F" "NORMAL")";
+    QTest::newRow("popup image") << int(CmdPopupImage) << R"(PopupImage "-1" "-1" "F" "0" "None" "0")";
+    QTest::newRow("cartoon") << int(CmdPlayCartoonFile)
+                             << R"(PlayCartoonFile "-1" "-1" "-1" "-1" "F" "10" "100" "Normal")";
+    QTest::newRow("flic") << int(CmdPlayFlicFile) << R"(PlayFlicFile "-1" "-1" "-1" "-1" "F" "1" "Normal")";
+    QTest::newRow("video") << int(CmdPlayVideoFile) << R"(PlayVideoFile "-1" "-1" "-1" "-1" "F" "Normal")";
+    QTest::newRow("program") << int(CmdDOSCommand) << R"(DOSCommand "F" "")";
+    QTest::newRow("image window") << int(CmdImageWindow) << R"(ImageWindow "" "-1" "-1" "F")";
+    QTest::newRow("text window") << int(CmdTextWindow) << R"(TextWindow "" "-1" "-1" "F")";
+    QTest::newRow("print text") << int(CmdPrintTextFile) << R"(PrintTextFile "" "Page &p" "F")";
+    QTest::newRow("print image") << int(CmdPrintImageFile) << R"(PrintImageFile "F" "300%")";
+    QTest::newRow("not a file command") << int(CmdDelay) << R"(Delay "2000")";
+}
+
+void TestScript::fileCommandLines()
+{
+    QFETCH(int, number);
+    QFETCH(QString, line);
+    QCOMPARE(defaultCommandLine(number, QStringLiteral("F")), line);
+    // Exactly the ten commands that name a file ask for one first.
+    int fileCommands = 0;
+    for (const ScriptCommand &c : ScriptCommands)
+        fileCommands += c.File.kind != FileKind::None ? 1 : 0;
+    QCOMPARE(fileCommands, 10);
 }
 
 void TestScript::compiledMath_data()
