@@ -45,6 +45,15 @@ DropClass dropClassFor(const QString &path)
     return DropClass::Other;
 }
 
+namespace {
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+} // namespace
+
 QString dropButtonAction(DropClass kind, const QString &path)
 {
     // A dropped file makes the same line as choosing its command from the palette.
