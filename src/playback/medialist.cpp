@@ -2,6 +2,7 @@
 // unique id (never by file name alone), stopped by file, by kind or all at once.
 #include "medialist.h"
 
+#include "cartoonplayer.h"
 #include "flicdecoder.h"
 #include "flicplayer.h"
 #include "soundplayer.h"
@@ -19,6 +20,7 @@ struct MediaList::Item
     int mode = PlayNormal;
     std::unique_ptr<SoundPlayer> sound;
     std::unique_ptr<FlicPlayer> flic;
+    std::unique_ptr<CartoonPlayer> cartoon;
     bool hasVideo() const { return kind != MediaKind::Sound; }
 };
 
@@ -96,6 +98,23 @@ int MediaList::playFlic(QWidget *page, const QRect &pageRect, int left, int top,
     return id;
 }
 
+int MediaList::playCartoon(QWidget *page, const QRect &pageRect, int x1, int y1, int x2, int y2,
+                           const QString &file, int repeat, int speed, int mode)
+{
+    stopMedia(file);
+    auto player = std::make_unique<CartoonPlayer>(page, pageRect, x1, y1, x2, y2, repeat, speed, mode == PlayLoop);
+    // A cartoon that cannot be loaded ends quietly, before it is listed.
+    if (!player->start(file))
+        return 0;
+    Item *item = add(MediaKind::Cartoon, file, mode);
+    const int id = item->id;
+    item->cartoon = std::move(player);
+    connect(item->cartoon.get(), &CartoonPlayer::ended, this, [this, id] { stopItem(id); }, Qt::QueuedConnection);
+    if (mode == PlayWait)
+        waitFor(id);
+    return id;
+}
+
 void MediaList::stopItem(int id)
 {
     const auto it = std::find_if(mItems.begin(), mItems.end(), [id](const auto &i) { return i->id == id; });
@@ -108,6 +127,10 @@ void MediaList::stopItem(int id)
     if (item->flic) {
         item->flic->stop();
         item->flic->hide(); // the page shows again beneath
+    }
+    if (item->cartoon) {
+        item->cartoon->stop();
+        item->cartoon->hide();
     }
     emit itemStopped(id);
 }

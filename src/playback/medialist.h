@@ -34,6 +34,11 @@ public:
     // or centred. Count 0 or mode LOOP plays until stopped.
     int playFlic(QWidget *page, const QRect &pageRect, int left, int top, int width, int height,
                  const QString &file, int count, int mode);
+    // Plays a cartoon along (x1, y1)-(x2, y2) in page coordinates (-1: the default
+    // path), `repeat` cycles of its frames over the path, `speed` ms a frame. Mode LOOP
+    // goes on until stopped. 0 when the cartoon cannot be loaded (nothing is drawn).
+    int playCartoon(QWidget *page, const QRect &pageRect, int x1, int y1, int x2, int y2,
+                    const QString &file, int repeat, int speed, int mode);
 
     // StopMedia: "SOUND" stops items without video, "VIDEO" those with video (the
     // animations), an empty text everything, any other text the item of that file

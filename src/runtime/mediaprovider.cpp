@@ -41,15 +41,16 @@ public:
         QWidget *page = run.pageWidget();
         if (!page)
             return;
-        const QPoint origin = page->mapFromGlobal(run.pageToGlobal(QPoint(0, 0)));
-        const Publication &pub = run.publication();
-        const QRect pageRect(origin, QSize(pub.Settings.ScreenWidth, pub.Settings.ScreenHeight));
-        mList.playFlic(page, pageRect, x, y, width, height, run.resolveFile(file), times, mode);
+        mList.playFlic(page, pageRect(run), x, y, width, height, run.resolveFile(file), times, mode);
     }
 
-    void playCartoonFile(RunContext &, int, int, int, int, const QString &, int, int, int) override
+    void playCartoonFile(RunContext &run, int x1, int y1, int x2, int y2, const QString &file, int times,
+                         int speed, int mode) override
     {
-        noteMissingProvider("PlayCartoonFile");
+        QWidget *page = run.pageWidget();
+        if (!page)
+            return;
+        mList.playCartoon(page, pageRect(run), x1, y1, x2, y2, run.resolveFile(file), times, speed, mode);
     }
 
     void playTone(RunContext &, int hertz) override { vardeko::playTone(hertz); }
@@ -72,6 +73,14 @@ public:
     }
 
 private:
+    // Where the page lies in the page widget.
+    static QRect pageRect(RunContext &run)
+    {
+        const QPoint origin = run.pageWidget()->mapFromGlobal(run.pageToGlobal(QPoint(0, 0)));
+        const Publication &pub = run.publication();
+        return QRect(origin, QSize(pub.Settings.ScreenWidth, pub.Settings.ScreenHeight));
+    }
+
     void mediaError(RunContext &run, const QString &file)
     {
         runProviders().popups->messageBox(run, run.language(L_ERRORTITLE),

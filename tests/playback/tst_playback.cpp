@@ -1,9 +1,16 @@
-// The media list with animations: passes, stop rules, ends by unique id.
+// The media list with animations: passes, stop rules, ends by unique id; the cartoon
+// player's path and frames.
+#include "cartoonfile.h"
+#include "cartoonplayer.h"
 #include "flicplayer.h"
 #include "medialist.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QPainter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -16,6 +23,54 @@ QString testData(const QString &name)
     return QString::fromLocal8Bit(qgetenv("VARDEKO_TESTDATA")) + QLatin1Char('/') + name;
 }
 
+bool haveTestData()
+{
+    return !qEnvironmentVariableIsEmpty("VARDEKO_TESTDATA");
+}
+
+// Every step of a cartoon's path until it ends (at most `limit` steps): the frame and
+// the rounded centre of each.
+QList<QPair<int, QPoint>> walk(CartoonMotion motion, int limit = 100000)
+{
+    QList<QPair<int, QPoint>> steps;
+    while (!motion.atEnd() && steps.size() < limit) {
+        steps.append({motion.frame(), motion.roundedPosition()});
+        motion.advance();
+    }
+    return steps;
+}
+
+// A strip of `frames` frames of `w` x `h`: a blue background (the bottom-left pixel,
+// so the see-through colour), frame k with a red square of side k + 2 at its top left.
+QImage makeStrip(int frames, int w, int h)
+{
+    QImage strip(w * frames, h, QImage::Format_RGB32);
+    strip.fill(Qt::blue);
+    QPainter p(&strip);
+    for (int k = 0; k < frames; ++k)
+        p.fillRect(k * w, 0, k + 2, k + 2, Qt::red);
+    return strip;
+}
+
+QString writeCartoon(const QTemporaryDir &dir, const QString &name, const QByteArray &strip, int frames)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return {};
+    f.write(cartoonBytes(strip, frames));
+    return path;
+}
+
+QByteArray pngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
 } // namespace
 
 class TestPlayback : public QObject
@@ -25,8 +80,196 @@ class TestPlayback : public QObject
 private slots:
     void init()
     {
-        if (qEnvironmentVariableIsEmpty("VARDEKO_TESTDATA"))
+        const QByteArray name = QTest::currentTestFunction();
+        if (name.startsWith("flic") || name == "stopRules") {
+            if (!haveTestData())
+                QSKIP("no third-party files (VARDEKO_TESTDATA_DIR)");
+        }
+    }
+
+    // The path is covered in frames x repeat steps, one frame per step; play ends once
+    // the rounded centre leaves the box of the two points.
+    void cartoonPath_data()
+    {
+        QTest::addColumn<QList<int>>("points"); // x1 y1 x2 y2
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<int>("repeat");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QPoint>("first");
+        QTest::addColumn<QPoint>("last");
+        QTest::addColumn<QPointF>("step");
+        QTest::newRow("right by 590/40, ends at 600") << QList<int>{10, 10, 600, 10} << 4 << 10 << 41
+                                                      << QPoint(10, 10) << QPoint(600, 10) << QPointF(14.75, 0);
+        QTest::newRow("leftwards") << QList<int>{600, 10, 10, 10} << 4 << 10 << 41 << QPoint(600, 10)
+                                   << QPoint(10, 10) << QPointF(-14.75, 0);
+        QTest::newRow("diagonal, thirds") << QList<int>{0, 0, 10, 20} << 3 << 1 << 4 << QPoint(0, 0)
+                                          << QPoint(10, 20) << QPointF(10.0 / 3, 20.0 / 3);
+        QTest::newRow("in place: repeat + 1 cycles") << QList<int>{50, 60, 50, 60} << 3 << 2 << 9
+                                                     << QPoint(50, 60) << QPoint(50, 60) << QPointF(0, 0);
+        QTest::newRow("repeat 0 counts as 1") << QList<int>{50, 60, 50, 60} << 3 << 0 << 6 << QPoint(50, 60)
+                                              << QPoint(50, 60) << QPointF(0, 0);
+        // The middle half of a 640 x 480 page, at half height.
+        QTest::newRow("defaults") << QList<int>{-1, -1, -1, -1} << 4 << 1 << 5 << QPoint(160, 240)
+                                  << QPoint(480, 240) << QPointF(80, 0);
+        QTest::newRow("end defaults follow the start") << QList<int>{100, 50, -1, -1} << 2 << 2 << 5
+                                                       << QPoint(100, 50) << QPoint(420, 50) << QPointF(80, 0);
+    }
+
+    void cartoonPath()
+    {
+        QFETCH(QList<int>, points);
+        QFETCH(int, frames);
+        QFETCH(int, repeat);
+        QFETCH(int, steps);
+        QFETCH(QPoint, first);
+        QFETCH(QPoint, last);
+        QFETCH(QPointF, step);
+        const CartoonMotion motion(points[0], points[1], points[2], points[3], QSize(640, 480), frames, repeat,
+                                   false);
+        QCOMPARE(motion.step(), step);
+        const auto walked = walk(motion);
+        QCOMPARE(walked.size(), steps);
+        QCOMPARE(walked.first().second, first);
+        QCOMPARE(walked.last().second, last);
+        // Frames cycle 0, 1, ..., frames - 1, 0, ...
+        for (int i = 0; i < walked.size(); ++i)
+            QCOMPARE(walked.at(i).first, i % frames);
+    }
+
+    // With the loop flag the cartoon never ends: past the end it jumps back to the start.
+    void cartoonLoops()
+    {
+        CartoonMotion motion(10, 10, 600, 10, QSize(640, 480), 4, 10, true);
+        int returns = 0;
+        int previousX = 10;
+        for (int i = 0; i < 200; ++i) {
+            QVERIFY(!motion.atEnd());
+            const int x = motion.roundedPosition().x();
+            QVERIFY2(x <= 615, qPrintable(QString::number(x)));
+            if (x < previousX) {
+                QCOMPARE(x, 10);
+                ++returns;
+            }
+            previousX = x;
+            motion.advance();
+        }
+        QCOMPARE(returns, 4); // 42 steps a lap
+        CartoonMotion still(30, 30, 30, 30, QSize(640, 480), 2, 1, true);
+        for (int i = 0; i < 50; ++i) {
+            QVERIFY(!still.atEnd());
+            QCOMPARE(still.roundedPosition(), QPoint(30, 30));
+            still.advance();
+        }
+    }
+
+    // The strip is cut into equal frames; its bottom-left colour is see-through.
+    void cartoonFrames()
+    {
+        QTemporaryDir dir;
+        const QString file = writeCartoon(dir, "walk.car", pngBytes(makeStrip(3, 10, 8)), 3);
+        CartoonFrames cartoon;
+        QString error;
+        QVERIFY2(loadCartoonFrames(file, &cartoon, &error), qPrintable(error));
+        QCOMPARE(cartoon.frames.size(), 3);
+        QCOMPARE(cartoon.frameSize(), QSize(10, 8));
+        for (int k = 0; k < 3; ++k) {
+            const QImage &f = cartoon.frames.at(k);
+            QCOMPARE(qAlpha(f.pixel(k + 1, k + 1)), 255);
+            QCOMPARE(QColor(f.pixel(k + 1, k + 1)), QColor(Qt::red));
+            QCOMPARE(qAlpha(f.pixel(k + 2, k + 2)), 0);
+            QCOMPARE(qAlpha(f.pixel(9, 7)), 0);
+        }
+    }
+
+    void cartoonRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray strip = pngBytes(makeStrip(3, 10, 8));
+        QTest::newRow("more frames than pixels across") << cartoonBytes(strip, 31);
+        QByteArray wrong = cartoonBytes(strip, 3);
+        wrong[1] = 'X';
+        QTest::newRow("wrong signature") << wrong;
+        QTest::newRow("strip not a picture") << cartoonBytes(QByteArray(200, 'x'), 3);
+        QTest::newRow("strip cut short") << cartoonBytes(strip, 3).left(60);
+        QByteArray none = cartoonBytes(strip, 3);
+        none[10] = none[11] = 0;
+        QTest::newRow("no frames") << none;
+    }
+
+    // A cartoon that cannot be loaded draws nothing and is not listed.
+    void cartoonRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        QFile f(dir.filePath("bad.car"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        CartoonFrames cartoon;
+        QString error;
+        QVERIFY(!loadCartoonFrames(f.fileName(), &cartoon, &error));
+        QVERIFY(!error.isEmpty());
+        QWidget page;
+        MediaList list;
+        QCOMPARE(list.playCartoon(&page, QRect(0, 0, 640, 480), -1, -1, -1, -1, f.fileName(), 1, 10, PlayWait), 0);
+        QCOMPARE(list.count(), 0);
+        QVERIFY(!page.findChild<CartoonPlayer *>());
+    }
+
+    // A strip in a format Qt's readers lack (PCX) goes through the image loader.
+    void cartoonFromPcxStrip()
+    {
+        if (!haveTestData())
             QSKIP("no third-party files (VARDEKO_TESTDATA_DIR)");
+        QFile pcx(testData("pcx/game_fnt.pcx"));
+        QVERIFY(pcx.open(QIODevice::ReadOnly));
+        QTemporaryDir dir;
+        const QString file = writeCartoon(dir, "font.car", pcx.readAll(), 4);
+        CartoonFrames cartoon;
+        QString error;
+        QVERIFY2(loadCartoonFrames(file, &cartoon, &error), qPrintable(error));
+        QCOMPARE(cartoon.frames.size(), 4);
+        QCOMPARE(cartoon.frameSize(), QSize(257 / 4, 97));
+    }
+
+    // The cartoon draws over the page while it plays; stopping it ("VIDEO": it has
+    // pictures) leaves the page as it was; wait mode returns when it has ended.
+    void cartoonOverPage()
+    {
+        QTemporaryDir dir;
+        const QString file = writeCartoon(dir, "walk.car", pngBytes(makeStrip(3, 10, 8)), 3);
+        QWidget page;
+        page.setAutoFillBackground(true);
+        QPalette pal = page.palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        page.setPalette(pal);
+        page.resize(400, 300);
+        page.show();
+        const QImage before = page.grab().toImage();
+        MediaList list;
+        const QRect pageRect(20, 10, 320, 200);
+        const int id = list.playCartoon(&page, pageRect, 100, 50, 100, 50, file, 1, 5, PlayLoop);
+        QVERIFY(id > 0);
+        auto *player = page.findChild<CartoonPlayer *>();
+        QVERIFY(player);
+        QTRY_VERIFY(player->stepsShown() > 0 && player->frameRect().isValid());
+        // Centred on (100, 50) of the page: the frame's top left is at 20 + 100 - 5, 10 + 50 - 4.
+        QCOMPARE(player->frameRect(), QRect(115, 56, 10, 8));
+        QCoreApplication::processEvents();
+        const QImage during = page.grab().toImage();
+        QCOMPARE(QColor(during.pixel(115, 56)), QColor(Qt::red));
+        QCOMPARE(QColor(during.pixel(124, 63)), QColor(Qt::white)); // see-through corner
+        QVERIFY(!list.stopMedia(QStringLiteral("SOUND")));
+        QVERIFY(list.contains(id));
+        QVERIFY(list.stopMedia(QStringLiteral("VIDEO")));
+        QVERIFY(!list.contains(id));
+        QCOMPARE(page.grab().toImage(), before);
+
+        // 2 frames a cycle, in place, repeat 1: four steps, then wait mode returns.
+        const int waited = list.playCartoon(&page, pageRect, 10, 10, 10, 10, file, 1, 1, PlayWait);
+        QVERIFY(waited > 0);
+        QVERIFY(!list.contains(waited));
+        QCOMPARE(page.grab().toImage(), before);
     }
 
     // Count 2 plays every frame twice, then the item ends by itself.
