@@ -19,8 +19,9 @@ struct MediaList::Item
     QString file; // upper case
     int mode = PlayNormal;
     std::unique_ptr<SoundPlayer> sound;
-    std::unique_ptr<FlicPlayer> flic;
-    std::unique_ptr<CartoonPlayer> cartoon;
+    // Children of the page: the page may take them with it when it goes first.
+    QPointer<FlicPlayer> flic;
+    QPointer<CartoonPlayer> cartoon;
     bool hasVideo() const { return kind != MediaKind::Sound; }
 };
 
@@ -87,8 +88,8 @@ int MediaList::playFlic(QWidget *page, const QRect &pageRect, int left, int top,
     const QRect rect = FlicPlayer::destination(pageRect, left, top, width, height, QSize(naturalWidth, naturalHeight));
     Item *item = add(MediaKind::Flic, file, mode);
     const int id = item->id;
-    item->flic = std::make_unique<FlicPlayer>(page, rect, file, mode == PlayLoop ? 0 : std::max(count, 0));
-    connect(item->flic.get(), &FlicPlayer::ended, this, [this, id] { stopItem(id); }, Qt::QueuedConnection);
+    item->flic = new FlicPlayer(page, rect, file, mode == PlayLoop ? 0 : std::max(count, 0));
+    connect(item->flic, &FlicPlayer::ended, this, [this, id] { stopItem(id); }, Qt::QueuedConnection);
     if (!item->flic->start()) {
         stopItem(id);
         return 0;
@@ -108,8 +109,8 @@ int MediaList::playCartoon(QWidget *page, const QRect &pageRect, int x1, int y1,
         return 0;
     Item *item = add(MediaKind::Cartoon, file, mode);
     const int id = item->id;
-    item->cartoon = std::move(player);
-    connect(item->cartoon.get(), &CartoonPlayer::ended, this, [this, id] { stopItem(id); }, Qt::QueuedConnection);
+    item->cartoon = player.release();
+    connect(item->cartoon, &CartoonPlayer::ended, this, [this, id] { stopItem(id); }, Qt::QueuedConnection);
     if (mode == PlayWait)
         waitFor(id);
     return id;
@@ -124,14 +125,9 @@ void MediaList::stopItem(int id)
     mItems.erase(it);
     if (item->sound)
         item->sound->stop();
-    if (item->flic) {
-        item->flic->stop();
-        item->flic->hide(); // the page shows again beneath
-    }
-    if (item->cartoon) {
-        item->cartoon->stop();
-        item->cartoon->hide();
-    }
+    // The page shows again beneath.
+    delete item->flic.data();
+    delete item->cartoon.data();
     emit itemStopped(id);
 }
 
