@@ -6,6 +6,8 @@
 #include "formatarticlecommand.h"
 #include "ioerrors.h"
 #include "mediacommands.h"
+#include "printcommands.h"
+#include "printprovider.h"
 #include "programtitle.h"
 #include "popupprovider.h"
 #include "publicationfile.h"
@@ -85,6 +87,7 @@ bool isHeadless(int argc, char *argv[])
 {
     static const char *const headless[] = {"--info", "--convert", "--eval", "--render", "--transition",
                                            "--flic-frames", "--voc2wav", "--make-cartoon", "--format-article",
+                                           "--print-text", "--print",
                                            "--help", "--help-all", "--version", "-h", "-v"};
     for (int i = 1; i < argc; ++i)
         for (const char *option : headless)
@@ -107,10 +110,13 @@ int main(int argc, char *argv[])
     // Run mode shows its pop-ups, page effects, media and floating windows (--run included).
     installReaderProviders();
     installFloatingWindowProvider();
+    installReaderPrinting();
     if (isTransitionCommand(argc, argv))
         return runTransitionCommand(QApplication::arguments());
     if (const int status = runMediaCommand(QApplication::arguments()); status >= 0)
         return status;
+    if (isPrintCommand(argc, argv))
+        return runPrintCommand(QApplication::arguments());
     if (isRunCommand(argc, argv))
         return runRunCommand(QApplication::arguments());
 
