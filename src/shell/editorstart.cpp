@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QTextStream>
 #include <QTimer>
 #include <QUrl>
 
@@ -60,7 +61,15 @@ int runEditor(const QStringList &arguments)
     AppPalette::instance().InitPalettes();
 
     SingleInstance instance(SingleInstance::defaultName());
-    if (instance.activateRunning(files)) {
+    QStringList handed;
+    if (instance.activateRunning(files, &handed)) {
+        // Say where the files went: no window of this start will show them.
+        QTextStream out(stdout);
+        for (const QString &file : handed)
+            out << msg::HandedToRunning << QDir::toNativeSeparators(file) << '\n';
+        if (handed.isEmpty())
+            out << msg::RaisedRunning << '\n';
+        out.flush();
         endLaunchFeedback(launchId());
         return 0;
     }

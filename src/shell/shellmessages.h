@@ -15,6 +15,10 @@ inline constexpr QLatin1String MasterPage("Master Page");
 inline constexpr QLatin1String PageWord("Page ");
 inline constexpr QLatin1String OfWord(" of ");
 
+// Printed by a start that handed its work to the editor already running on this display.
+inline constexpr QLatin1String HandedToRunning("Handed to the running Vardeko: ");
+inline constexpr QLatin1String RaisedRunning("Vardeko is already running on this display; its window was brought to the front.");
+
 inline constexpr QLatin1String SelectPublication("Select a Publication");
 inline constexpr QLatin1String PublicationFilter("Publications|*.PUB");
 inline constexpr QLatin1String AnyFileFilter("Any file (*.*)|*.*");

@@ -47,6 +47,9 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <chrono>
+#include <future>
+
 using namespace vardeko;
 
 namespace {
@@ -641,6 +644,23 @@ void TestMainForm::preferencesDialogStoresOnlyOnOk()
     QCOMPARE(stored.EditorBkndColor, prefs.EditorBkndColor);
 }
 
+namespace {
+
+// A later start, as another process would make it: it waits for the running copy's
+// answer, which this thread's event loop gives meanwhile.
+bool startAgain(const QString &name, const QStringList &files = {}, QStringList *taken = nullptr)
+{
+    auto later = std::async(std::launch::async, [&] {
+        SingleInstance instance(name);
+        return instance.activateRunning(files, taken);
+    });
+    while (later.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return later.get();
+}
+
+} // namespace
+
 void TestMainForm::secondStartActivatesFirst()
 {
     const QString name = QStringLiteral("vardeko-shell-test-%1").arg(QCoreApplication::applicationPid());
@@ -654,17 +674,16 @@ void TestMainForm::secondStartActivatesFirst()
 
     SingleInstance second(name);
     QVERIFY(!second.listen());
-    QVERIFY(second.activateRunning());
-    QVERIFY(raised.wait(2000));
+    QVERIFY(startAgain(name));
     QCOMPARE(raised.count(), 1);
     QCOMPARE(handed.count(), 0);
 
     // Files go over made absolute, in order, whatever characters their names hold.
     const QString odd = mDir->filePath(QStringLiteral("two\nlines %20 \u00fc.PUB"));
     const QString relative = QDir::current().relativeFilePath(mDir->filePath(QStringLiteral("A.PUB")));
-    SingleInstance third(name);
-    QVERIFY(third.activateRunning({relative, odd}));
-    QVERIFY(raised.wait(2000));
+    QStringList taken;
+    QVERIFY(startAgain(name, {relative, odd}, &taken));
+    QCOMPARE(taken, (QStringList{mDir->filePath(QStringLiteral("A.PUB")), odd}));
     QCOMPARE(handed.count(), 1);
     QCOMPARE(handed.at(0).at(0).toStringList(),
              (QStringList{mDir->filePath(QStringLiteral("A.PUB")), odd}));
@@ -679,6 +698,69 @@ void TestMainForm::secondStartActivatesFirst()
     stranger.disconnectFromServer();
     QTest::qWait(100);
     QCOMPARE(raised.count(), 2);
+    QCOMPARE(handed.count(), 1);
+}
+
+void TestMainForm::singleInstanceNamePerDisplay_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("otherPlatform");
+    QTest::addColumn<QString>("otherDisplay");
+    QTest::addColumn<uint>("otherUid");
+    QTest::addColumn<bool>("same");
+    const QString x = QStringLiteral("xcb");
+    const QString w = QStringLiteral("wayland");
+    QTest::newRow("same X display") << x << ":0" << x << ":0" << 1000u << true;
+    QTest::newRow("screen number ignored") << x << ":0" << x << ":0.1" << 1000u << true;
+    QTest::newRow("unix host is local") << x << "unix:0" << x << ":0" << 1000u << true;
+    QTest::newRow("other X display") << x << ":0" << x << ":97" << 1000u << false;
+    QTest::newRow("forwarded display") << x << ":10" << x << "localhost:10" << 1000u << false;
+    QTest::newRow("other user") << x << ":0" << x << ":0" << 1001u << false;
+    QTest::newRow("wayland sockets") << w << "wayland-0" << w << "wayland-1" << 1000u << false;
+    QTest::newRow("wayland default") << w << "" << w << "wayland-0" << 1000u << true;
+    QTest::newRow("X beside wayland") << x << ":0" << w << "wayland-0" << 1000u << false;
+    QTest::newRow("odd characters kept apart") << x << "h/st:1" << x << "h_st:1" << 1000u << false;
+}
+
+void TestMainForm::singleInstanceNamePerDisplay()
+{
+    QFETCH(QString, platform);
+    QFETCH(QString, display);
+    QFETCH(QString, otherPlatform);
+    QFETCH(QString, otherDisplay);
+    QFETCH(uint, otherUid);
+    QFETCH(bool, same);
+    auto name = [](uint uid, const QString &p, const QString &d) {
+        return p == QLatin1String("xcb") ? singleInstanceName(uid, p, d, QStringLiteral("wayland-9"))
+                                         : singleInstanceName(uid, p, QStringLiteral(":9"), d);
+    };
+    const QString one = name(1000, platform, display);
+    const QString two = name(otherUid, otherPlatform, otherDisplay);
+    QCOMPARE(one == two, same);
+    // Short enough for a socket name, and free of path separators.
+    QVERIFY(one.size() < 100);
+    QVERIFY(!one.contains(u'/'));
+}
+
+void TestMainForm::startOnAnotherDisplayRunsItsOwn()
+{
+    const QString here = singleInstanceName(4242, QStringLiteral("xcb"), QStringLiteral(":97"), {})
+                         + QString::number(QCoreApplication::applicationPid());
+    const QString there = singleInstanceName(4242, QStringLiteral("xcb"), QStringLiteral(":98"), {})
+                          + QString::number(QCoreApplication::applicationPid());
+    SingleInstance first(here);
+    QVERIFY(first.listen());
+    QSignalSpy handed(&first, &SingleInstance::filesRequested);
+    // A start on the other display finds nobody and becomes that display's editor.
+    SingleInstance other(there);
+    QVERIFY(!startAgain(there, {mDir->filePath(QStringLiteral("A.PUB"))}));
+    QVERIFY(other.listen());
+    QCOMPARE(handed.count(), 0);
+    // A start on the first display is answered, and learns which names were taken.
+    QStringList taken;
+    QVERIFY(startAgain(here, {mDir->filePath(QStringLiteral("B.PUB"))}, &taken));
+    QCOMPARE(taken, QStringList{mDir->filePath(QStringLiteral("B.PUB"))});
     QCOMPARE(handed.count(), 1);
 }
 

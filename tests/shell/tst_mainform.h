@@ -44,6 +44,9 @@ private slots:
     void unhandledErrors();
     void preferencesDialogStoresOnlyOnOk();
     void secondStartActivatesFirst();
+    void singleInstanceNamePerDisplay_data();
+    void singleInstanceNamePerDisplay();
+    void startOnAnotherDisplayRunsItsOwn();
     void handedFilesOpenInTheRunningEditor();
     void droppedPublicationsOpen();
     void editorMessages_data();
