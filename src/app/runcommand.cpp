@@ -9,6 +9,7 @@
 #include "consolehost.h"
 #include "publicationfile.h"
 #include "pageview.h"
+#include "printjobs.h"
 #include "runsession.h"
 #include "textmeasurer.h"
 #include "variablestore.h"
@@ -31,7 +32,7 @@ namespace vardeko {
 namespace {
 
 const char Usage[] = "usage: vardeko --run FILE.PUB [--page TITLE|NUMBER] [--events FILE] "
-                     "[--answers N,N,...] [--quit-after MS]";
+                     "[--answers N,N,...] [--quit-after MS] [--print-pdf OUT%1.pdf]";
 
 int fail(const QString &message, int code)
 {
@@ -313,7 +314,8 @@ int runRunCommand(const QStringList &arguments)
     const QCommandLineOption eventsOption(QStringLiteral("events"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption answersOption(QStringLiteral("answers"), QString(), QStringLiteral("N,N,..."));
     const QCommandLineOption quitOption(QStringLiteral("quit-after"), QString(), QStringLiteral("MS"));
-    parser.addOptions({runOption, pageOption, eventsOption, answersOption, quitOption});
+    const QCommandLineOption printOption(QStringLiteral("print-pdf"), QString(), QStringLiteral("OUT%1.pdf"));
+    parser.addOptions({runOption, pageOption, eventsOption, answersOption, quitOption, printOption});
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty())
         return fail(QLatin1String(Usage), 2);
 
@@ -329,6 +331,10 @@ int runRunCommand(const QStringList &arguments)
         }
     }
     qint64 quitAfter = -1;
+    // Print jobs become PDF files (the printer setup is not shown); without, a scripted
+    // run prints nothing.
+    if (parser.isSet(printOption))
+        printJobsToPdf(parser.value(printOption));
     if (parser.isSet(quitOption)) {
         bool ok = false;
         quitAfter = parser.value(quitOption).toLongLong(&ok);

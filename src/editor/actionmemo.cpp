@@ -4,6 +4,7 @@
 #include "dialoghost.h"
 #include "dialogtexts.h"
 #include "ioerrors.h"
+#include "printjobs.h"
 #include "textcodec.h"
 
 #include <QApplication>
@@ -98,8 +99,7 @@ ActionMemoPanel::ActionMemoPanel(QWidget *parent)
     PrintBtn = memoButton(DialogText::Print, "PrintBtn", this);
     InsertBtn = memoButton(DialogText::InsertCommand, "InsertBtn", this);
     InsertBtn->setToolTip(QString(DialogText::InsertCommandHint));
-    // Printing and the command palette are not part of the editor yet.
-    PrintBtn->setEnabled(false);
+    // The command palette is not part of the editor yet.
     InsertBtn->setEnabled(false);
 
     auto *buttons = new QHBoxLayout;
@@ -122,6 +122,8 @@ ActionMemoPanel::ActionMemoPanel(QWidget *parent)
             [this] { ActionMemo->textCursor().removeSelectedText(); });
     connect(OpenBtn, &QPushButton::clicked, this, &ActionMemoPanel::importScript);
     connect(SaveBtn, &QPushButton::clicked, this, &ActionMemoPanel::saveScript);
+    connect(PrintBtn, &QPushButton::clicked, this,
+            [this] { PrintText(QStringLiteral("Action Script"), ActionMemo, this); });
     connect(ActionMemo, &QPlainTextEdit::cursorPositionChanged, this,
             &ActionMemoPanel::updateButtons);
     connect(ActionMemo, &QPlainTextEdit::selectionChanged, this, &ActionMemoPanel::updateButtons);

@@ -229,6 +229,11 @@ void PrintText(const QString &title, QPlainTextEdit *control, QWidget *parent)
     stored.unit = options.unit;
     stored.wrapLines = options.wrapLines;
 
+    // A printer that has no place to print to yet (a PDF file not named) is set up first.
+    QPrinter &printer = currentPrinter();
+    const bool unnamedFile = printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty();
+    if ((unnamedFile || printJobsGoToFiles()) && !PrinterSetup(parent))
+        return;
     const QStringList lines = linesToPrint(control->toPlainText(), cursor.selectionStart(), cursor.selectionEnd(),
                                            options.printSelected);
     QFont font = control->font();
@@ -236,7 +241,7 @@ void PrintText(const QString &title, QPlainTextEdit *control, QWidget *parent)
         font.setPointSize(10);
     TProgressReport progress(parent);
     QString error;
-    if (!printTextLines(currentPrinter(), options, font, lines, &progress, &error))
+    if (!printTextLines(printer, options, font, lines, &progress, &error))
         AlertDialog(QStringLiteral("Print"), error, parent);
 }
 

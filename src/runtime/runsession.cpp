@@ -611,7 +611,8 @@ void RunSession::printImageFile(const QString &file, int percent)
 void RunSession::printPage(const QString &name)
 {
     log(QStringLiteral("PrintPage"), {name});
-    const Page *page = name.isEmpty() ? pub().currentPage() : pub().findPage(name);
+    // A name that finds no page prints nothing, an empty one included.
+    const Page *page = pub().findPage(name);
     if (!page) {
         ScriptError(u'"' + name + QLatin1String("\"\r\r") + QLatin1String(MsgPageMissing));
         return;

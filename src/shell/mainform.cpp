@@ -14,6 +14,7 @@
 #include "imagecache.h"
 #include "ioerrors.h"
 #include "pagecommands.h"
+#include "pageprint.h"
 #include "runcommands.h"
 #include "pagemanagement.h"
 #include "pageview.h"
@@ -194,7 +195,10 @@ void TMainForm::createCommands()
          .handler = [this] { CloseAll1Click(); }},
         {.in = P::File},
         {.in = P::File, .member = &C::printPage, .name = "PrintPage1", .text = "&Print Page...",
-         .flags = Unbuilt},
+         .handler = [this] {
+             if (TChildForm *child = activeChild())
+                 PrintCurrentPage(child->publication(), this);
+         }},
         {.in = P::File},
         {.in = P::File, .member = &C::exitProgram, .name = "Exit1", .text = "E&xit",
          .keys = {keys(Qt::ALT | Qt::Key_X)}, .handler = [this] { Exit1Click(); }},
@@ -531,6 +535,7 @@ void TMainForm::restorePreferences()
 {
     QSettings settings = userSettings();
     readPreferences(settings, mPrefs);
+    loadPrintOptions(mPrefs);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         if (!mPrefs.MainWindowPosStored)
             mPrefs.MainWindowPos = firstStartWindowPos(screen->availableGeometry());
@@ -552,6 +557,7 @@ void TMainForm::storePreferences()
         mPrefs.MainWindowPos = normal;
     mFloating->store();
     mRunCommands->store();
+    storePrintOptions(mPrefs);
     QSettings settings = userSettings();
     writePreferences(settings, mPrefs);
     settings.sync();
@@ -1011,7 +1017,7 @@ void TMainForm::updateCommandStates()
     auto set = [](QAction *action, bool enabled) { action->setEnabled(enabled); };
 
     mReopenMenu->setEnabled(!mPrefs.Reopen.isEmpty());
-    for (QAction *action : {mCommands.saveFile, mCommands.saveFileAs, mCommands.closeFile, mCommands.closeAll, mCommands.newArticle, mCommands.newImage,
+    for (QAction *action : {mCommands.saveFile, mCommands.saveFileAs, mCommands.printPage, mCommands.closeFile, mCommands.closeAll, mCommands.newArticle, mCommands.newImage,
                              mCommands.newSound, mCommands.newVideo, mCommands.newCartoon, mCommands.tileVertical,
                              mCommands.tileHorizontal, mCommands.cascade})
         set(action, exists);

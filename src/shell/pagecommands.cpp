@@ -10,6 +10,7 @@
 #include "pagelayoutform.h"
 #include "pagemanagement.h"
 #include "pageview.h"
+#include "printjobs.h"
 #include "palette.h"
 #include "publication.h"
 
@@ -324,8 +325,8 @@ void PageCommands::showFileList()
     view->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(view);
     auto *buttons = new QDialogButtonBox(form);
-    // Printing of texts is not part of the program yet.
-    buttons->addButton(booktext::FileListPrint, QDialogButtonBox::ActionRole)->setEnabled(false);
+    QPushButton *print = buttons->addButton(booktext::FileListPrint, QDialogButtonBox::ActionRole);
+    connect(print, &QPushButton::clicked, form, [form, view] { PrintText(QStringLiteral("File List"), view, form); });
     QPushButton *close = buttons->addButton(booktext::FileListClose, QDialogButtonBox::RejectRole);
     connect(close, &QPushButton::clicked, form, &QDialog::close);
     layout->addWidget(buttons);

@@ -1,6 +1,7 @@
 // The questions, alerts and file choices the main window puts to the user.
 #include "shelldialogs.h"
 
+#include "printjobs.h"
 #include "shellmessages.h"
 
 #include <QDialog>
@@ -139,8 +140,10 @@ void QtShellDialogs::showReport(QWidget *parent, const QString &caption, const Q
     layout->addWidget(view);
     auto *buttons = new QDialogButtonBox(dialog);
     QPushButton *close = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
-    // Printing and help of the report come with the printing and help parts.
-    buttons->addButton(QStringLiteral("&Print"), QDialogButtonBox::ActionRole)->setEnabled(false);
+    QPushButton *print = buttons->addButton(QStringLiteral("&Print"), QDialogButtonBox::ActionRole);
+    QObject::connect(print, &QPushButton::clicked, dialog,
+                     [dialog, view] { PrintText(QStringLiteral("Error Report"), view, dialog); });
+    // Help of the report comes with the help part.
     buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole)->setEnabled(false);
     QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::close);
     layout->addWidget(buttons);

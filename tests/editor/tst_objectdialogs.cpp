@@ -826,7 +826,7 @@ private slots:
         auto *paste = child<QPushButton>(&panel, "PasteBtn");
         QVERIFY(!cut->isEnabled() && !copy->isEnabled() && !del->isEnabled());
         QVERIFY(!paste->isEnabled());
-        QVERIFY(!child<QPushButton>(&panel, "PrintBtn")->isEnabled());
+        QVERIFY(child<QPushButton>(&panel, "PrintBtn")->isEnabled());
         QVERIFY(!child<QPushButton>(&panel, "InsertBtn")->isEnabled());
 
         cursor.setPosition(0);

@@ -106,6 +106,61 @@ private slots:
         QVERIFY(tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).trimmed().isEmpty()); // a picture
     }
 
+    void runningScriptPrintsToPdf()
+    {
+        // A button prints a text file, a picture and a page; a page that is not there
+        // prints nothing and says so.
+        QImage picture(64, 32, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(mDir.filePath(QStringLiteral("PIC.PNG"))));
+        Publication pub;
+        pub.clearPages();
+        Page *cover = pub.appendPage(pub.createPage(QStringLiteral("Cover")));
+        pub.appendPage(pub.createPage(QStringLiteral("Inside")));
+        ObjectPtr b = pub.createObject(ButtonKind);
+        b->X1 = 10;
+        b->Y1 = 10;
+        b->X2 = 110;
+        b->Y2 = 40;
+        b->button()->Action = QStringLiteral(
+                "SetFont \"Liberation Serif\" \"12\" \"Bold\"|PrintTextFile \"Top &p\" \"\" \"NOTES.TXT\"|"
+                "PrintImageFile \"PIC.PNG\" \"300%\"|PrintPage \"Inside\"|PrintPage \"Nowhere\"");
+        cover->Objects.push_back(std::move(b));
+        ObjectPtr empty = pub.createObject(ButtonKind);
+        empty->X1 = 10;
+        empty->Y1 = 50;
+        empty->X2 = 110;
+        empty->Y2 = 80;
+        empty->button()->Action = QStringLiteral("PrintPage \"\"");
+        cover->Objects.push_back(std::move(empty));
+        pub.setCurrentPage(cover);
+        const QString book = mDir.filePath(QStringLiteral("RUN.PUB"));
+        QCOMPARE(writePublication(pub, book, WriteMode::Save), 0);
+        const QString events = mDir.filePath(QStringLiteral("events.txt"));
+        QFile f(events);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("click 20 20\nwait 5000\nclick 20 60\n");
+        f.close();
+        const QString pattern = mDir.filePath(QStringLiteral("job%1.pdf"));
+        QProcess p;
+        p.start(QStringLiteral(VARDEKO_EXE), {QStringLiteral("--run"), book, QStringLiteral("--events"), events,
+                                              QStringLiteral("--print-pdf"), pattern, QStringLiteral("--quit-after"),
+                                              QStringLiteral("20000")});
+        QVERIFY(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        QCOMPARE(p.exitCode(), 0);
+        const QString text = tool(QStringLiteral("pdftotext"), {pattern.arg(1), QStringLiteral("-")});
+        QVERIFY2(text.contains(QLatin1String("Top 1")) && text.contains(QLatin1String("Second paragraph.")),
+                 qPrintable(text));
+        QVERIFY(tool(QStringLiteral("pdffonts"), {pattern.arg(1)}).contains(QLatin1String("Serif-Bold")));
+        for (int job : {2, 3})
+            QVERIFY2(tool(QStringLiteral("pdfinfo"), {pattern.arg(job)})
+                             .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))),
+                     qPrintable(out));
+        QVERIFY2(!QFile::exists(pattern.arg(4)), "a missing page prints nothing");
+        QCOMPARE(out.count(QLatin1String("Unable to locate this page!")), 2);
+    }
+
     void failuresExitOne_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -11,6 +11,8 @@
 #include "preferences.h"
 #include "pagecommands.h"
 #include "pagedialogs.h"
+#include "printdialog.h"
+#include "printjobs.h"
 #include "publication.h"
 
 #include <QAbstractButton>
@@ -38,6 +40,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QToolButton>
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QTextBrowser>
 
 using namespace vardeko;
@@ -520,12 +526,35 @@ void TestPageDialogs::fileListShowsReport()
     const QString text = form->findChild<QPlainTextEdit *>()->toPlainText();
     QVERIFY2(text.contains(QStringLiteral("Images:\n  BACK.BMP")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("  Untitled Publication")), qPrintable(text));
-    // Printing is not there yet: its button is off.
-    bool printOff = false;
+    // Print asks with the print dialog, then prints the report with the title "File List".
+    QTemporaryDir out;
+    printJobsToPdf(out.filePath(QStringLiteral("list%1.pdf")));
+    QPushButton *print = nullptr;
     for (QPushButton *button : form->findChildren<QPushButton *>())
         if (button->text() == QStringLiteral("&Print"))
-            printOff = !button->isEnabled();
-    QVERIFY(printOff);
+            print = button;
+    QVERIFY(print && print->isEnabled());
+    QString shownWhat;
+    QTimer::singleShot(0, this, [&shownWhat] {
+        auto *dialog = qobject_cast<TZunPrintDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        shownWhat = dialog->PrintWhat->text();
+        dialog->PrintBtn->click();
+    });
+    print->click();
+    setPrinterSetup(nullptr);
+    QVERIFY2(shownWhat.startsWith(QStringLiteral("\"File List\" to ")), qPrintable(shownWhat));
+    QFile pdf(out.filePath(QStringLiteral("list1.pdf")));
+    QVERIFY(pdf.exists() && pdf.size() > 0);
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {pdf.fileName(), QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString printed = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(printed.contains(QStringLiteral("Vardeko File List")) && printed.contains(QStringLiteral("BACK.BMP")),
+                 qPrintable(printed));
+    }
     form->close();
 }
 
