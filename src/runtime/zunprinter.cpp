@@ -227,9 +227,12 @@ void TZunPrinter::drawRun(const QString &run, bool last)
         const bool surelyFits = rest.size() * qsizetype(mMaxCharWidth) <= available;
         qsizetype take = rest.size();
         bool wrapped = false;
+        int width = -1; // of the piece drawn, once measured
         if (mOptions.wrapLines && !surelyFits) {
-            const qsizetype fits = fittingLength(rest, available);
+            width = widthOf(rest);
+            const qsizetype fits = width <= available ? rest.size() : fittingLength(rest, available);
             if (fits < rest.size()) {
+                width = -1;
                 wrapped = true;
                 take = fits;
                 const qsizetype blank = rest.left(fits).lastIndexOf(u' ');
@@ -254,7 +257,7 @@ void TZunPrinter::drawRun(const QString &run, bool last)
         if (wrapped)
             newLine();
         else if (!last)
-            mX += widthOf(piece); // only needed when more follows on this line
+            mX += width >= 0 ? width : widthOf(piece); // only needed when more follows on this line
     }
 }
 
