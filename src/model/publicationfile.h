@@ -54,6 +54,10 @@ struct ReadOptions
     FileProgress *progress = nullptr;
     // Turns a ".VOC" sound into a wave file and returns the new name; none keeps the name.
     std::function<QString(const QString &)> convertVoc;
+    // Reading from a device: the file the publication is known by, whose folder the file
+    // names inside resolve against. Empty: the names stay as stored. Reading a file by
+    // name uses that name instead.
+    QString fileName;
 };
 
 struct ReadResult
@@ -66,6 +70,10 @@ struct ReadResult
 // Loads a file into `pub`, replacing its pages. On error the pages read so far stay.
 ReadResult readPublication(Publication &pub, const QString &fileName,
                            const ReadOptions &options = {});
+
+// Loads a publication from the current position of `device` (open for reading) to its end,
+// as readPublication() does from a file. options.fileName names it.
+ReadResult readPublication(Publication &pub, QIODevice &device, const ReadOptions &options = {});
 
 // True when the text's first line is exactly the exchange marker.
 bool isExchangeText(const QString &text);
@@ -86,8 +94,14 @@ struct WriteOptions
 };
 
 // Writes through a temporary file in the same directory, so a failed save leaves the
-// old file as it was. Returns 0 or the I/O error code.
+// old file as it was (see AtomicSave). Returns 0 or the I/O error code. Success clears
+// the modified flag in mode 0, and the converted-from-DOS flag in modes 0, 1 and 2.
 int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
+                     const WriteOptions &options = {});
+
+// Writes the file's bytes to `device` (open for writing) at its current position; the
+// publication's flags stay as they are. Returns 0, or 160 when the device refuses a write.
+int writePublication(const Publication &pub, QIODevice &device, WriteMode mode,
                      const WriteOptions &options = {});
 
 // The publication's file contents in a write mode: Windows-1252, or UTF-8 behind a

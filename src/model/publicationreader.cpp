@@ -42,16 +42,16 @@ constexpr quint8 kDosCharTable[130] = {
     149, 255,
 };
 
-// Reads lines from a file descriptor in blocks. A line ends at CR LF or a lone LF; a
-// line longer than the buffer limit is returned in pieces.
+// Reads lines from a device in blocks. A line ends at CR LF or a lone LF; a line longer
+// than the buffer limit is returned in pieces.
 class LineReader
 {
 public:
-    explicit LineReader(int fd)
-        : mFd(fd)
+    explicit LineReader(QIODevice &device)
+        : mDevice(device)
     {}
 
-    // False at the end of the file or on a read error (see error()). The line stays
+    // False at the end of the input or on a read error (see error()). The line stays
     // valid until the next call.
     bool next(QByteArrayView *line)
     {
@@ -92,12 +92,9 @@ private:
         }
         const qsizetype old = mBuffer.size();
         mBuffer.resize(old + ReadBlockSize);
-        ssize_t got;
-        do {
-            got = ::read(mFd, mBuffer.data() + old, ReadBlockSize);
-        } while (got < 0 && errno == EINTR);
+        qint64 got = mDevice.read(mBuffer.data() + old, ReadBlockSize);
         if (got < 0) {
-            mError = ioErrorFromErrno(errno);
+            mError = IoReadError;
             got = 0;
         }
         mBuffer.resize(old + got);
@@ -105,7 +102,7 @@ private:
             mEof = true;
     }
 
-    int mFd;
+    QIODevice &mDevice;
     QByteArray mBuffer;
     qsizetype mPos = 0;
     qsizetype mScanFrom = 0;
@@ -243,7 +240,7 @@ private:
 
 QString Reader::resolve(const QString &stored, bool recorded)
 {
-    if (mPaste || stored.isEmpty())
+    if (mPaste || stored.isEmpty() || pubDir.isEmpty())
         return stored;
     QString name = stored;
     if (!hasDirectoryPart(name))
@@ -764,41 +761,39 @@ void Reader::applyObjectKey(int key, QStringView line, QStringView value)
     }
 }
 
-class FdCloser
-{
-public:
-    explicit FdCloser(int fd)
-        : mFd(fd)
-    {}
-    ~FdCloser()
-    {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-
-private:
-    int mFd;
-};
-
 } // namespace
 
 ReadResult readPublication(Publication &pub, const QString &fileName, const ReadOptions &options)
 {
     ReadResult result;
-    const QByteArray native = QFile::encodeName(fileName);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    // Opened here rather than by QFile, whose errors do not tell a missing file from a
+    // closed one.
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         result.error = ioErrorFromErrno(errno);
         return result;
     }
-    FdCloser closer(fd);
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
         result.error = IoAccessDenied;
         return result;
     }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        result.error = IoAccessDenied;
+        return result;
+    }
+    ReadOptions named = options;
+    named.fileName = fileName;
+    return readPublication(pub, file, named);
+}
 
-    LineReader lines(fd);
+ReadResult readPublication(Publication &pub, QIODevice &device, const ReadOptions &options)
+{
+    ReadResult result;
+    LineReader lines(device);
     QByteArrayView raw;
     if (!lines.next(&raw)) {
         result.error = lines.error() ? lines.error() : IoInvalidFormat;
@@ -831,10 +826,11 @@ ReadResult readPublication(Publication &pub, const QString &fileName, const Read
     pub.clearPages();
     pub.Loading = true;
     pub.ConvertedFromDos = reader.dos;
-    pub.FileName = fileName;
-    reader.pubDir = QFileInfo(fileName).absolutePath();
+    pub.FileName = options.fileName;
+    if (!options.fileName.isEmpty())
+        reader.pubDir = QFileInfo(options.fileName).absolutePath();
     if (options.progress) {
-        options.progress->readStarted(st.st_size);
+        options.progress->readStarted(device.isSequential() ? 0 : device.size());
         if (reader.dos)
             options.progress->dosConversionStarted();
     }

@@ -2,22 +2,17 @@
 #include "publicationfile.h"
 
 #include "actioncommands.h"
+#include "atomicsave.h"
 #include "filecommands.h"
 #include "filenames.h"
 #include "ioerrors.h"
 #include "textcodec.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QFileDevice>
 
 #include <charconv>
 #include <functional>
 #include <string>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vardeko {
 
@@ -355,39 +350,6 @@ void BlockWriter::objectLines(const PageObject &o)
     }
 }
 
-// Writes all bytes; returns 0 or the I/O error code.
-int writeAll(int fd, const char *data, size_t size)
-{
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return ioErrorFromErrno(errno);
-        }
-        done += size_t(n);
-    }
-    return IoOk;
-}
-
-QString backupName(const QString &fileName)
-{
-    const QFileInfo info(fileName);
-    const QString suffix = info.suffix();
-    QString base = fileName;
-    if (!suffix.isEmpty())
-        base.chop(suffix.size() + 1);
-    return base + QStringLiteral(".BAK");
-}
-
-int renameFile(const QString &from, const QString &to)
-{
-    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        return ioErrorFromErrno(errno);
-    return IoOk;
-}
-
 } // namespace
 
 namespace {
@@ -451,43 +413,24 @@ QString exchangeText(const Page &page)
     return QString::fromUtf8(w.take().sliced(3));
 }
 
-int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
-                     const WriteOptions &options)
+namespace {
+
+// Streams the text to `device`. A character that has no Windows-1252 byte shows only
+// when it is reached: the text is then written again from the start in UTF-8, which is
+// always longer (a byte-order mark and wider characters), so the first try leaves
+// nothing behind. Returns false when a write fails.
+bool writeToDevice(const Publication &pub, QIODevice &device, WriteMode mode,
+                   const WriteOptions &options)
 {
-    const QFileInfo target(fileName);
-    const QString dir = target.absolutePath();
-
-    // The new text goes to a temporary file beside the target first, so that a
-    // failed write leaves the old file as it was.
-    int error = IoOk;
-    const QString temp = MakeTempFileBeside(dir, QStringLiteral("$$$"), &error);
-    if (temp.isEmpty())
-        return error;
-    const QByteArray nativeTemp = QFile::encodeName(temp);
-    const int fd = ::open(nativeTemp.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) {
-        error = ioErrorFromErrno(errno);
-        ::unlink(nativeTemp.constData());
-        return error;
+    if (device.isSequential()) {
+        const QByteArray bytes = publicationBytes(pub, mode, options);
+        return device.write(bytes) == bytes.size();
     }
-    struct stat old {};
-    const QByteArray nativeTarget = QFile::encodeName(fileName);
-    const bool existed = ::stat(nativeTarget.constData(), &old) == 0;
-    if (existed)
-        ::fchmod(fd, old.st_mode & 07777);
-
-    // The text goes out while the rest is being made, and each piece is sent on to the
-    // disk at once, so that the final flush has little left to wait for.
-    off_t written = 0;
+    const qint64 start = device.pos();
+    bool failed = false;
     const ByteSink sink = [&](const char *data, size_t size) {
-        error = writeAll(fd, data, size);
-        if (error)
-            return false;
-#ifdef SYNC_FILE_RANGE_WRITE
-        ::sync_file_range(fd, written, off_t(size), SYNC_FILE_RANGE_WRITE);
-#endif
-        written += off_t(size);
-        return true;
+        failed = device.write(data, qint64(size)) != qint64(size);
+        return !failed;
     };
     bool utf8 = false;
     {
@@ -495,45 +438,41 @@ int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
         writeFileText(w, pub, mode, options);
         utf8 = w.needsUtf8();
     }
-    if (!error && utf8) {
-        // A character has no Windows-1252 byte: the file is written again in UTF-8.
-        if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
-            error = ioErrorFromErrno(errno);
-        } else {
-            written = 0;
-            WriteOptions quiet = options;
-            quiet.progress = nullptr; // the pages were reported once already
-            BlockWriter w(mode, quiet, true, sink);
-            writeFileText(w, pub, mode, quiet);
-        }
+    if (failed || !utf8)
+        return !failed;
+    if (!device.seek(start))
+        return false;
+    WriteOptions quiet = options;
+    quiet.progress = nullptr; // the pages were reported once already
+    {
+        BlockWriter w(mode, quiet, true, sink);
+        writeFileText(w, pub, mode, quiet);
     }
-    if (!error && ::fsync(fd) != 0)
-        error = ioErrorFromErrno(errno);
-    if (::close(fd) != 0 && !error)
-        error = ioErrorFromErrno(errno);
-    if (error) {
-        ::unlink(nativeTemp.constData());
-        return error;
-    }
+    if (auto *file = qobject_cast<QFileDevice *>(&device); file && !failed)
+        failed = !file->resize(device.pos());
+    return !failed;
+}
 
-    QString backup;
-    if (mode == WriteMode::Save && options.createBackup && existed) {
-        backup = backupName(fileName);
-        QFile::remove(backup);
-        if (renameFile(fileName, backup) != IoOk) {
-            if (options.warn)
-                options.warn(QStringLiteral("Unable to create backup file:\n") + backup
-                             + QLatin1Char('!'));
-            backup.clear();
-        }
-    }
-    error = renameFile(temp, fileName);
-    if (error) {
-        ::unlink(nativeTemp.constData());
-        if (!backup.isEmpty())
-            renameFile(backup, fileName);
+} // namespace
+
+int writePublication(const Publication &pub, QIODevice &device, WriteMode mode,
+                     const WriteOptions &options)
+{
+    return writeToDevice(pub, device, mode, options) ? IoOk : IoWriteFault;
+}
+
+int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
+                     const WriteOptions &options)
+{
+    // A failed write leaves the old file as it was.
+    AtomicSave save(fileName);
+    if (const int error = save.open())
         return error;
-    }
+    if (!writeToDevice(pub, save.device(), mode, options))
+        return save.writeError() ? save.writeError() : IoWriteFault;
+    save.setBackupWarning(options.warn);
+    if (const int error = save.commit(mode == WriteMode::Save && options.createBackup))
+        return error;
     if (mode == WriteMode::Save)
         pub.Modified = false;
     if (mode == WriteMode::Save || mode == WriteMode::Compiled || mode == WriteMode::Archive)

@@ -1,13 +1,17 @@
 // Reading and writing publication files, old files and the object exchange text.
+#include "atomicsave.h"
 #include "filekeys.h"
 #include "ioerrors.h"
 #include "publicationfile.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
 
 using namespace vardeko;
 
@@ -48,6 +52,34 @@ public:
             widest = std::max(widest, int(l.size()) * size);
         return QSize(widest, int(lines.size()) * size * 2);
     }
+};
+
+// A device that fails every read after `good` bytes.
+class FailingDevice : public QIODevice
+{
+public:
+    explicit FailingDevice(QByteArray data, qint64 good)
+        : mData(std::move(data)), mGood(good)
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+protected:
+    qint64 readData(char *data, qint64 max) override
+    {
+        if (mAt >= mGood)
+            return -1;
+        const qint64 n = std::min(max, mGood - mAt);
+        std::memcpy(data, mData.constData() + mAt, size_t(n));
+        mAt += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray mData;
+    qint64 mGood;
+    qint64 mAt = 0;
 };
 
 // A publication with one object of each kind, a group and scripts.
@@ -429,6 +461,113 @@ private slots:
         QVERIFY(readPublication(back, path).ok());
         QCOMPARE(back.lastPage()->Title, pub.lastPage()->Title);
         QCOMPARE(back.pageCount(), pub.pageCount());
+    }
+
+    // The player reads a publication from memory: a device gives what a file gives.
+    void devicesReadAndWriteLikeFiles_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("wide");
+        QTest::newRow("normal save") << 0 << false;
+        QTest::newRow("compiled copy") << 1 << false;
+        QTest::newRow("archive copy") << 2 << false;
+        QTest::newRow("normal save needing UTF-8") << 0 << true;
+    }
+
+    void devicesReadAndWriteLikeFiles()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, wide);
+        Publication pub;
+        fillSample(pub);
+        if (wide)
+            pub.lastPage()->Title = QStringLiteral("Last \u4e2d");
+        const WriteMode m = WriteMode(mode);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        buffer.write("leading bytes stay");
+        pub.Modified = true;
+        QCOMPARE(writePublication(std::as_const(pub), buffer, m), 0);
+        QVERIFY(pub.Modified); // only a save to the file clears it
+        QCOMPARE(buffer.data(), QByteArray("leading bytes stay") + publicationBytes(pub, m));
+        buffer.close();
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("same.pub"));
+        QCOMPARE(writePublication(pub, path, m), 0);
+        QCOMPARE(readBytes(path), publicationBytes(pub, m));
+
+        ReadOptions options;
+        options.compiledCopy = m == WriteMode::Compiled;
+        Publication fromFile, fromMemory;
+        QVERIFY(readPublication(fromFile, path, options).ok());
+        QBuffer memory;
+        memory.setData(readBytes(path));
+        memory.open(QIODevice::ReadOnly);
+        QVERIFY(readPublication(fromMemory, memory, options).ok());
+        QVERIFY(fromMemory.FileName.isEmpty());
+        QCOMPARE(publicationBytes(fromMemory, WriteMode::Save), publicationBytes(fromFile, WriteMode::Save));
+        QCOMPARE(fromMemory.objectCount(), pub.objectCount() - (m == WriteMode::Compiled ? 1 : 0));
+    }
+
+    void deviceNamesResolveOnlyWhenNamed()
+    {
+        QTemporaryDir dir;
+        writeFile(dir, QStringLiteral("story.txt"), "text");
+        const QByteArray bytes = Header + "NewPage=One\r\nObjectType=2\r\nFileName=story.txt\r\n";
+        QBuffer memory;
+        memory.setData(bytes);
+        memory.open(QIODevice::ReadOnly);
+        Publication pub;
+        ReadResult result = readPublication(pub, memory);
+        QVERIFY(result.ok());
+        QVERIFY(result.missingFiles.empty());
+        QCOMPARE(pub.firstPage()->Objects[0]->article()->FileName, QStringLiteral("story.txt"));
+
+        memory.seek(0);
+        ReadOptions options;
+        options.fileName = dir.filePath(QStringLiteral("Book.pub"));
+        result = readPublication(pub, memory, options);
+        QVERIFY(result.ok());
+        QCOMPARE(pub.FileName, options.fileName);
+        QCOMPARE(pub.firstPage()->Objects[0]->article()->FileName, dir.filePath(QStringLiteral("story.txt")));
+    }
+
+    void deviceFailuresAreReported()
+    {
+        QByteArray bytes = Header;
+        for (int i = 0; i < 2000; ++i)
+            bytes += "NewPage=P\r\n";
+        FailingDevice broken(bytes, 5000);
+        Publication pub;
+        QCOMPARE(readPublication(pub, broken).error, int(IoReadError));
+        FailingDevice brokenAtOnce(bytes, 0);
+        QCOMPARE(readPublication(pub, brokenAtOnce).error, int(IoReadError));
+
+        QBuffer readOnly;
+        readOnly.open(QIODevice::ReadOnly);
+        QCOMPARE(writePublication(std::as_const(pub), readOnly, WriteMode::Save), int(IoWriteFault));
+    }
+
+    void abandonedSaveLeavesTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("Book.pub"), "old contents");
+        {
+            AtomicSave save(path);
+            QCOMPARE(save.open(), 0);
+            save.device().write("half of the new");
+        }
+        QCOMPARE(readBytes(path), QByteArray("old contents"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Book.pub")});
+        {
+            AtomicSave save(path);
+            QCOMPARE(save.open(), 0);
+            save.device().write("new contents");
+            QCOMPARE(save.commit(false), 0);
+        }
+        QCOMPARE(readBytes(path), QByteArray("new contents"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Book.pub")});
     }
 
     void exchangeTextRoundTrip()
