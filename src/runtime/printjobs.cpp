@@ -229,10 +229,10 @@ void PrintText(const QString &title, QPlainTextEdit *control, QWidget *parent)
     stored.unit = options.unit;
     stored.wrapLines = options.wrapLines;
 
-    // A printer that has no place to print to yet (a PDF file not named) is set up first.
+    // Printing to a file asks for the file each time, so that the last one is not
+    // overwritten unasked.
     QPrinter &printer = currentPrinter();
-    const bool unnamedFile = printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty();
-    if ((unnamedFile || printJobsGoToFiles()) && !PrinterSetup(parent))
+    if ((printer.outputFormat() == QPrinter::PdfFormat || printJobsGoToFiles()) && !PrinterSetup(parent))
         return;
     const QStringList lines = linesToPrint(control->toPlainText(), cursor.selectionStart(), cursor.selectionEnd(),
                                            options.printSelected);
@@ -268,7 +268,7 @@ bool printFile(QPagedPaintDevice &device, const FilePrintJob &job, TProgressRepo
         return fail(job.file + QStringLiteral(": cannot be read"));
 
     PrintOptions options;
-    options.title = job.file;
+    options.title = job.title.isEmpty() ? job.file : job.title;
     options.header = job.header;
     options.footer = job.footer;
     TZunPrinter printer(&device, options);

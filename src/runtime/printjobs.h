@@ -63,6 +63,8 @@ struct FilePrintJob
     QString header;
     QString footer;
     QString file;
+    // "&F" and the job's name; the file's name when empty.
+    QString title;
     bool dataFile = false;
     QFont font;
     // The progress text before the page number (the publication's L_PAGEPROMPT).

@@ -55,6 +55,7 @@ void ReaderPrinting::printTextFile(RunContext &run, const QString &header, const
     job.header = header;
     job.footer = footer;
     job.file = run.resolveFile(file);
+    job.title = file; // as the script names it
     job.dataFile = dataFile;
     job.font = printFont(font.name, font.points, font.style);
     job.pagePrompt = run.language(L_PAGEPROMPT);

@@ -9,7 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QLineEdit>
 #include <QPrinter>
@@ -378,6 +381,38 @@ private slots:
         QFETCH(int, percent);
         QFETCH(QRect, expected);
         QCOMPARE(pictureTarget(QRect(0, 0, 3000, 3000), picture, percent, 300, 300), expected);
+    }
+
+    void printTextPrintsTheSelectionAndKeepsTheOptions()
+    {
+        QTemporaryDir dir;
+        printJobsToPdf(dir.filePath(QStringLiteral("memo%1.pdf")));
+        QPlainTextEdit memo;
+        memo.setPlainText(QStringLiteral("GotoPage \"One\"\nBalloon \"Two\"\nBeep\nDelay \"100\""));
+        QTextCursor cursor = memo.textCursor();
+        cursor.setPosition(memo.toPlainText().indexOf(QLatin1String("\"Two")));
+        cursor.setPosition(memo.toPlainText().indexOf(QLatin1String("Delay")) + 3, QTextCursor::KeepAnchor);
+        memo.setTextCursor(cursor);
+        bool selectedOffered = false;
+        QTimer::singleShot(0, this, [&selectedOffered] {
+            auto *dialog = qobject_cast<TZunPrintDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            selectedOffered = dialog->SelectedBox->isEnabled() && dialog->SelectedBox->isChecked();
+            dialog->HeaderEdit->setText(QStringLiteral("Script &F"));
+            dialog->PrintBtn->click();
+        });
+        PrintText(QStringLiteral("Action Script"), &memo, nullptr);
+        setPrinterSetup(nullptr);
+        QVERIFY(selectedOffered);
+        const QStringList pages = pdfPages(dir.filePath(QStringLiteral("memo1.pdf")));
+        QCOMPARE(pages.size(), 1);
+        QVERIFY2(pages[0].contains(QLatin1String("Script Action Script")), qPrintable(pages[0]));
+        QVERIFY(pages[0].contains(QLatin1String("\"Two\"")) && pages[0].contains(QLatin1String("Beep")));
+        QVERIFY(pages[0].contains(QLatin1String("Del")) && !pages[0].contains(QLatin1String("Delay")));
+        QVERIFY(!pages[0].contains(QLatin1String("GotoPage")) && !pages[0].contains(QLatin1String("Balloon")));
+        // The header chosen is kept for the next text printed.
+        QCOMPARE(storedPrintOptions().header, QStringLiteral("Script &F"));
     }
 
     void dialogConvertsUnitsAndClamps()
