@@ -10,9 +10,19 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
+#include <QSvgRenderer>
+
+// Resources of a static library are registered by hand, outside any namespace.
+static void registerMascotArt()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(mascots);
+        return true;
+    }();
+    (void)registered;
+}
 
 namespace vardeko {
 
@@ -36,42 +46,6 @@ QString messageLines(QString text)
     text.replace(u'\r', u'\n');
     text.replace(u'|', u'\n');
     return text;
-}
-
-// Korro: a round orange fellow with big eyes. Beluno: a blue one with a hat.
-QPixmap drawMascot(bool beluno)
-{
-    QPixmap pixmap(64, 80);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor body = beluno ? QColor(70, 120, 220) : QColor(245, 150, 40);
-    p.setPen(QPen(Qt::black, 2));
-    p.setBrush(body);
-    p.drawEllipse(QRectF(6, 22, 52, 54));
-    p.setBrush(Qt::white);
-    p.drawEllipse(QRectF(16, 36, 13, 15));
-    p.drawEllipse(QRectF(35, 36, 13, 15));
-    p.setBrush(Qt::black);
-    p.drawEllipse(QRectF(21, 42, 5, 6));
-    p.drawEllipse(QRectF(40, 42, 5, 6));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath smile;
-    smile.moveTo(22, 60);
-    smile.quadTo(32, 68, 42, 60);
-    p.drawPath(smile);
-    if (beluno) {
-        p.setBrush(QColor(40, 40, 40));
-        p.drawRect(QRectF(18, 6, 28, 18));
-        p.drawRect(QRectF(10, 22, 44, 4));
-    } else {
-        p.drawLine(QPointF(26, 24), QPointF(20, 8));
-        p.drawLine(QPointF(38, 24), QPointF(44, 8));
-        p.setBrush(QColor(250, 210, 60));
-        p.drawEllipse(QPointF(20, 8), 4, 4);
-        p.drawEllipse(QPointF(44, 8), 4, 4);
-    }
-    return pixmap;
 }
 
 int showAlertDialog(const QString &title, const QString &message, TAlertDialog::Buttons buttons,
@@ -102,9 +76,24 @@ QString alertMascot()
     return mascotName();
 }
 
-QPixmap mascotPicture(const QString &name)
+QPixmap mascotPicture(const QString &name, QSize size)
 {
-    return drawMascot(name.compare(QLatin1String("BELUNO"), Qt::CaseInsensitive) == 0);
+    registerMascotArt();
+    const bool beluno = name.compare(QLatin1String("BELUNO"), Qt::CaseInsensitive) == 0;
+    QSvgRenderer art(beluno ? QStringLiteral(":/mascots/BELUNO.svg") : QStringLiteral(":/mascots/KORRO.svg"));
+    if (!size.isValid())
+        size = MascotSize;
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The picture keeps its proportions, centred in the size asked for.
+    const QSizeF drawn = QSizeF(art.defaultSize()).scaled(QSizeF(size), Qt::KeepAspectRatio);
+    art.render(&painter, QRectF(QPointF((size.width() - drawn.width()) / 2, (size.height() - drawn.height()) / 2),
+                                drawn));
+    return pixmap;
 }
 
 TAlertDialog::TAlertDialog(const QString &title, const QString &message, Buttons buttons, QWidget *parent)
@@ -117,6 +106,7 @@ TAlertDialog::TAlertDialog(const QString &title, const QString &message, Buttons
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(mascotPicture(alertMascot()));
+    Image1->setFixedSize(MascotSize);
     Prompt = new TVardekoBalloon(this);
     Prompt->setObjectName(QStringLiteral("Prompt"));
     QFont font(QStringLiteral("Arial"));
@@ -157,7 +147,7 @@ TAlertDialog::TAlertDialog(const QString &title, const QString &message, Buttons
     QSize button(75, 25);
     for (QPushButton *b : row)
         button = button.expandedTo(b->sizeHint());
-    const MascotLayout layout = layoutMascotDialog(Image1->pixmap().size(), text, Prompt->XOffset,
+    const MascotLayout layout = layoutMascotDialog(MascotSize, text, Prompt->XOffset,
                                                    Prompt->YOffset, Prompt->StemSize, button, int(row.size()));
     Image1->setGeometry(layout.mascot);
     Prompt->setGeometry(layout.balloon);

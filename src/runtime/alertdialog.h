@@ -35,8 +35,11 @@ private:
     Answer mAnswer;
 };
 
+// The size the mascot dialogs show the mascot at.
+inline constexpr QSize MascotSize(64, 80);
 // The mascot's picture: "KORRO" or "BELUNO" (the preference); others show Korro.
-QPixmap mascotPicture(const QString &name);
+// Drawn from the mascot's art at `size` (the dialogs' size when none is given).
+QPixmap mascotPicture(const QString &name, QSize size = {});
 // The mascot the dialogs show (the preference, set by the main window).
 void setAlertMascot(const QString &name);
 QString alertMascot();

@@ -1,6 +1,7 @@
 // The small page dialogs: Add Pages, Move, Rename, Set Grid and New Publication.
 #include "pagedialogs.h"
 
+#include "alertdialog.h"
 #include "shelldialogs.h"
 
 #include <algorithm>
@@ -133,8 +134,10 @@ TPageMoveForm::TPageMoveForm(const Publication &pub, const Page &page, const QSt
     balloon->setFixedWidth(180);
     balloon->setStyleSheet(QStringLiteral(
         "QLabel { background: #ffffe1; border: 1px solid black; border-radius: 10px; padding: 6px; }"));
-    auto *mascotLabel = new QLabel(mascot, this);
+    auto *mascotLabel = new QLabel(this);
     mascotLabel->setObjectName(QStringLiteral("Mascot"));
+    mascotLabel->setPixmap(mascotPicture(mascot));
+    mascotLabel->setAccessibleName(mascot);
     mascotLabel->setAlignment(Qt::AlignCenter);
     right->addWidget(balloon);
     right->addWidget(mascotLabel);

@@ -1,6 +1,7 @@
 // The Preferences dialog: general settings, outside editors and the action editor's look.
 #include "preferencesdialog.h"
 
+#include "alertdialog.h"
 #include "helpviewer.h"
 #include "shellmessages.h"
 #include "shelldialogs.h"
@@ -27,6 +28,11 @@
 #include <QVBoxLayout>
 
 namespace vardeko {
+
+namespace {
+// The mascots beside their radio buttons, a little smaller than in the dialogs.
+constexpr QSize MascotPreviewSize(48, 60);
+} // namespace
 
 namespace {
 
@@ -162,8 +168,10 @@ QWidget *TSetPreferencesForm::createGeneralTab()
     for (auto [radio, name] : {std::pair{mBeluno, "BELUNO"}, std::pair{mKorro, "KORRO"}}) {
         auto *picture = new QToolButton(mascot);
         picture->setObjectName(QLatin1String(name) + QLatin1String("Picture"));
-        picture->setText(QLatin1String(name));
-        picture->setMinimumSize(72, 56);
+        picture->setToolTip(radio->text().remove(u'&'));
+        picture->setIcon(QIcon(mascotPicture(QLatin1String(name), MascotPreviewSize)));
+        picture->setIconSize(MascotPreviewSize);
+        picture->setAutoRaise(true);
         QRadioButton *target = radio;
         connect(picture, &QToolButton::clicked, target, [target] { target->setChecked(true); });
         mascotLayout->addWidget(picture);

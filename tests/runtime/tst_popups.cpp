@@ -10,7 +10,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QScreen>
+#include <QSet>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -343,6 +345,41 @@ private slots:
             dialog->OkButton->click();
         });
         AlertDialog(QStringLiteral("Alert"), QStringLiteral("Line one|line two"));
+    }
+
+    // The two mascots are pictures: drawn over most of their box, in colour, unlike each
+    // other, at any size asked for; a name that is neither shows Korro.
+    void mascotArt()
+    {
+        const QImage korro = mascotPicture(QStringLiteral("KORRO")).toImage();
+        const QImage beluno = mascotPicture(QStringLiteral("beluno")).toImage();
+        QCOMPARE(korro.size(), MascotSize);
+        QVERIFY(korro != beluno);
+        QCOMPARE(mascotPicture(QStringLiteral("ZORBO")).toImage(), korro);
+        for (const QImage &image : {korro, beluno}) {
+            int opaque = 0;
+            QSet<QRgb> colours;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(image.pixel(x, y)) == 255) {
+                        ++opaque;
+                        colours.insert(image.pixel(x, y));
+                    }
+            QVERIFY2(opaque > image.width() * image.height() / 4, "the mascot covers its box");
+            QVERIFY2(colours.size() > 20, "the mascot is drawn in colour");
+            // Transparent around it, so it stands on any dialog background.
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+        }
+        QCOMPARE(mascotPicture(QStringLiteral("KORRO"), QSize(32, 40)).size(), QSize(32, 40));
+        // The alert shows the mascot the preference names.
+        setAlertMascot(QStringLiteral("BELUNO"));
+        whenOpen([&beluno] {
+            auto *dialog = visibleTopLevel<TAlertDialog>();
+            QCOMPARE(dialog->Image1->pixmap().toImage(), beluno);
+            dialog->OkButton->click();
+        });
+        AlertDialog(QStringLiteral("Alert"), QStringLiteral("Beluno speaks"));
+        setAlertMascot(QStringLiteral("KORRO"));
     }
 
     // Cancelling asks first; only a confirmation sets the flag, and closing clears it.
