@@ -1,8 +1,9 @@
 // The file choices, questions and remembered folders of the object dialogs.
 #include "dialoghost.h"
 
+#include "alertdialog.h"
+
 #include <QFileDialog>
-#include <QMessageBox>
 
 namespace vardeko {
 
@@ -24,13 +25,12 @@ QString StandardDialogHost::saveFileName(QWidget *parent, const QString &title, 
 
 bool StandardDialogHost::confirm(QWidget *parent, const QString &title, const QString &text)
 {
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No)
-            == QMessageBox::Yes;
+    return AskYesNo(title, text, parent) == YesNoAnswer::Yes;
 }
 
 void StandardDialogHost::alert(QWidget *parent, const QString &title, const QString &text)
 {
-    QMessageBox::warning(parent, title, text);
+    AlertDialog(title, text, parent);
 }
 
 QString StandardDialogHost::folder(DialogFolder which) const

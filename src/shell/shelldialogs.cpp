@@ -1,6 +1,7 @@
 // The questions, alerts and file choices the main window puts to the user.
 #include "shelldialogs.h"
 
+#include "alertdialog.h"
 #include "printjobs.h"
 #include "shellmessages.h"
 
@@ -47,24 +48,22 @@ static QString displayText(QString text)
 
 void QtShellDialogs::alert(QWidget *parent, const QString &title, const QString &text)
 {
-    QMessageBox::warning(parent, title, displayText(text));
+    AlertDialog(title, displayText(text), parent);
 }
 
 ShellDialogs::Answer QtShellDialogs::ask(QWidget *parent, const QString &title,
                                          const QString &text, bool withCancel)
 {
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (withCancel)
-        buttons |= QMessageBox::Cancel;
-    switch (QMessageBox::question(parent, title, displayText(text), buttons,
-                                  withCancel ? QMessageBox::Cancel : QMessageBox::No)) {
-    case QMessageBox::Yes:
+    // The mascot asks; Esc means No, or Cancel when there is one.
+    switch (withCancel ? AskYesNoCancel(title, displayText(text), parent) : AskYesNo(title, displayText(text), parent)) {
+    case YesNoAnswer::Yes:
         return Yes;
-    case QMessageBox::No:
+    case YesNoAnswer::No:
         return No;
-    default:
-        return withCancel ? Cancel : No;
+    case YesNoAnswer::Cancel:
+        break;
     }
+    return withCancel ? Cancel : No;
 }
 
 QString withAnyFile(const QString &filter)
