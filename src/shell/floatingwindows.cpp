@@ -12,9 +12,32 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace vardeko {
+
+FirstStartPlaces firstStartPlaces(const QRect &available, const QRect &mainWindow, int workAreaTop,
+                                  const QSize &palette)
+{
+    // Room for the window frames around both.
+    constexpr int Gap = 12;
+    FirstStartPlaces places{mainWindow, {}};
+    const int top = std::clamp(workAreaTop, available.top(), std::max(available.top(), available.bottom() - palette.height()));
+    if (mainWindow.left() - available.left() >= palette.width() + Gap) {
+        places.toolPalette = QPoint(mainWindow.left() - Gap - palette.width(), top);
+    } else if (available.right() - mainWindow.right() >= palette.width() + Gap) {
+        places.toolPalette = QPoint(mainWindow.right() + Gap, top);
+    } else {
+        // No margin wide enough: the window gives the palette its left side.
+        places.toolPalette = QPoint(available.left() + Gap / 2, top);
+        places.mainWindow.setLeft(std::min(mainWindow.right() - 200, available.left() + palette.width() + Gap * 2));
+    }
+    return places;
+}
 
 FloatingWindows::FloatingWindows(TMainForm &main)
     : QObject(&main)
@@ -98,6 +121,19 @@ void FloatingWindows::restore()
     tools.expanded = p.ToolPaletteExpanded;
     tools.rolledUp = p.ToolPaletteRolledUp;
     mMain.mEditCommands->toolPalette()->restoreState(tools);
+    if (!p.ToolPalettePosStored) {
+        // The first start: the palette goes beside the work area, not over the page.
+        TToolPalette *palette = mMain.mEditCommands->toolPalette();
+        const QScreen *screen = mMain.screen();
+        if (screen) {
+            const QSize size = palette->sizeHint().expandedTo(palette->size());
+            const QRect main = mMain.geometry();
+            const int workTop = main.top() + mMain.menuBar()->sizeHint().height() + 40;
+            const FirstStartPlaces places = firstStartPlaces(screen->availableGeometry(), main, workTop, size);
+            mMain.setGeometry(places.mainWindow);
+            palette->move(places.toolPalette);
+        }
+    }
     mMouse->move(p.MouseWindowPos);
     mFileList->setRolledUp(p.FileListRolledUp);
     mFileList->setWindowBounds(p.FileListWindowPos);

@@ -3,12 +3,24 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
+#include <QRect>
 
 namespace vardeko {
 
 class TFileInspectorForm;
 class TMainForm;
 class TMouseForm;
+
+// Where the main window and the tool palette go on the first start: the palette beside
+// the work area, in the screen's free margin, or in a margin made by narrowing the window.
+struct FirstStartPlaces
+{
+    QRect mainWindow;
+    QPoint toolPalette;
+};
+FirstStartPlaces firstStartPlaces(const QRect &available, const QRect &mainWindow, int workAreaTop,
+                                  const QSize &palette);
 
 class FloatingWindows : public QObject
 {

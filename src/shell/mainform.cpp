@@ -21,8 +21,12 @@
 #include "preferencesdialog.h"
 #include "publication.h"
 #include "shellmessages.h"
+#include "spellcommands.h"
+#include "toolicons.h"
 #include "textmeasurer.h"
 #include "vocconvert.h"
+
+#include "commandtips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -130,6 +134,10 @@ TMainForm::TMainForm(QWidget *parent)
     mFloating->connectCommands();
     mRunCommands = new RunCommands(*this);
     mRunCommands->connectCommands();
+    mSpellCommands = new SpellCommands(*this);
+    mSpellCommands->connectCommands();
+    mTips = new CommandTips(*this);
+    mTips->attach();
 
     setMaximumSize(5000, 5000);
     resize(mPrefs.MainWindowPos.size());
@@ -293,11 +301,10 @@ void TMainForm::createCommands()
         {.in = P::Options, .member = &C::setGrid, .name = "SetGrid1", .text = "Set G&rid..."},
         {.in = P::Options, .text = "Check S&pelling", .opens = P::Spelling},
         {.in = P::Spelling, .member = &C::spellPublication, .name = "SpellPublication1",
-         .text = "&Entire Publication", .flags = Unbuilt},
-        {.in = P::Spelling, .member = &C::spellPage, .name = "SpellPage1", .text = "&This Page",
-         .flags = Unbuilt},
+         .text = "&Entire Publication"},
+        {.in = P::Spelling, .member = &C::spellPage, .name = "SpellPage1", .text = "&This Page"},
         {.in = P::Spelling, .member = &C::spellSelection, .name = "SpellSelection1",
-         .text = "&Selected Objects", .flags = Unbuilt},
+         .text = "&Selected Objects"},
         {.in = P::Options},
         {.in = P::Options, .member = &C::setPreferences, .name = "SetPreferences1",
          .text = "Set &Preferences...", .handler = [this] { SetPreferences1Click(); }},
@@ -402,35 +409,32 @@ void TMainForm::createToolBar()
     mToolBar->setMovable(false);
     mToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     mToolBar->installEventFilter(this);
-    QStyle *st = style();
     using C = MainCommands;
     struct Button
     {
         QAction *C::*command; // none: a separator
         const char *hint;
-        QStyle::StandardPixmap icon;
-        const char *glyph; // drawn when the style has no fitting icon
     };
     const Button buttons[] = {
-        {&C::newFile, "New Publication", QStyle::SP_FileIcon, nullptr},
-        {&C::openFile, "Open", QStyle::SP_DialogOpenButton, nullptr},
-        {&C::saveFile, "Save", QStyle::SP_DialogSaveButton, nullptr},
-        {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
-        {&C::undo, "Undo", QStyle::SP_ArrowBack, nullptr},
-        {&C::cut, "Cut", QStyle::SP_CustomBase, "Cut"},
-        {&C::copy, "Copy", QStyle::SP_CustomBase, "Copy"},
-        {&C::paste, "Paste", QStyle::SP_CustomBase, "Paste"},
-        {&C::deleteObjects, "Delete", QStyle::SP_TrashIcon, nullptr},
-        {&C::editObject, "Edit Object Attributes", QStyle::SP_FileDialogDetailedView, nullptr},
-        {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
-        {&C::bringToFront, "Bring to Front", QStyle::SP_ArrowUp, nullptr},
-        {&C::sendToBack, "Send to Back", QStyle::SP_ArrowDown, nullptr},
-        {&C::align, "Align", QStyle::SP_CustomBase, "Align"},
-        {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
-        {&C::addPage, "Add Page", QStyle::SP_FileDialogNewFolder, nullptr},
-        {&C::pageAttributes, "Page Attributes", QStyle::SP_FileDialogInfoView, nullptr},
-        {&C::run, "Run", QStyle::SP_MediaPlay, nullptr},
-        {&C::exitProgram, "Exit", QStyle::SP_DialogCloseButton, nullptr},
+        {&C::newFile, "New Publication"},
+        {&C::openFile, "Open"},
+        {&C::saveFile, "Save"},
+        {nullptr, nullptr},
+        {&C::undo, "Undo"},
+        {&C::cut, "Cut"},
+        {&C::copy, "Copy"},
+        {&C::paste, "Paste"},
+        {&C::deleteObjects, "Delete"},
+        {&C::editObject, "Edit Object Attributes"},
+        {nullptr, nullptr},
+        {&C::bringToFront, "Bring to Front"},
+        {&C::sendToBack, "Send to Back"},
+        {&C::align, "Align"},
+        {nullptr, nullptr},
+        {&C::addPage, "Add Page"},
+        {&C::pageAttributes, "Page Attributes"},
+        {&C::run, "Run"},
+        {&C::exitProgram, "Exit"},
     };
     for (const Button &b : buttons) {
         if (!b.command) {
@@ -440,28 +444,17 @@ void TMainForm::createToolBar()
         QAction *action = mCommands.*b.command;
         action->setToolTip(QLatin1String(b.hint));
         action->setStatusTip(QLatin1String(b.hint));
-        if (!b.glyph)
-            action->setIcon(st->standardIcon(b.icon));
+        action->setIcon(commandIcon(action->objectName()));
         mToolBar->addAction(action);
-        if (b.glyph)
-            mToolBar->widgetForAction(action)->setProperty("toolButtonStyle",
-                                                           int(Qt::ToolButtonTextOnly));
     }
     auto *spacer = new QWidget(mToolBar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     mToolBar->addWidget(spacer);
-    const std::pair<QAction *C::*, QStyle::StandardPixmap> pages[] = {
-        {&C::firstPage, QStyle::SP_MediaSkipBackward},
-        {&C::previousPage, QStyle::SP_MediaSeekBackward},
-        {&C::masterPage, QStyle::SP_DesktopIcon},
-        {&C::nextPage, QStyle::SP_MediaSeekForward},
-        {&C::lastPage, QStyle::SP_MediaSkipForward},
-    };
-    for (const auto &[command, icon] : pages) {
+    for (QAction *C::*command : {&C::firstPage, &C::previousPage, &C::masterPage, &C::nextPage, &C::lastPage}) {
         QAction *action = mCommands.*command;
         action->setToolTip(action->text());
         action->setStatusTip(action->text());
-        action->setIcon(st->standardIcon(icon));
+        action->setIcon(commandIcon(action->objectName()));
         mToolBar->addAction(action);
     }
 }
@@ -1052,6 +1045,10 @@ void TMainForm::updateCommandStates()
         mRunCommands->updateStates();
     if (mPageCommands)
         mPageCommands->updateStates();
+    if (mSpellCommands)
+        mSpellCommands->updateStates();
+    if (mTips)
+        mTips->refreshAll();
 
     mPageLabel->setText(statusText());
 }

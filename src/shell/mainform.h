@@ -123,6 +123,8 @@ public:
     class EditCommands *editCommands() const { return mEditCommands; }
     // The commands of the menus, the tool bar and the page tabs.
     const MainCommands &commands() const { return mCommands; }
+    // The command is in the menus but its work is not part of this version.
+    bool isUnbuilt(const QAction *action) const { return mUnbuilt.contains(action); }
     QMenu *reopenMenu() const { return mReopenMenu; }
     QProgressBar *progressGauge() const { return mGauge; }
 
@@ -208,6 +210,8 @@ private:
     QList<TChildForm *> mChildren;
     MainCommands mCommands;
     QList<QAction *> mUnbuilt;
+    class SpellCommands *mSpellCommands = nullptr;
+    class CommandTips *mTips = nullptr;
     friend class EditCommands;
     class EditCommands *mEditCommands = nullptr;
     friend class FloatingWindows;

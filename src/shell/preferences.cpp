@@ -280,6 +280,7 @@ void readPreferences(QSettings &s, Preferences &p)
 {
     p.MainWindowPosStored = readText(s, QStringLiteral("MainWindowPos")).has_value();
     readRect(s, QStringLiteral("MainWindowPos"), p.MainWindowPos);
+    p.ToolPalettePosStored = readText(s, QStringLiteral("ToolPalettePos")).has_value();
     readPoint(s, QStringLiteral("ToolPalettePos"), p.ToolPalettePos);
     readBool(s, QStringLiteral("ToolPaletteExpanded"), p.ToolPaletteExpanded);
     readBool(s, QStringLiteral("ToolPaletteRolledUp"), p.ToolPaletteRolledUp);

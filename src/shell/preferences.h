@@ -106,6 +106,8 @@ struct Preferences
     ReopenList Reopen;
     // Not a stored value: whether MainWindowPos came from the stored preferences.
     bool MainWindowPosStored = false;
+    // Not a stored value: whether ToolPalettePos came from the stored preferences.
+    bool ToolPalettePosStored = false;
 };
 
 // Reads every stored value over `prefs`; a missing or unreadable value keeps what is there.

@@ -2,6 +2,8 @@
 // the palettes that step aside while a publication runs.
 #include "runcommands.h"
 
+#include "toolicons.h"
+
 #include "childform.h"
 #include "debugform.h"
 #include "editcommands.h"
@@ -79,7 +81,7 @@ void RunCommands::updateStates()
     run->setEnabled(child != nullptr);
     run->setText(running ? QStringLiteral("&Stop") : QStringLiteral("&Run"));
     run->setToolTip(running ? QStringLiteral("Stop") : QStringLiteral("Run"));
-    run->setIcon(mMain.style()->standardIcon(running ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
+    run->setIcon(commandIcon(running ? QStringLiteral("Stop") : run->objectName()));
     QAction *debug = mMain.commands().showDebugInfo;
     debug->setEnabled(true);
     debug->setChecked(mMain.preferences().ShowDebugInfo);

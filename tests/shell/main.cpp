@@ -4,6 +4,7 @@
 #include "tst_mainform.h"
 #include "tst_pagedialogs.h"
 #include "tst_preferences.h"
+#include "tst_spelling.h"
 
 #include <QApplication>
 #include <QTest>
@@ -26,6 +27,10 @@ int main(int argc, char *argv[])
     }
     {
         TestDesktop t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestSpelling t;
         status |= QTest::qExec(&t, argc, argv);
     }
     {

@@ -16,6 +16,8 @@
 #include "publicationfile.h"
 #include "shellmessages.h"
 #include "singleinstance.h"
+#include "toolicons.h"
+#include "maincommands.h"
 #include "thirdpartyfiles.h"
 #include "toolpalette.h"
 
@@ -46,6 +48,8 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
+#include <QIcon>
 
 #include <chrono>
 #include <future>
@@ -642,6 +646,90 @@ void TestMainForm::preferencesDialogStoresOnlyOnOk()
     // Values the dialog does not show pass through unchanged.
     QCOMPARE(stored.GridX, prefs.GridX);
     QCOMPARE(stored.EditorBkndColor, prefs.EditorBkndColor);
+}
+
+void TestMainForm::toolBarPicturesForEveryCommand()
+{
+    auto *bar = mForm->findChild<QToolBar *>(QStringLiteral("ToolBar"));
+    QVERIFY(bar);
+    int buttons = 0;
+    for (QAction *action : bar->actions()) {
+        if (action->isSeparator() || action->objectName().isEmpty())
+            continue;
+        ++buttons;
+        const QIcon icon = action->icon();
+        QVERIFY2(!icon.isNull(), qPrintable(action->objectName()));
+        // Pictures, not words, and a disabled look that cannot pass for the enabled one.
+        auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action));
+        QVERIFY(button);
+        QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        const QImage normal = icon.pixmap(QSize(24, 24), QIcon::Normal).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage disabled = icon.pixmap(QSize(24, 24), QIcon::Disabled).toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(normal.size(), disabled.size());
+        qint64 normalInk = 0, disabledInk = 0;
+        bool greyOnly = true;
+        for (int y = 0; y < normal.height(); ++y)
+            for (int x = 0; x < normal.width(); ++x) {
+                normalInk += qAlpha(normal.pixel(x, y));
+                const QRgb d = disabled.pixel(x, y);
+                disabledInk += qAlpha(d);
+                greyOnly = greyOnly && (qAlpha(d) == 0 || (qRed(d) == qGreen(d) && qGreen(d) == qBlue(d)));
+            }
+        QVERIFY2(normalInk > 24 * 24 * 255 / 10, qPrintable(action->objectName()));
+        QVERIFY2(disabledInk * 2 < normalInk, qPrintable(action->objectName()));
+        QVERIFY2(greyOnly, qPrintable(action->objectName()));
+    }
+    // New, Open, Save, Undo, Cut, Copy, Paste, Delete, Edit Object, Bring to Front, Send to
+    // Back, Align, Add Page, Page Attributes, Run, Exit and the five page buttons.
+    QCOMPARE(buttons, 21);
+    QVERIFY(!commandIcon(QStringLiteral("Stop")).isNull());
+}
+
+void TestMainForm::disabledCommandsSayWhy()
+{
+    const MainCommands &cmd = mForm->commands();
+    mForm->closeAll();
+    mForm->updateCommandStates();
+    QVERIFY(!cmd.cut->isEnabled());
+    QCOMPARE(cmd.cut->statusTip(), QStringLiteral("Cut: open or create a publication first"));
+    TChildForm *child = mForm->newUntitled();
+    Publication &pub = child->publication();
+    mForm->updateCommandStates();
+    QCOMPARE(cmd.cut->statusTip(), QStringLiteral("Cut: select one or more objects first"));
+    QCOMPARE(cmd.firstPage->statusTip(), QStringLiteral("First Page: this is the first page"));
+    child->showPage(pub.masterPage());
+    QVERIFY(!cmd.addPage->isEnabled());
+    QCOMPARE(cmd.addPage->statusTip(), QStringLiteral("Add Page: not on the master page"));
+    child->showPage(pub.page(0));
+    // Enabled, a command shows only its own tip.
+    QVERIFY(cmd.addPage->isEnabled());
+    QCOMPARE(cmd.addPage->statusTip(), QStringLiteral("Add Page"));
+    QCOMPARE(cmd.spellSelection->statusTip(), QStringLiteral("Selected Objects: select one or more objects first"));
+    pub.Modified = false;
+}
+
+void TestMainForm::firstStartPalettePlace_data()
+{
+    QTest::addColumn<QRect>("mainWindow");
+    QTest::addColumn<QRect>("expectedMain");
+    QTest::addColumn<QPoint>("palette");
+    const QRect screen(0, 0, 1280, 1024);
+    QTest::newRow("left margin") << QRect(200, 50, 900, 700) << QRect(200, 50, 900, 700) << QPoint(124, 100);
+    QTest::newRow("right margin") << QRect(0, 50, 900, 700) << QRect(0, 50, 900, 700) << QPoint(911, 100);
+    QTest::newRow("no margin") << QRect(64, 51, 1152, 921) << QRect(88, 51, 1128, 921) << QPoint(6, 100);
+}
+
+void TestMainForm::firstStartPalettePlace()
+{
+    QFETCH(QRect, mainWindow);
+    QFETCH(QRect, expectedMain);
+    QFETCH(QPoint, palette);
+    const QSize size(64, 320);
+    const FirstStartPlaces places = firstStartPlaces(QRect(0, 0, 1280, 1024), mainWindow, 100, size);
+    QCOMPARE(places.mainWindow, expectedMain);
+    QCOMPARE(places.toolPalette, palette);
+    // The palette never covers the window.
+    QVERIFY(!QRect(places.toolPalette, size).intersects(places.mainWindow));
 }
 
 namespace {

@@ -44,6 +44,10 @@ private slots:
     void unhandledErrors();
     void preferencesDialogStoresOnlyOnOk();
     void secondStartActivatesFirst();
+    void toolBarPicturesForEveryCommand();
+    void disabledCommandsSayWhy();
+    void firstStartPalettePlace_data();
+    void firstStartPalettePlace();
     void singleInstanceNamePerDisplay_data();
     void singleInstanceNamePerDisplay();
     void startOnAnotherDisplayRunsItsOwn();
