@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTabWidget>
@@ -18,6 +19,71 @@
 #include <QWindow>
 
 namespace vardeko {
+
+namespace {
+
+// Lists reach the screen at most this often while scripts run.
+constexpr int FrameMs = 16;
+
+} // namespace
+
+void RecordedLines::record(int runDepth, const QString &line)
+{
+    if (mLines.size() >= size_t(TDebugForm::MaxLines)) {
+        mLines.clear();
+        mRestarted = true;
+    }
+    mLines.push_back({runDepth, line});
+    mDirty = true;
+}
+
+void RecordedLines::clear()
+{
+    mLines.clear();
+    mRestarted = true;
+    mDirty = true;
+    publish();
+}
+
+QString RecordedLines::lineText(int row) const
+{
+    if (row < 0 || size_t(row) >= mLines.size())
+        return QString();
+    const Line &l = mLines[size_t(row)];
+    const int indent = l.depth > 1 ? 2 * (l.depth - 1) : 0;
+    return indent ? QString(indent, u' ') + l.text : l.text;
+}
+
+bool RecordedLines::publish()
+{
+    if (!mDirty)
+        return false;
+    mDirty = false;
+    const int count = int(mLines.size());
+    if (mRestarted || count < mShown) {
+        beginResetModel();
+        mShown = count;
+        mRestarted = false;
+        endResetModel();
+    } else if (count > mShown) {
+        beginInsertRows({}, mShown, count - 1);
+        mShown = count;
+        endInsertRows();
+    }
+    return true;
+}
+
+int RecordedLines::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : mShown;
+}
+
+QVariant RecordedLines::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= mShown)
+        return {};
+    return lineText(index.row());
+}
 
 TDebugForm::TDebugForm(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
@@ -78,9 +144,11 @@ TDebugForm::TDebugForm(QWidget *parent)
     PageControl->setFocusPolicy(Qt::NoFocus);
     VarList = new QListWidget;
     VarList->setObjectName(QStringLiteral("VarList"));
-    ScriptList = new QListWidget;
+    ScriptList = new QListView;
     ScriptList->setObjectName(QStringLiteral("ScriptList"));
-    for (QListWidget *list : {VarList, ScriptList}) {
+    ScriptList->setModel(&mLines);
+    ScriptList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (QListView *list : {static_cast<QListView *>(VarList), ScriptList}) {
         list->setFocusPolicy(Qt::NoFocus);
         list->setUniformItemSizes(true);
     }
@@ -91,6 +159,9 @@ TDebugForm::TDebugForm(QWidget *parent)
 
     connect(RollUpBtn, &QToolButton::clicked, this, [this] { setRolledUp(!mRolledUp); });
     connect(CloseBtn, &QToolButton::clicked, this, &TDebugForm::closeRequested);
+    mFrame.setSingleShot(true);
+    mFrame.setInterval(FrameMs);
+    connect(&mFrame, &QTimer::timeout, this, &TDebugForm::showPending);
     resize(320, 200);
     mRestoreHeight = height();
     updateTitleColours();
@@ -98,11 +169,27 @@ TDebugForm::TDebugForm(QWidget *parent)
 
 void TDebugForm::RecordLine(int runDepth, const QString &line)
 {
-    if (ScriptList->count() >= MaxLines)
-        ScriptList->clear();
-    const int indent = runDepth > 1 ? 2 * (runDepth - 1) : 0;
-    ScriptList->addItem(QString(indent, u' ') + line);
-    ScriptList->setCurrentRow(ScriptList->count() - 1);
+    mLines.record(runDepth, line);
+    scheduleFrame();
+}
+
+void TDebugForm::scheduleFrame()
+{
+    if (!mFrame.isActive())
+        mFrame.start();
+}
+
+void TDebugForm::showPending()
+{
+    mFrame.stop();
+    if (mLines.publish() && mLines.rowCount() > 0)
+        ScriptList->setCurrentIndex(mLines.index(mLines.rowCount() - 1));
+    if (mRefreshPending) {
+        mRefreshPending = false;
+        VarList->clear();
+        if (mStore)
+            VarList->addItems(mStore->listing());
+    }
 }
 
 void TDebugForm::RefreshVariables(const VariableStore &store)
@@ -113,16 +200,12 @@ void TDebugForm::RefreshVariables(const VariableStore &store)
     if (mRefreshPending)
         return;
     mRefreshPending = true;
-    QTimer::singleShot(0, this, [this] {
-        mRefreshPending = false;
-        VarList->clear();
-        VarList->addItems(mStore->listing());
-    });
+    scheduleFrame();
 }
 
 void TDebugForm::ClearLines()
 {
-    ScriptList->clear();
+    mLines.clear();
 }
 
 void TDebugForm::setRolledUp(bool rolledUp)

@@ -1,10 +1,15 @@
 // "Debug Info": a floating window listing the variables and the script lines as they run.
 #pragma once
 
+#include <QAbstractListModel>
+#include <QTimer>
 #include <QWidget>
+
+#include <vector>
 
 class QFrame;
 class QLabel;
+class QListView;
 class QListWidget;
 class QTabWidget;
 class QToolButton;
@@ -12,6 +17,39 @@ class QToolButton;
 namespace vardeko {
 
 class VariableStore;
+
+// The script lines recorded for the Actions tab. Lines are kept here as they run and
+// reach the view at most once a frame, so a loop recording every line pays for a copy
+// of the line's text, not for a list row.
+class RecordedLines : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+    // Two blanks per run level above the first; once 500 lines are held the list
+    // starts again.
+    void record(int runDepth, const QString &line);
+    void clear();
+    // The lines recorded so far, as the view will show them.
+    int lineCount() const { return int(mLines.size()); }
+    QString lineText(int row) const;
+    // Brings the view's rows up to the lines recorded; false when nothing changed.
+    bool publish();
+    bool hasUnpublished() const { return mDirty; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+private:
+    struct Line
+    {
+        int depth;
+        QString text;
+    };
+    std::vector<Line> mLines;
+    int mShown = 0; // rows the view knows about
+    bool mRestarted = false; // emptied since the view was last told
+    bool mDirty = false;
+};
 
 class TDebugForm : public QWidget
 {
@@ -23,8 +61,11 @@ public:
     explicit TDebugForm(QWidget *parent = nullptr);
 
     // A command about to run (only while the window is visible): two blanks per run
-    // level above the first; after 500 rows the list starts again.
+    // level above the first; after 500 rows the list starts again. The list shows it
+    // at the next frame.
     void RecordLine(int runDepth, const QString &line);
+    // Shows what was recorded and refreshed at once, the last line selected.
+    void showPending();
     // Rebuilt once the running script lets events through, so a loop that changes a
     // variable on every line does not rebuild the list on every line.
     void RefreshVariables(const VariableStore &store);
@@ -36,7 +77,8 @@ public:
     int unrolledHeight() const { return mRestoreHeight; }
 
     QListWidget *varList() const { return VarList; }
-    QListWidget *scriptList() const { return ScriptList; }
+    QListView *scriptList() const { return ScriptList; }
+    const RecordedLines &recordedLines() const { return mLines; }
     QTabWidget *pageControl() const { return PageControl; }
 
 signals:
@@ -60,7 +102,11 @@ private:
     QToolButton *CloseBtn = nullptr;
     QTabWidget *PageControl = nullptr;
     QListWidget *VarList = nullptr;
-    QListWidget *ScriptList = nullptr;
+    QListView *ScriptList = nullptr;
+    RecordedLines mLines;
+    // Recorded lines and variable listings reach the lists at most once a frame.
+    QTimer mFrame;
+    void scheduleFrame();
     bool mRolledUp = false;
     int mRestoreHeight = 200;
     bool mRolling = false;

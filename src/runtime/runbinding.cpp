@@ -43,40 +43,68 @@ void RunSession::variableChanged(const QString &upperName)
         return;
     applyVariable(upperName);
     // Texts showing the variable are drawn again.
-    const Page *page = pub().currentPage();
-    if (!page)
+    const ReferringTexts &shown = shownReferringTexts();
+    if (shown.isEmpty())
         return;
-    const QString reference = u'[' + upperName + u']';
-    auto redraw = [&](const Page *p) {
-        for (const PageObject *o : referringTexts(p)) {
-            if (o->text()->Text.contains(reference, Qt::CaseInsensitive))
-                repaintObject(o);
-        }
-    };
-    redraw(page);
-    const Page *master = pub().masterPage();
-    if (master && master != page && page->ShowMaster)
-        redraw(master);
+    const auto found = shown.constFind(upperName);
+    if (found != shown.constEnd()) {
+        for (const PageObject *o : found.value())
+            repaintObject(o);
+    }
 }
 
-const QList<const PageObject *> &RunSession::referringTexts(const Page *page)
+namespace {
+
+// The names a text refers to as "[Name]": every bracket-free run between a "[" and the
+// next "]", upper-cased as the store keeps its names.
+QStringList referencedNames(const QString &text)
 {
-    auto it = mReferringTexts.find(page);
-    if (it == mReferringTexts.end()) {
-        QList<const PageObject *> texts;
-        forEachText(page->Objects, [&texts](const PageObject *o) {
-            if (o->text()->Text.contains(u'['))
-                texts.append(o);
-        });
-        it = mReferringTexts.insert(page, texts);
+    QStringList names;
+    qsizetype open = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'[') {
+            open = i;
+        } else if (c == u']' && open >= 0) {
+            const QString name = text.mid(open + 1, i - open - 1).toUpper();
+            if (!name.isEmpty() && !names.contains(name))
+                names.append(name);
+            open = -1;
+        }
     }
-    return it.value();
+    return names;
+}
+
+} // namespace
+
+// The shown page's texts (the master page's too when it shows) by the variables they
+// show; a variable that changes looks up only its own texts, so a loop counting a
+// variable no text shows costs one look-up per line.
+const RunSession::ReferringTexts &RunSession::shownReferringTexts()
+{
+    const Page *page = pub().currentPage();
+    if (page == mReferringPage)
+        return mReferringTexts;
+    mReferringTexts.clear();
+    mReferringPage = page;
+    if (!page)
+        return mReferringTexts;
+    auto index = [this](const PageObject *o) {
+        for (const QString &name : referencedNames(o->text()->Text))
+            mReferringTexts[name].append(o);
+    };
+    const Page *master = pub().masterPage();
+    if (master && master != page && page->ShowMaster)
+        forEachText(master->Objects, index);
+    forEachText(page->Objects, index);
+    return mReferringTexts;
 }
 
 void RunSession::indexBoundButtons()
 {
     mBound.clear();
     mReferringTexts.clear();
+    mReferringPage = nullptr;
     Publication &p = pub();
     auto index = [this](PageObject *o) {
         const QString &name = o->button()->VarName;

@@ -281,8 +281,12 @@ private:
     // While running nothing is edited: the buttons bound to each variable and the texts
     // showing references are found once.
     QHash<QString, QList<PageObject *>> mBound;
-    QHash<const Page *, QList<const PageObject *>> mReferringTexts;
-    const QList<const PageObject *> &referringTexts(const Page *page);
+    // The texts shown with the current page that show references, by the upper-cased
+    // names they refer to; made again when another page shows.
+    using ReferringTexts = QHash<QString, QList<const PageObject *>>;
+    ReferringTexts mReferringTexts;
+    const Page *mReferringPage = nullptr;
+    const ReferringTexts &shownReferringTexts();
     QDateTime mLastTick;
     QPointer<TFindForm> mFind;
     const PageObject *mHighlight = nullptr;

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QListView>
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
@@ -451,17 +452,54 @@ private slots:
         QVERIFY(f.window.repaints > before);
     }
 
+    void textsShowingAVariableRedrawWhenItChanges_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("redrawn");
+        QTest::newRow("shown") << "Score: [Score]" << "SetVar \"[SCORE]\" \"3\"" << true;
+        QTest::newRow("any case") << "[score] points" << "Math \"2+2\" \"0\" \"[Score]\"" << true;
+        QTest::newRow("second of two") << "[A] and [Score]" << "SetVar \"[Score]\" \"1\"" << true;
+        QTest::newRow("deleted") << "[Score]" << "SetVar \"[Score]\" \"1\"|SetVar \"[Score]\" \"\"" << true;
+        QTest::newRow("another variable") << "Score: [Score]" << "SetVar \"[Scores]\" \"3\"" << false;
+        QTest::newRow("name inside a longer one") << "[MyScore]" << "SetVar \"[Score]\" \"3\"" << false;
+        QTest::newRow("no reference") << "Score" << "SetVar \"[Score]\" \"3\"" << false;
+    }
+
+    void textsShowingAVariableRedrawWhenItChanges()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, script);
+        QFETCH(bool, redrawn);
+        Fixture f;
+        // Inside a group, as texts often are.
+        ObjectPtr group = f.window.pub.createObject(GroupKind);
+        addText(f.window.pub, f.one, text, QRect(0, 0, 100, 20));
+        group->Members.push_back(std::move(f.one->Objects.back()));
+        f.one->Objects.pop_back();
+        f.one->Objects.push_back(std::move(group));
+        f.session.SetRunMode(1);
+        const int before = f.window.repaints;
+        f.session.ExecuteScript(script);
+        QCOMPARE(f.window.repaints > before, redrawn);
+    }
+
     void debugWindowIndentsAndStartsAgainAfter500Lines()
     {
         TDebugForm debug;
         debug.show();
         for (int i = 0; i < 500; ++i)
             debug.RecordLine(1, QStringLiteral("SetVar"));
-        QCOMPARE(debug.scriptList()->count(), 500);
+        QCOMPARE(debug.recordedLines().lineCount(), 500);
+        debug.showPending();
+        QCOMPARE(debug.scriptList()->model()->rowCount(), 500);
+        QCOMPARE(debug.scriptList()->currentIndex().row(), 499);
         debug.RecordLine(3, QStringLiteral("AlertBox"));
-        QCOMPARE(debug.scriptList()->count(), 1);
-        QCOMPARE(debug.scriptList()->item(0)->text(), QStringLiteral("    AlertBox"));
-        QCOMPARE(debug.scriptList()->currentRow(), 0);
+        QCOMPARE(debug.recordedLines().lineCount(), 1);
+        // The list follows at the next frame.
+        QTRY_COMPARE(debug.scriptList()->model()->rowCount(), 1);
+        QCOMPARE(debug.scriptList()->model()->index(0, 0).data().toString(), QStringLiteral("    AlertBox"));
+        QCOMPARE(debug.scriptList()->currentIndex().row(), 0);
         debug.setRolledUp(true);
         QVERIFY(debug.height() < 100);
         debug.setRolledUp(false);
@@ -476,14 +514,17 @@ private slots:
         f.session.SetRunMode(1);
         debug.show();
         f.session.ExecuteScript(QStringLiteral("GotoPage \"Two\""));
-        QCOMPARE(debug.scriptList()->count(), 2);
-        QCOMPARE(debug.scriptList()->item(1)->text(), QStringLiteral("  SetVar \"[A]\" \"1\""));
-        QCoreApplication::processEvents(); // the list is rebuilt between script lines
+        QCOMPARE(debug.recordedLines().lineCount(), 2);
+        QCOMPARE(debug.recordedLines().lineText(1), QStringLiteral("  SetVar \"[A]\" \"1\""));
+        // Both lists are brought up to date once a frame.
+        QTRY_COMPARE(debug.scriptList()->model()->rowCount(), 2);
+        QTRY_COMPARE(debug.varList()->count(), 1);
         QCOMPARE(debug.varList()->item(0)->text(), QStringLiteral("A = \"1\""));
         debug.hide();
         f.session.ExecuteScript(QStringLiteral("SetVar \"[B]\" \"1\""));
         debug.show();
-        QCOMPARE(debug.scriptList()->count(), 0);
+        QCOMPARE(debug.recordedLines().lineCount(), 0);
+        QCOMPARE(debug.scriptList()->model()->rowCount(), 0);
     }
 
     void passwordGuardsLeaving_data()
