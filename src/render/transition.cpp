@@ -14,11 +14,6 @@ namespace vardeko {
 
 namespace {
 
-const char *const EffectNames[] = {"None",          "Dissolve",         "Slide Left",      "Slide Right",
-                                   "Slide Up",      "Slide Down",       "Explode",         "Implode",
-                                   "Weave Horizontal", "Weave Vertical", "Split Horizontal", "Split Vertical",
-                                   "Wipe Left",     "Wipe Right",       "Wipe Up",         "Wipe Down"};
-
 // Eight 8 x 8 patterns, rows top to bottom, the most significant bit leftmost; a set bit
 // keeps the old pixel. The last stage takes every pixel of the new page.
 const quint8 DissolveMasks[8][8] = {
@@ -245,23 +240,6 @@ void scrollFrame(QImage &frame, QPoint by)
 }
 
 } // namespace
-
-QString effectName(int effect)
-{
-    if (effect < 0 || effect > LastEffect)
-        return QString();
-    return QLatin1String(EffectNames[effect]);
-}
-
-int effectByName(const QString &text)
-{
-    const QString upper = text.toUpper();
-    int found = NoEffect;
-    for (int effect = Dissolve; effect <= LastEffect; ++effect)
-        if (upper.startsWith(QLatin1String(EffectNames[effect]).toString().toUpper()))
-            found = effect;
-    return found;
-}
 
 int clampEffectSpeed(int speed) { return std::clamp(speed, 0, 10); }
 

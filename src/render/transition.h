@@ -1,6 +1,8 @@
 // Page transition effects: the steps of each effect, and painting a step into a frame.
 #pragma once
 
+#include "pageeffects.h"
+
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -31,11 +33,6 @@ enum PageEffectNumber {
     LastEffect = WipeDown
 };
 
-// "None", "Dissolve", ... "Wipe Down"; empty for numbers outside 0..15.
-QString effectName(int effect);
-// The last of the names "Dissolve" to "Wipe Down" with which `text` begins, compared
-// without regard to case, or 0.
-int effectByName(const QString &text);
 // `EffectSpeed` as the effects use it: 0 (fastest) to 10 (slowest).
 int clampEffectSpeed(int speed);
 

@@ -4,6 +4,7 @@
 #include "commandcall.h"
 #include "mathevaluator.h"
 #include "scriptmessages.h"
+#include "pageeffects.h"
 #include "stringcommands.h"
 
 #include <cmath>
@@ -203,7 +204,7 @@ void cmdPlayVideoFile(CommandCall &c)
 
 void cmdPopupImage(CommandCall &c)
 {
-    if (!c.host().popupImage(c.num(0), c.num(1), c.p[2], c.num(3), effectNumber(c.p[4]), c.num(5)))
+    if (!c.host().popupImage(c.num(0), c.num(1), c.p[2], c.num(3), effectByName(c.p[4]), c.num(5)))
         c.runner.ScriptError(u'"' + c.p[2] + QLatin1String("\"\r\r") + QLatin1String(MsgImageMissing));
 }
 

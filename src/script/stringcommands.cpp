@@ -79,19 +79,4 @@ int fontStyle(const QString &param)
     return style;
 }
 
-int effectNumber(const QString &text)
-{
-    static const char16_t *const names[] = {
-        u"DISSOLVE", u"SLIDE LEFT", u"SLIDE RIGHT", u"SLIDE UP", u"SLIDE DOWN", u"EXPLODE",
-        u"IMPLODE", u"WEAVE HORIZONTAL", u"WEAVE VERTICAL", u"SPLIT HORIZONTAL",
-        u"SPLIT VERTICAL", u"WIPE LEFT", u"WIPE RIGHT", u"WIPE UP", u"WIPE DOWN"};
-    const QString u = text.toUpper();
-    int found = 0;
-    for (int i = 0; i < 15; ++i) {
-        if (u.startsWith(QStringView(names[i])))
-            found = i + 1;
-    }
-    return found;
-}
-
 } // namespace vardeko

@@ -16,7 +16,5 @@ QString randomValue(int bound);
 int playMode(const QString &param);
 // Style bits of SetFont: 1 bold, 2 italic, 4 underline, 8 strike-out.
 int fontStyle(const QString &param);
-// Effect number (1..15) of the last transition name the text begins with, or 0.
-int effectNumber(const QString &text);
 
 } // namespace vardeko
