@@ -8,6 +8,7 @@
 #include "publication.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
@@ -103,10 +104,18 @@ void TChildForm::enterRunLayout(bool fullScreen)
         else
             showFullScreen();
     } else {
-        // The work area takes the page's size; the frame keeps its borders.
-        const QSize border = frame->size() - mView->viewport()->size();
+        // The work area takes the page's size; the frame keeps its borders. They are
+        // measured once the window is no longer maximised (a maximised frame has no
+        // title bar or borders) and its layout has settled, then measured again: a
+        // scroll bar that goes or comes changes the work area once more.
         frame->setWindowState(Qt::WindowNoState);
-        frame->resize(page + border);
+        for (int pass = 0; pass < 4; ++pass) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            const QSize missing = page - mView->viewport()->size();
+            if (missing.isNull())
+                break;
+            frame->resize(frame->size() + missing);
+        }
     }
     mView->horizontalScrollBar()->setValue(0);
     mView->verticalScrollBar()->setValue(0);
