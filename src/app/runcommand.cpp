@@ -214,9 +214,11 @@ private:
                 schedule(10);
             return;
         }
-        // Input waits while a Delay holds it back, as the reader's would.
+        // Input waits while a Delay or a transition holds it back, as the reader's would;
+        // so does the Stop command, which the reader gives with the mouse or a key.
         const Event &peek = mEvents.at(mNext);
-        const bool input = peek.kind == Event::Click || peek.kind == Event::Key || peek.kind == Event::Type;
+        const bool input = peek.kind == Event::Click || peek.kind == Event::Key || peek.kind == Event::Type
+                || peek.kind == Event::Stop;
         if (input && mSession.isHoldingInput()) {
             schedule(5);
             return;

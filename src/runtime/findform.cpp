@@ -1,12 +1,20 @@
 // The reader's search: the "Find" window and the walk over pages and texts.
+// Before the model: its object kind LineKind would hide the script line kind.
+#include "scriptlines.h"
+
 #include "findform.h"
 
+#include "articlefiles.h"
+#include "articleobjects.h"
+#include "ioerrors.h"
 #include "runmessages.h"
 #include "runproviders.h"
 #include "runsession.h"
 #include "scriptmessages.h"
+#include "textcodec.h"
 #include "textexpansion.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,11 +25,36 @@ namespace vardeko {
 
 namespace {
 
-void collectSearched(const ObjectList &stack, QList<PageObject *> &out)
+// What a search looks at on a page, in stacking order.
+struct Searched
 {
-    forEachObject(stack, [&out](PageObject &o) {
-        if (!o.isGroup() && o.text())
-            out.append(&o);
+    PageObject *object = nullptr;
+    QString file; // articles and TextWindow files
+    QString textWindowLine;
+};
+
+void collectSearched(const RunSession &session, const ObjectList &stack, QList<Searched> &out)
+{
+    forEachObject(stack, [&](PageObject &o) {
+        if (o.isGroup())
+            return;
+        if (o.text()) {
+            out.append({&o, {}, {}});
+        } else if (const ArticleData *a = o.article()) {
+            if (!a->FileName.trimmed().isEmpty())
+                out.append({&o, session.resolveFile(a->FileName.trimmed()), {}});
+        } else if (const ButtonData *b = o.button()) {
+            if (!b->Action.contains(QLatin1String("TextWindow"), Qt::CaseInsensitive)
+                && !b->Action.contains(QLatin1String("TW"), Qt::CaseInsensitive))
+                return;
+            const ScriptLines lines(b->Action);
+            for (int i = 1; i <= lines.count(); ++i) {
+                const ScriptLine *line = lines.line(i);
+                if (line->kind == LineKind::Command && line->command == CmdTextWindow && line->params.size() >= 4
+                    && !line->params.at(3).trimmed().isEmpty())
+                    out.append({&o, session.resolveFile(line->params.at(3).trimmed()), line->text});
+            }
+        }
     });
 }
 
@@ -33,6 +66,20 @@ QString searchedText(const Publication &pub, const Page &page, const PageObject 
     text.remove(u'^');
     text.replace(u'|', u' ');
     return expandShownText(text, pub, &page).toUpper();
+}
+
+// Whether line `i` holds a match, one that may go on into the next line (the line break
+// reads as one blank).
+bool lineMatches(const QStringList &lines, qsizetype i, const QString &text)
+{
+    const QString &line = lines.at(i);
+    if (line.contains(text))
+        return true;
+    if (i + 1 >= lines.size())
+        return false;
+    const QString joined = line + u' ' + lines.at(i + 1);
+    const qsizetype at = joined.indexOf(text, qMax<qsizetype>(0, line.size() - text.size() + 1));
+    return at >= 0 && at <= line.size();
 }
 
 } // namespace
@@ -108,11 +155,43 @@ void TFindForm::findNext()
     search();
 }
 
+bool TFindForm::searchedLines(const QString &file, const QStringList **lines)
+{
+    const auto found = mFiles.constFind(file);
+    if (found != mFiles.constEnd()) {
+        *lines = &found.value();
+        return true;
+    }
+    if (mUnreadable.contains(file))
+        return false;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        // Once per search, however many objects show the file.
+        mUnreadable.insert(file);
+        const int code = f.error() == QFileDevice::OpenError && !f.exists() ? int(IoFileNotFound) : 5;
+        mSession.alert(QLatin1String(MsgAppTitle), file + QLatin1String("\r\r") + ioErrorMessage(code));
+        return false;
+    }
+    QStringList read;
+    for (const QString &line : decodeFileText(f.readAll()).split(u'\n')) {
+        QString l = line;
+        if (l.endsWith(u'\r'))
+            l.chop(1);
+        read.append(stripArticleCodes(l).toUpper());
+    }
+    if (!read.isEmpty() && read.last().isEmpty())
+        read.removeLast();
+    *lines = &mFiles.insert(file, read).value();
+    return true;
+}
+
 void TFindForm::search()
 {
     mText = FindEdit->text().toUpper();
     if (mText.isEmpty())
         return;
+    mFiles.clear();
+    mUnreadable.clear();
     Publication &pub = mSession.pub();
     // The pages in the order the scope gives.
     QList<Page *> pages;
@@ -140,20 +219,33 @@ void TFindForm::search()
     // Matches are counted from the start; the next one after those already shown wins.
     int seen = 0;
     for (Page *page : std::as_const(pages)) {
-        QList<PageObject *> searched;
+        QList<Searched> searched;
         const Page *master = pub.masterPage();
         if (master && master != page && page->ShowMaster)
-            collectSearched(master->Objects, searched);
-        collectSearched(page->Objects, searched);
-        for (PageObject *object : std::as_const(searched)) {
-            if (!searchedText(pub, *page, *object).contains(mText))
+            collectSearched(mSession, master->Objects, searched);
+        collectSearched(mSession, page->Objects, searched);
+        for (const Searched &item : std::as_const(searched)) {
+            if (item.file.isEmpty()) {
+                if (!searchedText(pub, *page, *item.object).contains(mText))
+                    continue;
+                if (++seen <= mMatches)
+                    continue;
+                mMatches = seen;
+                updateButtons();
+                mSession.showFindMatch(FindMatch{page, item.object, 0, {}, {}});
+                return;
+            }
+            const QStringList *lines = nullptr;
+            if (!searchedLines(item.file, &lines))
                 continue;
-            if (++seen <= mMatches)
-                continue;
-            mMatches = seen;
-            updateButtons();
-            mSession.showFindMatch(FindMatch{page, object, 0});
-            return;
+            for (qsizetype i = 0; i < lines->size(); ++i) {
+                if (!lineMatches(*lines, i, mText) || ++seen <= mMatches)
+                    continue;
+                mMatches = seen;
+                updateButtons();
+                mSession.showFindMatch(FindMatch{page, item.object, int(i + 1), item.file, item.textWindowLine});
+                return;
+            }
         }
     }
     mSearching = false;
@@ -184,6 +276,7 @@ TFindForm *RunSession::findForm() const
 void RunSession::closeFind()
 {
     mHighlight = nullptr;
+    mHighlightLine = 0;
     if (mFind)
         mFind->close();
 }
@@ -194,10 +287,42 @@ void RunSession::showFindMatch(const FindMatch &match)
         showPage(match.page);
     if (!RunMode || pub().currentPage() != match.page)
         return;
-    const PageObject *old = mHighlight;
+    const QRect old = findHighlightRect();
     mHighlight = match.object;
-    repaintObject(old);
-    repaintObject(mHighlight);
+    mHighlightLine = 0;
+    if (!match.textWindowLine.isEmpty()) {
+        // The button's text window opens (or comes back) at the matched line.
+        mHighlight = nullptr;
+        ExecuteScript(match.textWindowLine);
+        runProviders().windows->showTextLine(*this, match.file, match.line);
+    } else if (match.line > 0 && match.object->article()) {
+        // The article scrolls so that the matched line is its top line.
+        if (ArticleObjects *articles = mWindow.articleObjects()) {
+            const int top = qBound(0, match.line - 1, qMax(0, articles->scrollRange(*match.object).verticalMax));
+            articles->setScrollPosition(*match.object, QPoint(0, top));
+            mHighlightLine = match.line - top;
+        }
+    }
+    if (!old.isEmpty())
+        mWindow.repaintPage(old.adjusted(-3, -3, 3, 3));
+    repaintObject(match.object);
+}
+
+QRect RunSession::findHighlightRect() const
+{
+    if (!mHighlight)
+        return QRect();
+    const ArticleObjects *articles = mWindow.articleObjects();
+    if (mHighlightLine <= 0 || !articles || !mHighlight->article())
+        return mHighlight->box().normalized();
+    // One line of the article's text: the line height is the text rectangle's share of
+    // the lines that fit it.
+    const QRect text = articles->textRect(*mHighlight);
+    const int visible = articles->visibleLines(*mHighlight);
+    if (text.isEmpty() || visible <= 0 || mHighlightLine > visible)
+        return QRect();
+    const int height = text.height() / visible;
+    return QRect(text.left(), text.top() + (mHighlightLine - 1) * height, text.width(), height);
 }
 
 void RunSession::notFound()

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
+#include <QSet>
+#include <QStringList>
 
 class QLabel;
 class QLineEdit;
@@ -19,6 +22,8 @@ struct FindMatch
     Page *page = nullptr;
     PageObject *object = nullptr;
     int line = 0; // the line of a file, from 1; 0 for a text object
+    QString file; // the article's or text window's file
+    QString textWindowLine; // the button's TextWindow line that shows `file`
 };
 
 class TFindForm : public QDialog
@@ -47,6 +52,9 @@ public:
 private:
     void search();
     void updateButtons();
+    // A file's lines as a search reads them (codes removed, upper-cased); false, with
+    // the file-error alert shown once per search, when it cannot be read.
+    bool searchedLines(const QString &file, const QStringList **lines);
 
     RunSession &mSession;
     QLabel *PromptLabel = nullptr;
@@ -58,6 +66,9 @@ private:
     QString mText;
     bool mSearching = false;
     int mMatches = 0;
+    // Read once per search: the files' lines, and the files that could not be read.
+    QHash<QString, QStringList> mFiles;
+    QSet<QString> mUnreadable;
 };
 
 } // namespace vardeko

@@ -211,8 +211,29 @@ void RunSession::FieldChanged(PageObject *field, const QString &text)
         ExecuteScript(b->Action);
 }
 
+// Esc and Pause typed into a window other than the page (the debug window, Find, a text
+// window, the main window's bars) are the page's keys too. Pop-ups, menus and modal
+// dialogs keep their own Esc.
+bool RunSession::appKeyPress(QObject *watched, QKeyEvent *key)
+{
+    const int k = key->key();
+    if (!RunMode || (k != Qt::Key_Escape && k != Qt::Key_Pause) || !watched->isWidgetType())
+        return false;
+    auto *target = static_cast<QWidget *>(watched);
+    QWidget *page = mWindow.pageWidget();
+    if (target == mEditor || (page && (target == page || page->isAncestorOf(target))))
+        return false; // the page's own key handling
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()
+        || runProviders().popups->isPaletteOpen())
+        return false;
+    return HandleRunKey(k, key->modifiers());
+}
+
 bool RunSession::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched != mEditor
+        && appKeyPress(watched, static_cast<QKeyEvent *>(event)))
+        return true;
     if (watched == mEditor && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         // Text and caret keys belong to the field; the others are the page's.

@@ -133,6 +133,14 @@ public:
     virtual void textWindow(RunContext &run, const QString &title, int x, int y, const QString &file) = 0;
     virtual void closeWindow(RunContext &run, const QString &name) = 0;
     virtual void closeAll() = 0;
+    // Scrolls the text window showing `file` so that its line `line` (from 1) is the top
+    // line; nothing when no such window is open.
+    virtual void showTextLine(RunContext &run, const QString &file, int line)
+    {
+        Q_UNUSED(run);
+        Q_UNUSED(file);
+        Q_UNUSED(line);
+    }
 };
 
 // Printing from scripts.

@@ -57,6 +57,8 @@ RunSession::RunSession(RunWindow &window, QObject *parent)
 
 RunSession::~RunSession()
 {
+    if (qApp)
+        qApp->removeEventFilter(this);
     if (RunMode)
         globalVariables().removeObserver(this);
     if (mEditor)
@@ -147,6 +149,8 @@ void RunSession::SetRunMode(int mode)
         globalVariables().addObserver(this);
         variableListChanged();
         LastActivityTicks = runTicks();
+        // Esc and Pause reach the session whichever of the program's windows has the focus.
+        qApp->installEventFilter(this);
         emit runModeChanged(true);
         enterPage(current, true);
         return;
@@ -185,6 +189,7 @@ bool RunSession::leave()
     runProviders().popups->endLoops();
     mLastVariables = globalVariables().listing();
     RunMode = 0;
+    qApp->removeEventFilter(this);
     closeFieldEditor();
     runProviders().popups->closePagePopups();
     runProviders().media->stopAll();
@@ -383,6 +388,8 @@ void RunSession::drawNewPage()
             const QImage before = mWindow.grabPage();
             const QImage after = mWindow.renderCurrentPage();
             QWidget *target = mWindow.pageWidget();
+            // The reader's input, Stop included, waits until the effect ends.
+            const Counting holding(mHoldingInput);
             runProviders().transitions->playTransition(
                     target, QRect(mWindow.pageOrigin(), after.size()), before, after, effect, speed);
         }

@@ -127,6 +127,9 @@ public:
     QPoint scrollPosition(const PageObject &object) const;
     // The object a search last found on the shown page (drawn inverted).
     const PageObject *findHighlight() const { return mHighlight; }
+    // The page area drawn inverted for the search's match: a text's box, an article's
+    // matched line; empty for none.
+    QRect findHighlightRect() const;
     TFindForm *findForm() const;
     void showFindMatch(const struct FindMatch &match);
     void notFound();
@@ -137,7 +140,8 @@ public:
 
     // True when no script runs, no page is being entered and no wait is pending.
     bool isIdle() const { return runDepth() == 0 && mEnteringPage == 0 && mHoldingInput == 0; }
-    // True while a wait holds the reader's input back (Delay, a keyboard press showing).
+    // True while a wait holds the reader's input back (Delay, a page transition, a
+    // keyboard press showing).
     bool isHoldingInput() const { return mHoldingInput > 0; }
     // Headless runs: requests go to the log and dialogs take scripted answers.
     void setLog(RunLog *log) { mLog = log; }
@@ -229,6 +233,7 @@ private:
     void drawNewPage();
     void resetButtons();
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool appKeyPress(QObject *watched, class QKeyEvent *key);
     void stepPage(PageMove move);
     bool enterPage(Page *page, bool entering);
     // Find (runfind.cpp).
@@ -290,6 +295,7 @@ private:
     QDateTime mLastTick;
     QPointer<TFindForm> mFind;
     const PageObject *mHighlight = nullptr;
+    int mHighlightLine = 0; // an article's matched line, from its top line (1)
 };
 
 } // namespace vardeko

@@ -6,6 +6,8 @@
 
 #include "runsession.h"
 
+#include <QScrollBar>
+
 namespace vardeko {
 
 void FloatingWindowProvider::open(RunContext &run, const QString &title, int x, int y,
@@ -53,6 +55,13 @@ void FloatingWindowProvider::closeWindow(RunContext &run, const QString &name)
 void FloatingWindowProvider::closeAll()
 {
     mWindows.CloseAllFloatingWindows();
+}
+
+void FloatingWindowProvider::showTextLine(RunContext &run, const QString &file, int line)
+{
+    TFloatingWindowForm *window = mWindows.FindFloatingWindow(run.resolveFile(file));
+    if (window && window->kind() == TFloatingWindowForm::TextWindow && window->verticalBar())
+        window->verticalBar()->setValue(line - 1);
 }
 
 void installFloatingWindowProvider()

@@ -13,6 +13,7 @@ public:
     void textWindow(RunContext &run, const QString &title, int x, int y, const QString &file) override;
     void closeWindow(RunContext &run, const QString &name) override;
     void closeAll() override;
+    void showTextLine(RunContext &run, const QString &file, int line) override;
 
     FloatingWindowList &windows() { return mWindows; }
 

@@ -159,9 +159,9 @@ void PageView::paintEvent(QPaintEvent *event)
     paintPage(painter, mPub, *current, clip.translated(-offset), options(current));
     if (mDisplayMode == 1 && mRun) {
         // The search's match shows inverted.
-        if (const PageObject *found = mRun->findHighlight()) {
+        if (const QRect found = mRun->findHighlightRect(); !found.isEmpty()) {
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            painter.fillRect(found->box().normalized(), Qt::white);
+            painter.fillRect(found, Qt::white);
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
     } else if (mController) {

@@ -190,6 +190,19 @@ private slots:
         QCOMPARE(image.size(), QSize(640, 480));
     }
 
+    void stopDuringATransitionActsAfterIt()
+    {
+        QTemporaryDir dir;
+        // Slide Left at the slowest speed takes well over a second on a 640-pixel page.
+        const QString book = writeBook(dir, QString(), QString(), QString(), [](Publication &pub) {
+            pub.page(1)->PageEffect = 2;
+            pub.page(1)->EffectSpeed = 10;
+        });
+        const Run r = run(dir, {QStringLiteral("--run"), book}, QStringLiteral("key PgDown\nwait 50\nstop\n"));
+        QCOMPARE(r.lines, (QStringList{"Page\t1\tOne", "Transition\t2\t10", "Page\t2\tTwo", "End\tleft"}));
+        QCOMPARE(r.exitCode, 0);
+    }
+
     void exitStatuses()
     {
         QTemporaryDir dir;

@@ -8,10 +8,12 @@
 #include "variablestore.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QListView>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -348,6 +350,49 @@ private slots:
         QVERIFY(f.log.lines.contains(QStringLiteral("Beep")));
     }
 
+    // Keys typed into another of the program's windows (the debug window, Find, a text
+    // window) reach the session too.
+    void escAndPauseReachTheSessionFromOtherWindows_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("allowEsc");
+        QTest::addColumn<bool>("scriptRuns");
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<bool>("beeped");
+        QTest::newRow("Esc leaves") << int(Qt::Key_Escape) << true << false << false << false;
+        QTest::newRow("Esc not allowed") << int(Qt::Key_Escape) << false << false << true << false;
+        QTest::newRow("Esc ends a loop") << int(Qt::Key_Escape) << false << true << true << true;
+        QTest::newRow("Pause ends a loop") << int(Qt::Key_Pause) << true << true << true << true;
+        QTest::newRow("Pause with no script") << int(Qt::Key_Pause) << true << false << true << false;
+    }
+
+    void escAndPauseReachTheSessionFromOtherWindows()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, allowEsc);
+        QFETCH(bool, scriptRuns);
+        QFETCH(bool, running);
+        QFETCH(bool, beeped);
+        Fixture f;
+        f.window.pub.Settings.AllowESC = allowEsc;
+        QLineEdit elsewhere;
+        elsewhere.show();
+        f.session.SetRunMode(1);
+        auto press = [&] { QTest::keyClick(&elsewhere, Qt::Key(key)); };
+        if (scriptRuns) {
+            QTimer::singleShot(30, &elsewhere, press);
+            f.session.ExecuteScript(QStringLiteral("While \"1\" \"=\" \"1\"|EndWhile"));
+        } else {
+            press();
+        }
+        QCOMPARE(f.session.isRunning(), running);
+        QCOMPARE(f.log.lines.contains(QStringLiteral("Beep")), beeped);
+        // Once run mode is over the keys are the other window's again.
+        f.session.SetRunMode(0);
+        QTest::keyClick(&elsewhere, Qt::Key(key));
+        QCOMPARE(f.log.lines.count(QStringLiteral("Beep")), beeped ? 1 : 0);
+    }
+
     void focusOrderTakesMasterFirstEntersGroupsAndWraps()
     {
         Fixture f;
@@ -592,6 +637,60 @@ private slots:
         find->findFirst();
         QCOMPARE(f.requests().last(),
                  QStringLiteral("Debug\t\"Nowhere\"\r\rThis publication does not contain a page with this name.\r\rSearch canceled."));
+    }
+
+    void findSearchesArticlesAndTextWindowFiles()
+    {
+        QTemporaryDir dir;
+        auto write = [&dir](const char *name, const char *text) {
+            QFile file(dir.filePath(QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text);
+        };
+        write("STORY.TXT", "Once upon\r\na ^Btime^N there\r\nwas a fox\r\n");
+        write("NOTES.TXT", "nothing here\r\nthe fox again\r\n");
+        Fixture f;
+        Publication &pub = f.window.pub;
+        pub.FileName = dir.filePath(QStringLiteral("BOOK.PUB"));
+        auto addArticle = [&pub](Page *page, const QString &file) {
+            ObjectPtr o = pub.createObject(ArticleKind);
+            o->X2 = 100;
+            o->Y2 = 100;
+            o->article()->FileName = file;
+            page->Objects.push_back(std::move(o));
+            return page->Objects.back().get();
+        };
+        PageObject *story = addArticle(f.one, QStringLiteral("story.txt"));
+        addArticle(f.two, QStringLiteral("MISSING.TXT"));
+        addArticle(f.two, QStringLiteral("MISSING.TXT"));
+        addButton(pub, f.two, PushButton, QRect(0, 0, 10, 10),
+                  QStringLiteral("SetVar \"[A]\" \"1\"|TextWindow \"Notes\" \"-1\" \"-1\" \"NOTES.TXT\""));
+        f.session.SetRunMode(1);
+        f.session.ExecuteScript(QStringLiteral("Find \"ALL\""));
+        TFindForm *find = f.session.findForm();
+        QVERIFY(find);
+        // Codes are not part of the text; a match goes on across a line break.
+        find->edit()->setText(QStringLiteral("upon a time"));
+        find->findFirst();
+        QCOMPARE(pub.currentPage(), f.one);
+        QCOMPARE(f.session.findHighlight(), story);
+        find->edit()->setText(QStringLiteral("FOX"));
+        find->findFirst();
+        QCOMPARE(pub.currentPage(), f.one);
+        auto alerts = [&f] {
+            return f.requests().filter(QStringLiteral("MISSING.TXT")).size();
+        };
+        QCOMPARE(alerts(), 0);
+        // Two articles show the unreadable file: one alert for the search. The match in
+        // the text window's file opens that window.
+        find->findNext();
+        QCOMPARE(alerts(), 1);
+        QCOMPARE(pub.currentPage(), f.two);
+        QCOMPARE(f.requests().last(), QStringLiteral("TextWindow\tNotes\t-1\t-1\tNOTES.TXT"));
+        QVERIFY(globalVariables().GetVariable(QStringLiteral("A")).isEmpty()); // only that line runs
+        find->findNext();
+        QCOMPARE(alerts(), 2); // the next search tells again
+        QCOMPARE(f.requests().last(), QStringLiteral("MessageBox\tFind\tSearch text not found.\tOK"));
     }
 
     void programsAreFoundWithoutCaseAndNeverGoThroughAShell()
