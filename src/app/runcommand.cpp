@@ -215,11 +215,10 @@ private:
             return;
         }
         // Input waits while a Delay or a transition holds it back, as the reader's would;
-        // so does the Stop command, which the reader gives with the mouse or a key.
+        // the Stop command waits for a transition's end (a page is always shown whole).
         const Event &peek = mEvents.at(mNext);
-        const bool input = peek.kind == Event::Click || peek.kind == Event::Key || peek.kind == Event::Type
-                || peek.kind == Event::Stop;
-        if (input && mSession.isHoldingInput()) {
+        const bool input = peek.kind == Event::Click || peek.kind == Event::Key || peek.kind == Event::Type;
+        if ((input && mSession.isHoldingInput()) || (peek.kind == Event::Stop && mSession.isPlayingTransition())) {
             schedule(5);
             return;
         }

@@ -389,7 +389,7 @@ void RunSession::drawNewPage()
             const QImage after = mWindow.renderCurrentPage();
             QWidget *target = mWindow.pageWidget();
             // The reader's input, Stop included, waits until the effect ends.
-            const Counting holding(mHoldingInput);
+            const Counting playing(mPlayingTransition);
             runProviders().transitions->playTransition(
                     target, QRect(mWindow.pageOrigin(), after.size()), before, after, effect, speed);
         }

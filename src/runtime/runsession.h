@@ -139,10 +139,12 @@ public:
     RunFont runFont() const override { return mRunFont; }
 
     // True when no script runs, no page is being entered and no wait is pending.
-    bool isIdle() const { return runDepth() == 0 && mEnteringPage == 0 && mHoldingInput == 0; }
+    bool isIdle() const { return runDepth() == 0 && mEnteringPage == 0 && !isHoldingInput(); }
     // True while a wait holds the reader's input back (Delay, a page transition, a
     // keyboard press showing).
-    bool isHoldingInput() const { return mHoldingInput > 0; }
+    bool isHoldingInput() const { return mHoldingInput > 0 || mPlayingTransition > 0; }
+    // True while a page transition plays: even the Stop command waits for its end.
+    bool isPlayingTransition() const { return mPlayingTransition > 0; }
     // Headless runs: requests go to the log and dialogs take scripted answers.
     void setLog(RunLog *log) { mLog = log; }
     void setScriptedAnswers(const QList<int> &answers);
@@ -269,6 +271,7 @@ private:
     bool mTransitions = true;
     bool mLeaving = false;
     int mHoldingInput = 0;
+    int mPlayingTransition = 0;
     int mEnteringPage = 0;
     void holdInput(int milliseconds);
     RunFont mRunFont;

@@ -109,6 +109,9 @@ void TChildForm::enterRunLayout(bool fullScreen)
         // title bar or borders) and its layout has settled, then measured again: a
         // scroll bar that goes or comes changes the work area once more.
         frame->setWindowState(Qt::WindowNoState);
+        // The page fills the work area: no scroll bar comes or goes while it runs.
+        mView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        mView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         for (int pass = 0; pass < 4; ++pass) {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
             const QSize missing = page - mView->viewport()->size();
@@ -126,6 +129,8 @@ void TChildForm::leaveRunLayout()
 {
     QWidget *frame = parentWidget() ? parentWidget() : this;
     mView->setDisplayMode(0);
+    mView->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mView->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     frame->setWindowState(mSavedState);
     if (!(mSavedState & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         frame->setGeometry(mSavedGeometry);
