@@ -60,6 +60,18 @@ void MediaList::waitFor(int id)
         if (stopped == id)
             loop.quit();
     });
+    QTimer poll;
+    if (mWaitCancelled) {
+        if (mWaitCancelled()) {
+            disconnect(connection);
+            return;
+        }
+        connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (mWaitCancelled && mWaitCancelled())
+                loop.quit();
+        });
+        poll.start(10);
+    }
     loop.exec();
     disconnect(connection);
 }
