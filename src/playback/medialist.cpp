@@ -5,10 +5,12 @@
 #include "cartoonplayer.h"
 #include "flicdecoder.h"
 #include "flicplayer.h"
+#include "midiplayer.h"
 #include "soundplayer.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace vardeko {
 
@@ -19,6 +21,7 @@ struct MediaList::Item
     QString file; // upper case
     int mode = PlayNormal;
     std::unique_ptr<SoundPlayer> sound;
+    std::unique_ptr<MidiPlayer> midi;
     // Children of the page: the page may take them with it when it goes first.
     QPointer<FlicPlayer> flic;
     QPointer<CartoonPlayer> cartoon;
@@ -57,6 +60,18 @@ void MediaList::waitFor(int id)
         if (stopped == id)
             loop.quit();
     });
+    QTimer poll;
+    if (mWaitCancelled) {
+        if (mWaitCancelled()) {
+            disconnect(connection);
+            return;
+        }
+        connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (mWaitCancelled && mWaitCancelled())
+                loop.quit();
+        });
+        poll.start(10);
+    }
     loop.exec();
     disconnect(connection);
 }
@@ -66,13 +81,21 @@ int MediaList::playSound(const QString &file, int mode)
     stopMedia(file); // playing a file again restarts it
     Item *item = add(MediaKind::Sound, file, mode);
     const int id = item->id;
-    item->sound = std::make_unique<SoundPlayer>(file, mode == PlayLoop);
-    connect(item->sound.get(), &SoundPlayer::ended, this, [this, id, file](bool ok) {
+    const auto ended = [this, id, file](bool ok) {
         stopItem(id);
         if (!ok)
             emit playFailed(file);
-    }, Qt::QueuedConnection);
-    item->sound->play();
+    };
+    // Music goes to the synthesizer, everything else to the media player.
+    if (isMidiFile(file)) {
+        item->midi = std::make_unique<MidiPlayer>(file, mode == PlayLoop);
+        connect(item->midi.get(), &MidiPlayer::ended, this, ended, Qt::QueuedConnection);
+        item->midi->play();
+    } else {
+        item->sound = std::make_unique<SoundPlayer>(file, mode == PlayLoop);
+        connect(item->sound.get(), &SoundPlayer::ended, this, ended, Qt::QueuedConnection);
+        item->sound->play();
+    }
     if (mode == PlayWait)
         waitFor(id);
     return id;
@@ -125,6 +148,8 @@ void MediaList::stopItem(int id)
     mItems.erase(it);
     if (item->sound)
         item->sound->stop();
+    if (item->midi)
+        item->midi->stop();
     // The page shows again beneath.
     delete item->flic.data();
     delete item->cartoon.data();

@@ -46,6 +46,9 @@ public:
     bool stopMedia(const QString &what);
     void stopAll();
     void stopItem(int id);
+    // Wait mode returns early once `cancelled` says so (looked at every few ms), and the
+    // item plays on. Null: waits last until the item ends.
+    void setWaitCancelled(std::function<bool()> cancelled) { mWaitCancelled = std::move(cancelled); }
     int count() const { return int(mItems.size()); }
     bool contains(int id) const;
 
@@ -59,6 +62,7 @@ private:
     void waitFor(int id);
     std::vector<std::unique_ptr<Item>> mItems;
     int mNextId = 1;
+    std::function<bool()> mWaitCancelled;
 };
 
 } // namespace vardeko

@@ -13,6 +13,20 @@ namespace vardeko {
 
 namespace {
 
+// A wait for media started by a script ends when the script is told to end.
+class WaitScope
+{
+public:
+    WaitScope(MediaList &list, RunContext &run) : mList(list)
+    {
+        mList.setWaitCancelled([&run] { return run.waitCancelled(); });
+    }
+    ~WaitScope() { mList.setWaitCancelled(nullptr); }
+
+private:
+    MediaList &mList;
+};
+
 class ReaderMedia : public MediaProvider
 {
 public:
@@ -26,6 +40,7 @@ public:
             return;
         }
         hookFailures(run);
+        WaitScope scope(mList, run);
         mList.playSound(path, mode);
     }
 
@@ -41,6 +56,7 @@ public:
         QWidget *page = run.pageWidget();
         if (!page)
             return;
+        WaitScope scope(mList, run);
         mList.playFlic(page, pageRect(run), x, y, width, height, run.resolveFile(file), times, mode);
     }
 
@@ -50,6 +66,7 @@ public:
         QWidget *page = run.pageWidget();
         if (!page)
             return;
+        WaitScope scope(mList, run);
         mList.playCartoon(page, pageRect(run), x1, y1, x2, y2, run.resolveFile(file), times, speed, mode);
     }
 

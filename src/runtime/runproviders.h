@@ -46,6 +46,9 @@ public:
     // 0 once the scripted answers are used up.
     virtual bool isScripted() const = 0;
     virtual int takeAnswer() = 0;
+    // True once the window's scripts were told to end (Stop, Esc, Pause, leaving run
+    // mode): a wait for media returns then and the media plays on.
+    virtual bool waitCancelled() const { return false; }
 };
 
 // Language string indexes used by run mode.

@@ -160,6 +160,7 @@ public:
     QString resolveFile(const QString &stored) const override;
     bool isScripted() const override { return mScripted; }
     int takeAnswer() override;
+    bool waitCancelled() const override { return !RunMode || runDepth() == 0 || stopRequested(); }
 
 signals:
     void runModeChanged(bool running);

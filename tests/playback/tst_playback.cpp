@@ -4,13 +4,17 @@
 #include "cartoonplayer.h"
 #include "flicplayer.h"
 #include "medialist.h"
+#include "midifile.h"
+#include "midiplayer.h"
 
 #include <QApplication>
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QWidget>
 
@@ -325,6 +329,129 @@ private slots:
         QVERIFY(list.stopMedia(QStringLiteral("Video")));
         QCOMPARE(list.count(), 0);
         QCOMPARE(list.playFlic(&page, area, -1, -1, -1, -1, testData("voc/monkey.voc"), 0, PlayNormal), 0);
+        QCOMPARE(list.count(), 0);
+    }
+
+    // The synthesizer plays each file as long as its events and tempo say, then its
+    // last notes ring out a little.
+    void midiRenderedLength_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("1424.mid") << "midi/1424.mid";
+        QTest::newRow("intro.mid") << "midi/intro.mid";
+        QTest::newRow("title.mid") << "midi/title.mid";
+    }
+
+    void midiRenderedLength()
+    {
+        if (!haveTestData())
+            QSKIP("no third-party files (VARDEKO_TESTDATA_DIR)");
+        QFETCH(QString, name);
+        QFile f(testData(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        MidiTiming timing;
+        QString error;
+        QVERIFY2(readMidiTiming(bytes, &timing, &error), qPrintable(error));
+        MidiRenderer renderer;
+        constexpr int Rate = 11025;
+        QVERIFY2(renderer.open(bytes, Rate, &error), qPrintable(error));
+        std::vector<qint16> buffer(2 * 4096);
+        qint64 frames = 0;
+        bool sound = false;
+        for (qint64 n; (n = renderer.render(buffer.data(), 4096)) > 0;) {
+            frames += n;
+            sound = sound || std::any_of(buffer.begin(), buffer.begin() + 2 * n, [](qint16 v) { return v != 0; });
+            QVERIFY(frames < qint64(Rate) * 3600);
+        }
+        QVERIFY(renderer.isFinished());
+        QVERIFY(sound);
+        // The synthesizer's player reaches the last event when the file says it should.
+        QVERIFY(renderer.eventsEndFrame() >= 0);
+        const qint64 eventsMs = renderer.eventsEndFrame() * 1000 / Rate;
+        QVERIFY2(std::abs(eventsMs - timing.durationMs) <= 20,
+                 qPrintable(QStringLiteral("last event at %1 ms, the file says %2 ms").arg(eventsMs).arg(timing.durationMs)));
+        // The last notes ring on half a second at most (the block rendered last rounds up).
+        const qint64 renderedMs = frames * 1000 / Rate;
+        QVERIFY2(renderedMs >= eventsMs && renderedMs <= eventsMs + 500 + 4096 * 1000 / Rate,
+                 qPrintable(QStringLiteral("rendered %1 ms, last event at %2 ms").arg(renderedMs).arg(eventsMs)));
+    }
+
+    // An RMID file is unwrapped before the synthesizer sees it: it plays, as long as the
+    // music inside; wait mode returns once it has ended (timed when no audio device opens).
+    void midiWrappedPlays()
+    {
+        if (!haveTestData())
+            QSKIP("no third-party files (VARDEKO_TESTDATA_DIR)");
+        QFile f(testData("midi/1424.mid"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray music = f.readAll();
+        QByteArray body = "RMID";
+        const auto le32 = [](quint32 v) {
+            const char bytes[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
+            return QByteArray(bytes, 4);
+        };
+        body += "DISP" + le32(3) + QByteArray("abc\0", 4) + "data" + le32(quint32(music.size())) + music;
+        QTemporaryDir dir;
+        QFile rmi(dir.filePath("tune.rmi"));
+        QVERIFY(rmi.open(QIODevice::WriteOnly));
+        rmi.write("RIFF" + le32(quint32(body.size())) + body);
+        rmi.close();
+        MidiTiming timing;
+        QString error;
+        QVERIFY(readMidiTiming(music, &timing, &error));
+        MidiPlayer player(rmi.fileName(), false);
+        QCOMPARE(player.errorText(), QString());
+        QCOMPARE(player.durationMs(), timing.durationMs);
+
+        MediaList list;
+        QSignalSpy failed(&list, &MediaList::playFailed);
+        QElapsedTimer clock;
+        clock.start();
+        const int id = list.playSound(rmi.fileName(), PlayWait);
+        QVERIFY(!list.contains(id));
+        QCOMPARE(failed.count(), 0);
+        QVERIFY2(clock.elapsed() >= timing.durationMs - 20,
+                 qPrintable(QStringLiteral("%1 ms of %2").arg(clock.elapsed()).arg(timing.durationMs)));
+    }
+
+    // A damaged MIDI file ends its item at once and is named as a failure.
+    void midiDamaged()
+    {
+        QTemporaryDir dir;
+        QFile bad(dir.filePath("bad.mid"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(QByteArray("MThd\0\0\0\x06\0", 9));
+        bad.close();
+        MediaList list;
+        QSignalSpy failed(&list, &MediaList::playFailed);
+        const int id = list.playSound(bad.fileName(), PlayWait);
+        QVERIFY(!list.contains(id));
+        QCOMPARE(failed.count(), 1);
+    }
+
+    // A wait is given up when the caller says so; the item plays on until stopped.
+    void waitCancelled()
+    {
+        if (!haveTestData())
+            QSKIP("no third-party files (VARDEKO_TESTDATA_DIR)");
+        MediaList list;
+        bool cancel = false;
+        list.setWaitCancelled([&cancel] { return cancel; });
+        QTimer::singleShot(50, [&cancel] { cancel = true; });
+        const int music = list.playSound(testData("midi/title.mid"), PlayWait);
+        QVERIFY(list.contains(music));
+        cancel = false;
+        QTimer::singleShot(50, [&cancel] { cancel = true; });
+        QWidget page;
+        const int flic = list.playFlic(&page, QRect(0, 0, 320, 200), -1, -1, -1, -1, testData("flic/intro.fli"), 0,
+                                       PlayWait);
+        QVERIFY(list.contains(flic));
+        // Already cancelled: no wait at all.
+        const int atOnce = list.playFlic(&page, QRect(0, 0, 320, 200), 0, 0, -1, -1, testData("flic/a.fli"), 0,
+                                              PlayWait);
+        QVERIFY(list.contains(atOnce));
+        list.stopAll();
         QCOMPARE(list.count(), 0);
     }
 
