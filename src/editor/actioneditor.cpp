@@ -67,8 +67,9 @@ void insertCommandText(QPlainTextEdit *memo, const QString &text)
         cursor.insertText(text);
     }
     cursor.endEditBlock();
-    cursor.setPosition(start);
-    cursor.setPosition(start + int(text.size()), QTextCursor::KeepAnchor);
+    // Selected, with the caret at the start of the text.
+    cursor.setPosition(start + int(text.size()));
+    cursor.setPosition(start, QTextCursor::KeepAnchor);
     memo->setTextCursor(cursor);
     memo->setFocus();
 }
@@ -81,8 +82,9 @@ void replaceCommandRow(QPlainTextEdit *memo, const QString &text)
     cursor.setPosition(start);
     cursor.setPosition(start + row.length() - 1, QTextCursor::KeepAnchor);
     cursor.insertText(text);
-    cursor.setPosition(start);
-    cursor.setPosition(start + int(text.size()), QTextCursor::KeepAnchor);
+    // Selected, with the caret at the start of the text.
+    cursor.setPosition(start + int(text.size()));
+    cursor.setPosition(start, QTextCursor::KeepAnchor);
     memo->setTextCursor(cursor);
     memo->setFocus();
 }
