@@ -390,8 +390,10 @@ public:
     {
         mBox = new QGroupBox(QString(DisplayHowLong), parent);
         auto *layout = new QHBoxLayout(mBox);
-        layout->addWidget(new QLabel(QString(Milliseconds), mBox));
+        auto *label = new QLabel(QString(Milliseconds), mBox);
+        layout->addWidget(label);
         mTime = new NumberEdit(QString(UntilClick), QStringLiteral("0"), mBox);
+        label->setBuddy(mTime->edit());
         mTime->edit()->setObjectName(QStringLiteral("TimeEdit"));
         layout->addWidget(mTime, 1);
     }

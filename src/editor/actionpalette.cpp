@@ -39,7 +39,7 @@ TActionPalette::TActionPalette(QWidget *parent)
     ActionList = new QListWidget(this);
     ActionList->setObjectName(QStringLiteral("ActionList"));
     ActionList->setMouseTracking(true);
-    ActionList->setMinimumHeight(300);
+    ActionList->setFixedHeight(300);
     layout->addWidget(ActionList, 1);
     ActionHeading = new QLabel(this);
     ActionHeading->setObjectName(QStringLiteral("ActionHeading"));
@@ -50,7 +50,7 @@ TActionPalette::TActionPalette(QWidget *parent)
     ActionDesc = new QLabel(this);
     ActionDesc->setObjectName(QStringLiteral("ActionDesc"));
     ActionDesc->setWordWrap(true);
-    ActionDesc->setMinimumHeight(3 * fontMetrics().height());
+    ActionDesc->setFixedHeight(5 * fontMetrics().height());
     ActionDesc->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     layout->addWidget(ActionDesc);
     ActionHint = new QLabel(QString(PaletteHint), this);
@@ -58,8 +58,13 @@ TActionPalette::TActionPalette(QWidget *parent)
     ActionHint->setWordWrap(true);
     ActionHint->setMargin(4);
     ActionHint->setStyleSheet(QStringLiteral("background: #ffff80; color: black; border: 1px solid #808000;"));
+    // The hint keeps its place while hidden, so the palette never changes size.
+    QSizePolicy keep = ActionHint->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    ActionHint->setSizePolicy(keep);
     ActionHint->hide();
     layout->addWidget(ActionHint);
+
     setFixedWidth(260);
 
     connect(mTabs, &QTabBar::currentChanged, this, [this](int t) {

@@ -543,8 +543,9 @@ void positionFromActionForm(TDefineActionForm &form)
         int x = sx, y = sy, w = ex, h = ey;
         if (!PositionActionObject(command, x, y, true, false, w, h, context, &form, &form))
             return;
-        field->setPosition({writtenCoordinate(v.x, sx, x), writtenCoordinate(v.y, sy, y),
-                            writtenCoordinate(v.w, ex, w), writtenCoordinate(v.h, ey, h)});
+        const bool changed = x != sx || y != sy || w != ex || h != ey;
+        field->setPosition({writtenCoordinate(v.x, changed, x), writtenCoordinate(v.y, changed, y),
+                            writtenCoordinate(v.w, changed, w), writtenCoordinate(v.h, changed, h)});
         return;
     }
 
@@ -567,7 +568,8 @@ void positionFromActionForm(TDefineActionForm &form)
     int x = sx, y = sy, w = item.width(), h = item.height();
     if (!PositionActionObject(command, x, y, false, sizeable, w, h, context, &form, &form))
         return;
-    location->setPosition({writtenCoordinate(loc.x, sx, x), writtenCoordinate(loc.y, sy, y), {}, {}});
+    const bool changed = x != sx || y != sy || w != item.width() || h != item.height();
+    location->setPosition({writtenCoordinate(loc.x, changed, x), writtenCoordinate(loc.y, changed, y), {}, {}});
     if (sizeable) {
         // An automatic size stays automatic unless the frame was resized.
         const QString ww = w == item.width() && size.w.trimmed() == QLatin1String("-1") ? size.w : QString::number(w);

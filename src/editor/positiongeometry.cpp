@@ -86,9 +86,9 @@ PosFrame dragHandle(PosFrame f, int handle, int dx, int dy)
     return f;
 }
 
-QString writtenCoordinate(const QString &original, int shown, int chosen)
+QString writtenCoordinate(const QString &original, bool frameChanged, int chosen)
 {
-    if (chosen == shown)
+    if (!frameChanged)
         return original;
     return QString::number(chosen == -1 ? -2 : chosen);
 }

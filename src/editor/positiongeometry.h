@@ -33,9 +33,9 @@ PosHit hitTestFrame(const PosFrame &frame, const QPoint &point, bool lineMode, b
 // the right and bottom ones, the right and bottom edges stay beyond the left and top.
 PosFrame dragHandle(PosFrame frame, int handle, int dx, int dy);
 
-// What a coordinate field gets back: its old text when the frame left it where it was
-// shown (so "-1", centred, and "[Var]" stay); otherwise the new number, except that a
-// frame moved to -1 is written -2, since -1 would mean "centred".
-QString writtenCoordinate(const QString &original, int shown, int chosen);
+// What a coordinate field gets back: its old text when the author left the frame as it
+// was shown (so "-1", centred, and "[Var]" stay); once the frame was moved or sized,
+// the number the author sees, except that -1 is written -2, since -1 means "centred".
+QString writtenCoordinate(const QString &original, bool frameChanged, int chosen);
 
 } // namespace vardeko

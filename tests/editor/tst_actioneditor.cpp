@@ -280,23 +280,24 @@ void TestActionEditor::hitTest()
 void TestActionEditor::writtenCoordinates_data()
 {
     QTest::addColumn<QString>("original");
-    QTest::addColumn<int>("shown");
+    QTest::addColumn<bool>("changed");
     QTest::addColumn<int>("chosen");
     QTest::addColumn<QString>("written");
-    QTest::newRow("centred and untouched stays centred") << "-1" << 250 << 250 << "-1";
-    QTest::newRow("variable untouched stays") << "[X]" << 250 << 250 << "[X]";
-    QTest::newRow("moved") << "-1" << 250 << 40 << "40";
-    QTest::newRow("moved to -1 is not centred") << "10" << 10 << -1 << "-2";
-    QTest::newRow("moved to 0") << "10" << 10 << 0 << "0";
+    QTest::newRow("centred and untouched stays centred") << "-1" << false << 250 << "-1";
+    QTest::newRow("variable untouched stays") << "[X]" << false << 250 << "[X]";
+    QTest::newRow("moved") << "-1" << true << 40 << "40";
+    QTest::newRow("centred axis of a moved frame is written as seen") << "-1" << true << 250 << "250";
+    QTest::newRow("moved to -1 is not centred") << "10" << true << -1 << "-2";
+    QTest::newRow("moved to 0") << "10" << true << 0 << "0";
 }
 
 void TestActionEditor::writtenCoordinates()
 {
     QFETCH(QString, original);
-    QFETCH(int, shown);
+    QFETCH(bool, changed);
     QFETCH(int, chosen);
     QFETCH(QString, written);
-    QCOMPARE(writtenCoordinate(original, shown, chosen), written);
+    QCOMPARE(writtenCoordinate(original, changed, chosen), written);
 }
 
 void TestActionEditor::positionDialogPanels()
