@@ -1,6 +1,9 @@
 // The action memo: a script editor with its caret read-out, clipboard and file buttons.
 #include "actionmemo.h"
 
+#include "actiontester.h"
+#include "actioncommands.h"
+
 #include "dialoghost.h"
 #include "dialogtexts.h"
 #include "ioerrors.h"
@@ -16,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
@@ -39,9 +43,7 @@ QString joinMemoLines(const QString &text)
 
 QString memoText(const QString &joinedLines)
 {
-    QString text = joinedLines;
-    text.replace(QLatin1Char('|'), QLatin1Char('\n'));
-    return text;
+    return splitScriptLines(joinedLines).join(QLatin1Char('\n'));
 }
 
 namespace {
@@ -99,8 +101,9 @@ ActionMemoPanel::ActionMemoPanel(QWidget *parent)
     PrintBtn = memoButton(DialogText::Print, "PrintBtn", this);
     InsertBtn = memoButton(DialogText::InsertCommand, "InsertBtn", this);
     InsertBtn->setToolTip(QString(DialogText::InsertCommandHint));
-    // The command palette is not part of the editor yet.
-    InsertBtn->setEnabled(false);
+    mTester = std::make_unique<ProviderTester>(nullptr);
+    mContext.tester = mTester.get();
+    ActionMemo->viewport()->installEventFilter(this);
 
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {CutBtn, CopyBtn, PasteBtn, DeleteBtn, OpenBtn, SaveBtn, PrintBtn})
@@ -124,6 +127,7 @@ ActionMemoPanel::ActionMemoPanel(QWidget *parent)
     connect(SaveBtn, &QPushButton::clicked, this, &ActionMemoPanel::saveScript);
     connect(PrintBtn, &QPushButton::clicked, this,
             [this] { PrintText(QStringLiteral("Action Script"), ActionMemo, this); });
+    connect(InsertBtn, &QPushButton::clicked, this, [this] { insertCommand(QCursor::pos()); });
     connect(ActionMemo, &QPlainTextEdit::cursorPositionChanged, this,
             &ActionMemoPanel::updateButtons);
     connect(ActionMemo, &QPlainTextEdit::selectionChanged, this, &ActionMemoPanel::updateButtons);
@@ -141,6 +145,46 @@ void ActionMemoPanel::setScript(const QString &script)
 {
     ActionMemo->setPlainText(memoText(script));
     updateButtons();
+}
+
+ActionMemoPanel::~ActionMemoPanel() = default;
+
+void ActionMemoPanel::setPublication(const Publication *publication, const QString &publicationDir)
+{
+    mTester = std::make_unique<ProviderTester>(publication);
+    mContext.publication = publication;
+    mContext.publicationDir = publicationDir;
+    mContext.tester = mTester.get();
+}
+
+void ActionMemoPanel::insertCommand(const QPoint &screenPoint)
+{
+    const QString text = ChooseCommand(this, screenPoint, mContext);
+    if (!text.isEmpty())
+        insertCommandText(ActionMemo, text);
+}
+
+void ActionMemoPanel::editCaretRow()
+{
+    const QString row = ActionMemo->textCursor().block().text();
+    if (row.trimmed().isEmpty())
+        return;
+    QString text;
+    if (EditCommandLine(this, row, false, mContext, &text) == EditResult::Accepted)
+        replaceCommandRow(ActionMemo, text);
+}
+
+bool ActionMemoPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ActionMemo->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            ActionMemo->setTextCursor(ActionMemo->cursorForPosition(mouse->position().toPoint()));
+            editCaretRow();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString ActionMemoPanel::caretText() const

@@ -1,7 +1,11 @@
 // The action memo: a script editor with its caret read-out, clipboard and file buttons.
 #pragma once
 
+#include "actioneditor.h"
+
 #include <QWidget>
+
+#include <memory>
 
 class QLabel;
 class QPlainTextEdit;
@@ -13,7 +17,8 @@ namespace vardeko {
 QStringList memoLines(const QString &text);
 // "|"-joined lines of a memo.
 QString joinMemoLines(const QString &text);
-// The memo text for "|"-separated lines.
+// The memo text for a script: one row per script line, cut as the script reader cuts
+// (a "|" between double quotes stays inside its line).
 QString memoText(const QString &joinedLines);
 
 class ActionMemoPanel : public QWidget
@@ -22,6 +27,7 @@ class ActionMemoPanel : public QWidget
 
 public:
     explicit ActionMemoPanel(QWidget *parent = nullptr);
+    ~ActionMemoPanel() override;
 
     // The script as stored: lines joined by "|".
     QString script() const;
@@ -34,6 +40,18 @@ public:
     void saveScript();
     // Replaces the selection by a file's text and leaves that text selected.
     void importScript();
+
+    // The publication the script belongs to: page lists, the position preview and the
+    // Test buttons. Without it the action editor still works, with no pages to offer.
+    void setPublication(const Publication *publication, const QString &publicationDir);
+    const ActionContext &actionContext() const { return mContext; }
+    // "Select an Action Command from a list": the palette at `screenPoint`.
+    void insertCommand(const QPoint &screenPoint);
+    // The caret row in its parameter dialog (double-click).
+    void editCaretRow();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void updateButtons();
@@ -48,6 +66,8 @@ private:
     QPushButton *SaveBtn;
     QPushButton *PrintBtn;
     QPushButton *InsertBtn;
+    ActionContext mContext;
+    std::unique_ptr<ActionTester> mTester;
 };
 
 } // namespace vardeko

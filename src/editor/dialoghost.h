@@ -7,9 +7,9 @@ class QWidget;
 
 namespace vardeko {
 
-// The remembered folders, kept by the main window as the preferences TextDir, ImageDir
-// and ActionDir.
-enum class DialogFolder { Articles, Images, Scripts };
+// The remembered folders, kept by the main window as the preferences TextDir, ImageDir,
+// ActionDir, DOSDir, VideoDir and AudioDir.
+enum class DialogFolder { Articles, Images, Scripts, Programs, Animations, Sounds };
 
 // Everything an object dialog asks outside itself. Filters are written as the dialogs
 // name them: description and pattern list pairs separated by "|" ("Text|*.TXT;*.DOC").
@@ -46,7 +46,7 @@ public:
     void setFolder(DialogFolder which, const QString &dir) override;
 
 private:
-    QString mFolders[3];
+    QString mFolders[6];
 };
 
 // The host the dialogs use; a standard one unless another was set.

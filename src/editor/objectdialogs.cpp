@@ -1,6 +1,8 @@
 // Opens the object dialog that fits an object, and Adjust Object for a selection.
 #include "objectdialogs.h"
 
+#include "actionmemo.h"
+
 #include <QFileInfo>
 
 namespace vardeko {
@@ -76,6 +78,7 @@ bool editObject(QWidget *parent, Publication &pub, PageObject &object, const QRe
         accepted = dialog.exec() == QDialog::Accepted;
     } else if (ButtonData *button = object.button()) {
         ButtonAttributesDialog dialog(*button, dir, parent);
+        dialog.actionPanel()->setPublication(&pub, dir);
         accepted = dialog.exec() == QDialog::Accepted;
     } else if (TextData *text = object.text()) {
         TitleAttributesDialog dialog(*text, parent);

@@ -159,6 +159,12 @@ RunProviders &runProviders()
     return providerSlots().current;
 }
 
+InstalledProviders installedProviders()
+{
+    const ProviderSlots &s = providerSlots();
+    return {bool(s.popups), bool(s.transitions), bool(s.media), bool(s.windows), bool(s.printing)};
+}
+
 void installPopupProvider(std::unique_ptr<PopupProvider> provider)
 {
     ProviderSlots &s = providerSlots();

@@ -177,6 +177,14 @@ void installMediaProvider(std::unique_ptr<MediaProvider> provider);
 void installWindowProvider(std::unique_ptr<WindowProvider> provider);
 void installPrintProvider(std::unique_ptr<PrintProvider> provider);
 
+// Which slots hold a real provider rather than their fallback (the editor's Test
+// buttons are offered only for those).
+struct InstalledProviders
+{
+    bool popups = false, transitions = false, media = false, windows = false, printing = false;
+};
+InstalledProviders installedProviders();
+
 // The standard-error note of a fallback: once per command word and process.
 void noteMissingProvider(const char *command);
 

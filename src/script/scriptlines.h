@@ -3,6 +3,7 @@
 
 #include "actioncommands.h"
 #include "mathevaluator.h"
+#include "scriptvalues.h"
 #include "variablestore.h"
 
 #include <array>
@@ -75,21 +76,6 @@ QString parameterCountMessage(const ScriptLine &line);
 
 // "<line>\r\rI don't understand this command!"
 QString unknownCommandMessage(const QString &line);
-
-// Integer value of a parameter: spaces deleted, signed decimal, 0 when it does not convert.
-int integerValue(QStringView text);
-
-// Blanks deleted, then a decimal number as If and While read it; 0 when it does not convert.
-double decimalValue(QStringView text);
-
-// True when the text holds only blanks, "+", "-", "." and digits (empty included).
-bool isNumberLike(QStringView text);
-
-enum class ConditionOp { None, Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual };
-
-// The operator an operator parameter means: the last of "=", "<>", "<", ">", "<=", ">="
-// found in it, except that "<>" anywhere means unequal.
-ConditionOp conditionOperator(QStringView op);
 
 // The condition of If and While on expanded values.
 bool evaluateCondition(const QString &value1, const QString &op, const QString &value2);

@@ -353,6 +353,12 @@ QString EditCommands::folder(DialogFolder which) const
         return p.ImageDir;
     case DialogFolder::Scripts:
         return p.ActionDir;
+    case DialogFolder::Programs:
+        return p.DOSDir;
+    case DialogFolder::Animations:
+        return p.VideoDir;
+    case DialogFolder::Sounds:
+        return p.AudioDir;
     }
     return QString();
 }
@@ -369,6 +375,15 @@ void EditCommands::setFolder(DialogFolder which, const QString &dir)
         break;
     case DialogFolder::Scripts:
         p.ActionDir = dir;
+        break;
+    case DialogFolder::Programs:
+        p.DOSDir = dir;
+        break;
+    case DialogFolder::Animations:
+        p.VideoDir = dir;
+        break;
+    case DialogFolder::Sounds:
+        p.AudioDir = dir;
         break;
     }
 }

@@ -309,6 +309,7 @@ QWidget *TPageAttrForm::createActionTab()
     mActionPanel = new ActionMemoPanel(tab);
     mAction = mActionPanel->memo();
     mActionPanel->setScript(mPage.PageAction);
+    mActionPanel->setPublication(&mPub, mPub.FileName.isEmpty() ? QString() : QFileInfo(mPub.FileName).absolutePath());
     QFont font(mPrefs.EditorFontName, mPrefs.EditorFontSize);
     font.setBold(mPrefs.EditorFontStyle & 1);
     font.setItalic(mPrefs.EditorFontStyle & 2);
