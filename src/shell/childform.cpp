@@ -178,6 +178,7 @@ void TChildForm::updateCaption()
 void TChildForm::publicationReloaded()
 {
     mController->pageChanged();
+    mController->forgetHistory();
     mView->pageSizeChanged();
     updateCaption();
     emit pageChanged();
@@ -192,7 +193,6 @@ void TChildForm::showPage(Page *page)
         mSession->showPage(page);
         return;
     }
-    // The undo snapshot belongs to the page that was shown.
     mController->pageChanged();
     mPub->setCurrentPage(page);
     mView->viewport()->update();
