@@ -190,7 +190,11 @@ void cutSelection(EditController &controller)
     if (!controller.page())
         return;
     copySelection(controller);
-    controller.deleteSelection();
+    if (controller.selectedCount() == 0)
+        return;
+    controller.edit(edtext::step::Cut, [&controller](Page &page) {
+        return !deleteSelected(controller.publication(), page).isNull();
+    });
 }
 
 namespace {
@@ -220,30 +224,26 @@ bool pasteText(EditController &controller, const QString &text)
 
     Publication &pub = controller.publication();
     Page &page = *controller.page();
-    controller.takeSnapshot();
-    selectAll(page.Objects, false);
-    controller.setModified();
-    if (lines.first() == QLatin1String(ExchangeMarker)) {
-        const int error = readExchangeText(pub, page, text);
-        if (error != 0)
+    controller.edit(edtext::step::Paste, [&](Page &) {
+        selectAll(page.Objects, false);
+        if (lines.first() == QLatin1String(ExchangeMarker)) {
+            const int error = readExchangeText(pub, page, text);
+            if (error != 0)
+                controller.host().alert(controller.workArea().surface(), edtext::ErrorTitle,
+                                        ioErrorMessage(error));
+            return true;
+        }
+        ObjectPtr object = pub.createObject(TextKind, controller.host().toolAttributes());
+        if (!object) {
             controller.host().alert(controller.workArea().surface(), edtext::ErrorTitle,
-                                    ioErrorMessage(error));
-        controller.repaint();
-        emit controller.edited();
+                                    ioErrorMessage(IoOutOfMemory));
+            return true;
+        }
+        object->text()->Text = lines.join(QLatin1Char('|'));
+        fitText(*object, QtTextMeasurer());
+        addCentred(controller, std::move(object));
         return true;
-    }
-    ObjectPtr object = pub.createObject(TextKind, controller.host().toolAttributes());
-    if (!object) {
-        controller.host().alert(controller.workArea().surface(), edtext::ErrorTitle,
-                                ioErrorMessage(IoOutOfMemory));
-        controller.repaint();
-        return true;
-    }
-    object->text()->Text = lines.join(QLatin1Char('|'));
-    fitText(*object, QtTextMeasurer());
-    addCentred(controller, std::move(object));
-    controller.repaint();
-    emit controller.edited();
+    });
     return true;
 }
 
@@ -302,16 +302,16 @@ bool pastePicture(EditController &controller, const QMimeData *data, QString &im
         host.alert(parent, edtext::ErrorTitle, ioErrorMessage(IoOutOfMemory));
         return false;
     }
-    controller.takeSnapshot();
-    selectAll(page.Objects, false);
-    object->picture()->FileName = QFileInfo(file).absoluteFilePath();
-    object->X1 = 0;
-    object->Y1 = 0;
-    object->X2 = size.width() + 2 * object->LineWidth;
-    object->Y2 = size.height() + 2 * object->LineWidth;
-    addCentred(controller, std::move(object));
-    controller.repaint();
-    emit controller.edited();
+    controller.edit(edtext::step::Paste, [&](Page &) {
+        selectAll(page.Objects, false);
+        object->picture()->FileName = QFileInfo(file).absoluteFilePath();
+        object->X1 = 0;
+        object->Y1 = 0;
+        object->X2 = size.width() + 2 * object->LineWidth;
+        object->Y2 = size.height() + 2 * object->LineWidth;
+        addCentred(controller, std::move(object));
+        return true;
+    });
     return true;
 }
 

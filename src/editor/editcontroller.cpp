@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
+#include <QUndoStack>
 #include <QWidget>
 
 #include <algorithm>
@@ -98,8 +99,16 @@ EditController::EditController(Publication &pub, WorkArea &area, QObject *parent
     , mPub(pub)
     , mArea(area)
     , mHost(&nullHost())
+    , mUndo(new QUndoStack(this))
 {
     controllers().append(this);
+    // Unlimited: every step is kept until the window closes.
+    mUndo->setUndoLimit(0);
+    // Also when the history window moves through the steps.
+    connect(mUndo, &QUndoStack::indexChanged, this, [this] {
+        setModifiedFromHistory();
+        emit edited();
+    });
 }
 
 EditController::~EditController()
@@ -108,7 +117,6 @@ EditController::~EditController()
     for (EditController *c : std::as_const(controllers()))
         if (c->mTarget == this)
             c->mTarget = nullptr;
-    destroyAll(mSnapshot);
 }
 
 void EditController::setHost(EditHost *host)
@@ -265,8 +273,9 @@ void EditController::mousePress(Qt::MouseButton button, Qt::KeyboardModifiers mo
         QWidget *parent = mArea.surface();
         bool changed = false;
         const QRect oldBox = objectRect(*hit.object);
-        takeSnapshot();
-        if (modifiers & Qt::ControlModifier) {
+        beginStep();
+        const bool adjusting = modifiers & Qt::ControlModifier;
+        if (adjusting) {
             if (!hit.object->Selected) {
                 deselectAll();
                 hit.object->Selected = true;
@@ -275,12 +284,10 @@ void EditController::mousePress(Qt::MouseButton button, Qt::KeyboardModifiers mo
         } else {
             changed = mHost->defineObject(parent, mPub, *hit.object, oldBox, false);
         }
-        if (changed) {
-            setModified();
-            repaint();
-        } else {
-            discardSnapshot();
-        }
+        if (changed)
+            commitStep(adjusting ? edtext::step::AdjustObject : edtext::step::EditObject);
+        else
+            cancelStep();
         emit edited();
         return;
     }
@@ -329,7 +336,6 @@ void EditController::mousePress(Qt::MouseButton button, Qt::KeyboardModifiers mo
 
 void EditController::startMove(const QPoint &cursorPage)
 {
-    takeSnapshot();
     QRect box;
     if (!selectionBox(page()->Objects, &box)) {
         endGesture();
@@ -352,7 +358,6 @@ void EditController::startMove(const QPoint &cursorPage)
 
 void EditController::startResize(PageObject *object, int handle, const QPoint &cursorPage)
 {
-    takeSnapshot();
     mOp = Resizing;
     mHitObject = object;
     mHandle = handle;
@@ -615,11 +620,11 @@ void EditController::finishDrawing(Qt::KeyboardModifiers modifiers)
 void EditController::createObject(int kind, const QRect &box, bool ctrl)
 {
     Page *current = page();
-    takeSnapshot();
+    beginStep();
     ObjectPtr object = mPub.createObject(kind, mHost->toolAttributes());
     if (!object) {
         // At the object limit nothing is made, silently.
-        discardSnapshot();
+        cancelStep();
         return;
     }
     object->Selected = true;
@@ -663,12 +668,13 @@ void EditController::createObject(int kind, const QRect &box, bool ctrl)
         break;
     }
     if (!accepted || page() != current) {
-        discardSnapshot();
+        cancelStep();
         return; // the new object dies here
     }
     if (kind == TextKind && (object->X2 - object->X1 < 10 || object->Y2 - object->Y1 < 10))
         fitText(*object, QtTextMeasurer());
     addObject(std::move(object));
+    commitStep(edtext::step::Draw);
 }
 
 void EditController::addObject(ObjectPtr object)
@@ -692,17 +698,11 @@ void EditController::finishMove(Qt::KeyboardModifiers modifiers)
     case TargetKind::ThisWindow:
         if (dx == 0 && dy == 0)
             break; // a click, even with Ctrl, copies nothing
-        if (ctrl) {
-            duplicateSelectedAt(dx, dy);
-        } else {
-            const QRect before = objectsArea(page()->Objects, true);
-            for (ObjectPtr &o : page()->Objects)
-                if (o->Selected)
-                    offsetObject(*o, dx, dy);
-            repaint(grown(before, 6));
-            repaint(grown(objectsArea(page()->Objects, true), 6));
-        }
-        setModified();
+        if (ctrl)
+            edit(edtext::step::Copy,
+                 [this, dx, dy](Page &page) { return copySelectedTo(mPub, page, dx, dy); });
+        else
+            moveSelection(QPoint(dx, dy), false);
         break;
     case TargetKind::PageTab:
         moveToPage(mTargetPage, ctrl);
@@ -716,26 +716,16 @@ void EditController::finishMove(Qt::KeyboardModifiers modifiers)
     }
 }
 
-void EditController::duplicateSelectedAt(int dx, int dy)
+// Copies the selected objects of the current page onto `target` of `into`, offset and
+// selected on top of it, the rest of it deselected; the copies count against `into`.
+bool EditController::copySelectedTo(Publication &into, Page &target, int dx, int dy)
 {
-    Page *current = page();
-    ObjectList copies;
-    for (const ObjectPtr &o : current->Objects) {
-        if (!o->Selected)
-            continue;
-        ObjectPtr copy = mPub.duplicateObject(*o, true);
-        if (!copy) {
-            mHost->alert(mArea.surface(), edtext::ErrorTitle, ioErrorMessage(IoOutOfMemory));
-            return; // the partial copies die with `copies`
-        }
-        offsetObject(*copy, dx, dy);
-        copies.push_back(std::move(copy));
+    Page *source = page();
+    if (copySelectedToPage(into, *source, target, dx, dy, false) == CopyResult::OutOfMemory) {
+        mHost->alert(mArea.surface(), edtext::ErrorTitle, ioErrorMessage(IoOutOfMemory));
+        return false;
     }
-    vardeko::selectAll(current->Objects, false);
-    for (ObjectPtr &copy : copies)
-        current->Objects.push_back(std::move(copy));
-    repaint();
-    setModified();
+    return true;
 }
 
 void EditController::moveToPage(Page *target, bool keepSource)
@@ -743,13 +733,28 @@ void EditController::moveToPage(Page *target, bool keepSource)
     Page *source = page();
     if (!target || target == source)
         return;
+    const QString text = keepSource ? edtext::step::CopyToPage : edtext::step::MoveToPage;
+    ObjectList sourceBefore, targetBefore;
+    const bool recorded = settings().undo && copyStack(*target, targetBefore)
+        && (keepSource || copyStack(*source, sourceBefore));
     if (copySelectedToPage(mPub, *source, *target, 0, 0, !keepSource) == CopyResult::OutOfMemory) {
         mHost->alert(mArea.surface(), edtext::ErrorTitle, ioErrorMessage(IoOutOfMemory));
         return;
     }
     setModified();
+    if (recorded) {
+        // One step with a part for each page; undoing it ends on the source page.
+        auto *step = new QUndoCommand(text);
+        if (!keepSource)
+            new ObjectsStep(*this, source, std::move(sourceBefore), text, step);
+        new ObjectsStep(*this, target, std::move(targetBefore), text, step);
+        mUndo->push(step);
+    } else {
+        forgetHistory();
+    }
     mHost->showPage(*this, target);
     repaint();
+    emit edited();
 }
 
 void EditController::moveToOtherWindow(EditController &target, bool keepSource)
@@ -760,31 +765,13 @@ void EditController::moveToOtherWindow(EditController &target, bool keepSource)
         return;
     const int dx = mOutline.x() - mStartOutline.x();
     const int dy = mOutline.y() - mStartOutline.y();
-    ObjectList copies;
-    for (const ObjectPtr &o : source->Objects) {
-        if (!o->Selected)
-            continue;
-        // The copies count against the target publication's objects.
-        ObjectPtr copy = target.mPub.duplicateObject(*o, true);
-        if (!copy) {
-            mHost->alert(mArea.surface(), edtext::ErrorTitle, ioErrorMessage(IoOutOfMemory));
-            return;
-        }
-        offsetObject(*copy, dx, dy);
-        copies.push_back(std::move(copy));
-    }
-    target.takeSnapshot();
-    vardeko::selectAll(into->Objects, false);
-    for (ObjectPtr &copy : copies)
-        into->Objects.push_back(std::move(copy));
-    target.setModified();
-    target.repaint();
-    emit target.edited();
-    if (!keepSource) {
-        std::erase_if(source->Objects, [](const ObjectPtr &o) { return o->Selected; });
-        setModified();
-        repaint();
-    }
+    const bool copied = target.edit(keepSource ? edtext::step::CopyToWindow : edtext::step::DropObjects,
+                                    [&](Page &page) { return copySelectedTo(target.mPub, page, dx, dy); });
+    if (copied && !keepSource)
+        edit(edtext::step::MoveToWindow, [](Page &page) {
+            std::erase_if(page.Objects, [](const ObjectPtr &o) { return o->Selected; });
+            return true;
+        });
 }
 
 void EditController::finishResize()
@@ -792,7 +779,7 @@ void EditController::finishResize()
     PageObject *object = mHitObject;
     if (!object)
         return;
-    const QRect before = paintedBounds(*object);
+    beginStep();
     if (object->ObjectType == LineKind) {
         const QRect box = spannedRect(mStart, mCurrent);
         object->X1 = box.x();
@@ -806,8 +793,7 @@ void EditController::finishResize()
                     bottomEdge(mOutline) - bottomEdge(mStartOutline));
     }
     setModified();
-    repaint(grown(before, 6));
-    repaint(grown(paintedBounds(*object), 6));
+    commitStep(edtext::step::Resize);
 }
 
 void EditController::finishBanding()
@@ -876,7 +862,7 @@ bool EditController::selectAll()
 {
     if (!hasObjects())
         return false;
-    takeSnapshot();
+    // A selection is not a change of the page: it is no step of the history.
     vardeko::selectAll(page()->Objects, true);
     repaint();
     emit edited();
@@ -887,21 +873,17 @@ bool EditController::deleteSelection()
 {
     if (selectedCount() == 0)
         return false;
-    takeSnapshot();
-    const QRect area = deleteSelected(mPub, *page());
-    repaint(area.isNull() ? QRect() : grown(area, 6));
-    emit edited();
-    return true;
+    return edit(edtext::step::Delete,
+                [this](Page &page) { return !deleteSelected(mPub, page).isNull(); });
 }
 
 bool EditController::duplicateSelection()
 {
     if (selectedCount() == 0)
         return false;
-    takeSnapshot();
     const EditSettings s = settings();
-    duplicateSelectedAt(s.gridX, s.gridY);
-    emit edited();
+    edit(edtext::step::Duplicate,
+         [this, s](Page &page) { return copySelectedTo(mPub, page, s.gridX, s.gridY); });
     return true;
 }
 
@@ -909,11 +891,10 @@ bool EditController::group()
 {
     if (selectedCount() < 2)
         return false;
-    takeSnapshot();
-    const QRect area = groupSelected(mPub, *page());
-    repaint(grown(area, 6));
-    emit edited();
-    return true;
+    return edit(edtext::step::Group, [this](Page &page) {
+        groupSelected(mPub, page);
+        return true;
+    });
 }
 
 bool EditController::ungroup()
@@ -926,31 +907,30 @@ bool EditController::ungroup()
         anyGroup = anyGroup || (o->Selected && o->isGroup());
     if (!anyGroup)
         return false;
-    takeSnapshot();
-    const QRect area = ungroupSelected(mPub, *page());
-    repaint(grown(area, 6));
-    emit edited();
-    return true;
+    return edit(edtext::step::UnGroup, [this](Page &page) {
+        ungroupSelected(mPub, page);
+        return true;
+    });
 }
 
 bool EditController::bringToFront()
 {
     if (selectedCount() == 0)
         return false;
-    takeSnapshot();
-    repaint(vardeko::bringToFront(mPub, *page()));
-    emit edited();
-    return true;
+    return edit(edtext::step::BringToFront, [this](Page &page) {
+        vardeko::bringToFront(mPub, page);
+        return true;
+    });
 }
 
 bool EditController::sendToBack()
 {
     if (selectedCount() == 0)
         return false;
-    takeSnapshot();
-    repaint(vardeko::sendToBack(mPub, *page()));
-    emit edited();
-    return true;
+    return edit(edtext::step::SendToBack, [this](Page &page) {
+        vardeko::sendToBack(mPub, page);
+        return true;
+    });
 }
 
 bool EditController::align(const AlignChoice &choice)
@@ -959,21 +939,18 @@ bool EditController::align(const AlignChoice &choice)
     QRect box;
     if (!current || !selectionBox(current->Objects, &box))
         return false;
-    takeSnapshot();
     const QRect reference = choice.relative
         ? box
         : QRect(0, 0, mPub.Settings.ScreenWidth, mPub.Settings.ScreenHeight);
-    const QRect before = objectsArea(current->Objects, true);
-    for (ObjectPtr &o : current->Objects) {
-        if (!o->Selected)
-            continue;
-        const QPoint d = alignOffset(objectRect(*o), reference, choice.horizontal, choice.vertical);
-        offsetObject(*o, d.x(), d.y());
-    }
-    repaint(grown(before | objectsArea(current->Objects, true), 6));
-    setModified();
-    emit edited();
-    return true;
+    return edit(edtext::step::Align, [&](Page &page) {
+        for (ObjectPtr &o : page.Objects) {
+            if (!o->Selected)
+                continue;
+            const QPoint d = alignOffset(objectRect(*o), reference, choice.horizontal, choice.vertical);
+            offsetObject(*o, d.x(), d.y());
+        }
+        return true;
+    });
 }
 
 bool EditController::alignWithDialog()
@@ -995,16 +972,30 @@ bool EditController::nudge(int dx, int dy)
     Page *current = page();
     if (!current || countSelected(current->Objects) == 0 || (dx == 0 && dy == 0))
         return false;
-    takeSnapshot();
-    const QRect before = objectsArea(current->Objects, true);
-    for (ObjectPtr &o : current->Objects)
-        if (o->Selected)
-            offsetObject(*o, dx, dy);
-    repaint(grown(before, 6));
-    repaint(grown(objectsArea(current->Objects, true), 6));
-    setModified();
-    emit edited();
+    moveSelection(QPoint(dx, dy), true);
     return true;
+}
+
+// Moves the selected objects of the current page as one step; nudges of the same
+// objects follow each other into one step.
+void EditController::moveSelection(QPoint offset, bool nudge)
+{
+    Page *current = page();
+    if (!settings().undo) {
+        for (ObjectPtr &o : current->Objects)
+            if (o->Selected)
+                offsetObject(*o, offset.x(), offset.y());
+        forgetHistory();
+        stepApplied(current);
+        return;
+    }
+    auto objects = std::make_shared<const IndexRuns>(selectedRuns(current->Objects));
+    if (mUndo->index() > 0) {
+        const auto *last = dynamic_cast<const MoveStep *>(mUndo->command(mUndo->index() - 1));
+        if (last && last->page() == current && *last->objects() == *objects)
+            objects = last->objects();
+    }
+    mUndo->push(new MoveStep(*this, current, std::move(objects), offset, nudge, edtext::step::Move));
 }
 
 bool EditController::editSelectedObject()
@@ -1015,18 +1006,10 @@ bool EditController::editSelectedObject()
     PageObject *object = firstSelected(current->Objects);
     if (!object->article() && !object->button() && !object->picture() && !object->text())
         return false;
-    takeSnapshot();
-    const QRect before = paintedBounds(*object);
-    if (!mHost->defineObject(mArea.surface(), mPub, *object, objectRect(*object), false)) {
-        discardSnapshot();
-        return false;
-    }
-    // The object may be gone: a Title whose text was cleared is removed.
-    setModified();
-    repaint(grown(before, 6));
-    repaint();
-    emit edited();
-    return true;
+    // The object may be gone afterwards: a Title whose text was cleared is removed.
+    return edit(edtext::step::EditObject, [this, object](Page &) {
+        return mHost->defineObject(mArea.surface(), mPub, *object, objectRect(*object), false);
+    });
 }
 
 bool EditController::adjustSelection()
@@ -1034,15 +1017,8 @@ bool EditController::adjustSelection()
     Page *current = page();
     if (!current || countSelected(current->Objects) == 0)
         return false;
-    takeSnapshot();
-    if (!mHost->adjustObjects(mArea.surface(), mPub, *current)) {
-        discardSnapshot();
-        return false;
-    }
-    setModified();
-    repaint();
-    emit edited();
-    return true;
+    return edit(edtext::step::AdjustObject,
+                [this](Page &page) { return mHost->adjustObjects(mArea.surface(), mPub, page); });
 }
 
 bool EditController::applyPaletteAttribute(PaletteAttribute which, const ToolAttributes &values)
@@ -1050,12 +1026,10 @@ bool EditController::applyPaletteAttribute(PaletteAttribute which, const ToolAtt
     Page *current = page();
     if (!current || mRunning || countSelected(current->Objects) == 0)
         return false;
-    takeSnapshot();
-    applyAttributeToSelection(current->Objects, which, values);
-    setModified();
-    repaint();
-    emit edited();
-    return true;
+    return edit(edtext::step::Attribute, [&](Page &page) {
+        applyAttributeToSelection(page.Objects, which, values);
+        return true;
+    });
 }
 
 PageObject *EditController::attributeTargetAt(const QPoint &pagePoint) const
@@ -1075,46 +1049,153 @@ bool EditController::dropPaletteAttribute(PaletteAttribute which, const ToolAttr
     PageObject *object = attributeTargetAt(pagePoint);
     if (!object)
         return false;
-    takeSnapshot();
-    const QRect before = paintedBounds(*object);
-    applyAttribute(*object, which, values, true);
-    repaint(grown(before | paintedBounds(*object), 6));
+    return edit(edtext::step::Attribute, [&](Page &) {
+        applyAttribute(*object, which, values, true);
+        return true;
+    });
+}
+
+// --- history
+
+bool EditController::edit(const QString &text, const std::function<bool(Page &)> &change)
+{
+    Page *current = page();
+    if (!current)
+        return false;
+    beginStep(current);
+    if (!change(*current)) {
+        cancelStep();
+        return false;
+    }
     setModified();
-    emit edited();
+    commitStep(text);
     return true;
 }
 
-// --- undo
-
-void EditController::takeSnapshot()
+void EditController::beginStep(Page *target)
 {
-    discardSnapshot();
-    Page *current = page();
-    if (!current || !settings().undo)
+    cancelStep();
+    Page *current = target ? target : page();
+    if (!current)
         return;
-    ObjectList copy;
-    for (const ObjectPtr &o : current->Objects) {
-        ObjectPtr c = mPub.duplicateObject(*o, o->Selected);
-        if (!c)
-            return; // no snapshot at the object limit; the partial copy dies here
-        copy.push_back(std::move(c));
-    }
-    mSnapshot = std::move(copy);
-    mSnapshotValid = true;
-    mSnapshotPage = current;
+    mStepOpen = true;
+    mStepPage = current;
+    mStepless = !settings().undo || !copyStack(*current, mStepBefore);
 }
 
-void EditController::discardSnapshot()
+bool EditController::copyStack(const Page &page, ObjectList &copy)
 {
-    destroyAll(mSnapshot);
-    mSnapshot.clear();
-    mSnapshotValid = false;
-    mSnapshotPage = nullptr;
+    copy.clear();
+    copy.reserve(page.Objects.size());
+    for (const ObjectPtr &o : page.Objects) {
+        ObjectPtr c = mPub.duplicateObject(*o, o->Selected);
+        if (!c) {
+            copy.clear(); // no step at the object limit; the partial copy dies here
+            return false;
+        }
+        copy.push_back(std::move(c));
+    }
+    return true;
+}
+
+void EditController::commitStep(const QString &text)
+{
+    if (!mStepOpen)
+        return;
+    Page *changed = mStepPage;
+    mStepOpen = false;
+    mStepPage = nullptr;
+    mPub.Modified = true;
+    if (mStepless) {
+        mStepBefore.clear();
+        forgetHistory();
+    } else {
+        mUndo->push(new ObjectsStep(*this, changed, std::move(mStepBefore), text));
+        mStepBefore.clear();
+    }
+    stepApplied(changed);
+}
+
+void EditController::cancelStep()
+{
+    mStepBefore.clear();
+    mStepOpen = false;
+    mStepPage = nullptr;
+}
+
+void EditController::recordPages(const QString &text, PagesState before, std::vector<PagePtr> removed)
+{
+    mPub.Modified = true;
+    if (!settings().undo) {
+        forgetHistory();
+        return;
+    }
+    mUndo->push(new PagesStep(*this, std::move(before), std::move(removed), text));
+}
+
+bool EditController::deletePage(Page *target, const QString &text)
+{
+    const int index = mPub.indexOfPage(target);
+    if (index < 0)
+        return false;
+    if (mOp != None)
+        cancelGesture();
+    PagesState before = PagesState::of(mPub);
+    std::vector<PagePtr> removed;
+    Page *shown = mPub.currentPage();
+    if (mPub.pageCount() == 1) {
+        // The only page is replaced by a fresh one, as resetting it would.
+        removed.push_back(mPub.unlinkPage(target));
+        shown = mPub.appendPage(mPub.createPage(mPub.makeUniqueTitle(QStringLiteral("New Page"))));
+    } else {
+        if (shown == target)
+            shown = index > 0 ? mPub.page(index - 1) : mPub.page(index + 1);
+        removed.push_back(mPub.unlinkPage(target));
+    }
+    mPub.setCurrentPage(shown);
+    recordPages(text, std::move(before), std::move(removed));
+    return true;
+}
+
+void EditController::forgetHistory()
+{
+    const bool modified = mPub.Modified;
+    mForgetting = true;
+    mUndo->clear();
+    // Going back to the saved state is no longer possible.
+    if (modified)
+        mUndo->resetClean();
+    mForgetting = false;
+    mPub.Modified = modified;
+    emit edited();
+}
+
+void EditController::changedOutsideHistory()
+{
+    mPub.Modified = true;
+    mUndo->resetClean();
+}
+
+void EditController::markSaved()
+{
+    mUndo->setClean();
+    mPub.Modified = false;
+}
+
+void EditController::setModifiedFromHistory()
+{
+    if (!mForgetting)
+        mPub.Modified = !mUndo->isClean();
 }
 
 bool EditController::canUndo() const
 {
-    return mSnapshotValid && settings().undo && mSnapshotPage == page() && page();
+    return settings().undo && mUndo->canUndo() && !mRunning;
+}
+
+bool EditController::canRedo() const
+{
+    return settings().undo && mUndo->canRedo() && !mRunning;
 }
 
 bool EditController::undo()
@@ -1123,23 +1204,46 @@ bool EditController::undo()
         mHost->beep();
         return false;
     }
-    Page *current = page();
-    destroyAll(current->Objects);
-    current->Objects = std::move(mSnapshot);
-    mSnapshot.clear();
-    mSnapshotValid = false;
-    mSnapshotPage = nullptr;
-    setModified();
-    repaint();
+    mUndo->undo();
     emit edited();
     return true;
+}
+
+bool EditController::redo()
+{
+    if (!canRedo() || mOp != None) {
+        mHost->beep();
+        return false;
+    }
+    mUndo->redo();
+    emit edited();
+    return true;
+}
+
+void EditController::showStepPage(Page *target)
+{
+    if (target && target != page())
+        mHost->showPage(*this, target);
+}
+
+void EditController::stepApplied(Page *changed)
+{
+    if (changed == page())
+        repaint();
+    emit edited();
+}
+
+void EditController::pagesApplied()
+{
+    mHost->pagesChanged(*this);
+    repaint();
+    emit edited();
 }
 
 void EditController::pageChanged()
 {
     if (mOp != None)
         cancelGesture();
-    discardSnapshot();
 }
 
 } // namespace vardeko

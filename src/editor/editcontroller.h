@@ -1,17 +1,21 @@
 // Direct manipulation of a publication window's current page: the mouse gestures and
-// their rubber feedback, keys, the editing commands and the single-level undo.
+// their rubber feedback, keys, the editing commands and the window's history.
 #pragma once
 
 #include "edithost.h"
 #include "toolpalette.h"
 #include "publication.h"
+#include "undosteps.h"
 
 #include <QCursor>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
 
+#include <functional>
+
 class QPainter;
+class QUndoStack;
 
 namespace vardeko {
 
@@ -79,6 +83,9 @@ public:
     // Opens the Align Object dialog and aligns on OK.
     bool alignWithDialog();
     bool nudge(int dx, int dy);
+    // Moves the selected objects as one step, as a drag does; nudges of the same objects
+    // follow each other into one step.
+    void moveSelection(QPoint offset, bool nudge);
     // The definition dialog of the one selected Article, Button, Picture or Text.
     bool editSelectedObject();
     // The object adjustment dialog for the selection.
@@ -91,15 +98,43 @@ public:
     // The object a palette attribute dropped at a page point would change, if any.
     PageObject *attributeTargetAt(const QPoint &pagePoint) const;
 
-    // --- undo
-    // Replaces the snapshot with a copy of the current page's stack (when undo is on).
-    void takeSnapshot();
-    void discardSnapshot();
+    // --- history
+    // Every change is one step of the window's history (while the undo preference is on).
+    // `edit` makes one: it copies the current page, runs `change`, and when that says it
+    // changed something records the step, repaints, marks the publication modified and
+    // tells the host. The step functions do the same around changes that ask questions
+    // midway; a cancelled step leaves no trace.
+    bool edit(const QString &text, const std::function<bool(Page &)> &change);
+    void beginStep(Page *page = nullptr);
+    void commitStep(const QString &text);
+    void cancelStep();
+    // Pages added, moved, deleted or changed since `before`; `removed` are pages the
+    // change took out of the publication, kept for undo.
+    void recordPages(const QString &text, PagesState before,
+                     std::vector<PagePtr> removed = {});
+    // Takes a page out as the Delete page command does, as one step of the history: the
+    // only page left is replaced by a fresh one. False when the page is not a page.
+    bool deletePage(Page *page, const QString &text);
+    // A change the history cannot take back (a file loaded, settings, a page from
+    // elsewhere): the history is dropped and the publication stays modified.
+    void forgetHistory();
+    // A change outside the history that leaves its steps valid (publication settings):
+    // undoing no longer leads back to the saved publication.
+    void changedOutsideHistory();
+    // The publication was saved: the modified flag follows undo and redo from here.
+    void markSaved();
+    QUndoStack *undoStack() const { return mUndo; }
     bool canUndo() const;
-    // Restores the snapshot, or beeps when there is none.
+    bool canRedo() const;
+    // Takes back the last step, or beeps when there is none.
     bool undo();
-    // A new page is shown or the publication was reloaded.
+    bool redo();
+    // A new page is shown: a gesture in progress ends.
     void pageChanged();
+    // Called by the steps as they are undone and redone.
+    void showStepPage(Page *page);
+    void stepApplied(Page *page);
+    void pagesApplied();
 
     // Appends an object on top of the current page, draws it and marks the change.
     void addObject(ObjectPtr object);
@@ -150,7 +185,9 @@ private:
     bool deselectAll();
     void moveToOtherWindow(EditController &target, bool keepSource);
     void moveToPage(Page *target, bool keepSource);
-    void duplicateSelectedAt(int dx, int dy);
+    bool copySelectedTo(Publication &into, Page &target, int dx, int dy);
+    bool copyStack(const Page &page, ObjectList &copy);
+    void setModifiedFromHistory();
 
     Publication &mPub;
     WorkArea &mArea;
@@ -171,10 +208,13 @@ private:
     Page *mTargetPage = nullptr;
     Feedback mFeedback;
 
-    // The single undo level.
-    ObjectList mSnapshot;
-    bool mSnapshotValid = false;
-    const Page *mSnapshotPage = nullptr;
+    // The window's history and the step being made.
+    QUndoStack *mUndo = nullptr;
+    ObjectList mStepBefore;
+    Page *mStepPage = nullptr;
+    bool mStepOpen = false;
+    bool mStepless = false; // the open step could not copy its page
+    bool mForgetting = false;
 };
 
 } // namespace vardeko

@@ -74,6 +74,8 @@ public:
     }
     // Shows a page of the controller's publication in its window.
     virtual void showPage(EditController &controller, Page *page) {}
+    // Pages of the controller's publication were added, removed, reordered or changed.
+    virtual void pagesChanged(EditController &controller) {}
     // Page Up (-1) and Page Down (+1).
     virtual void stepPage(EditController &controller, int step) {}
     // A dropped publication file opens in its own window.

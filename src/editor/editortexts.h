@@ -52,6 +52,47 @@ inline constexpr QLatin1String AlignBottom("&Bottom");
 inline constexpr QLatin1String AlignNoneV("N&one");
 inline constexpr QLatin1String AlignRelative("R&elative to Other Selected Objects");
 
+// The names of the steps of a window's history ("Undo Move", "Redo Delete").
+namespace step {
+inline constexpr QLatin1String Draw("Draw");
+inline constexpr QLatin1String Move("Move");
+inline constexpr QLatin1String Copy("Copy");
+inline constexpr QLatin1String Resize("Resize");
+inline constexpr QLatin1String MoveToPage("Move to Page");
+inline constexpr QLatin1String CopyToPage("Copy to Page");
+inline constexpr QLatin1String MoveToWindow("Move to Other Window");
+inline constexpr QLatin1String CopyToWindow("Copy to Other Window");
+inline constexpr QLatin1String DropObjects("Drop Objects");
+inline constexpr QLatin1String SelectAll("Select All");
+inline constexpr QLatin1String Delete("Delete");
+inline constexpr QLatin1String Cut("Cut");
+inline constexpr QLatin1String Paste("Paste");
+inline constexpr QLatin1String Duplicate("Duplicate");
+inline constexpr QLatin1String Group("Group");
+inline constexpr QLatin1String UnGroup("UnGroup");
+inline constexpr QLatin1String BringToFront("Bring to Front");
+inline constexpr QLatin1String SendToBack("Send to Back");
+inline constexpr QLatin1String Align("Align");
+inline constexpr QLatin1String EditObject("Edit Object");
+inline constexpr QLatin1String AdjustObject("Adjust Object");
+inline constexpr QLatin1String Attribute("Change Attribute");
+inline constexpr QLatin1String DropFiles("Drop Files");
+inline constexpr QLatin1String AddPage("Add Page");
+inline constexpr QLatin1String CopyPage("Copy Page");
+inline constexpr QLatin1String MovePage("Move Page");
+inline constexpr QLatin1String RenamePage("Rename Page");
+inline constexpr QLatin1String DeletePage("Delete Page");
+inline constexpr QLatin1String PageAttributes("Page Attributes");
+inline constexpr QLatin1String ShowMasterItems("Show Master Items");
+inline constexpr QLatin1String PageWallpaper("Page Wallpaper");
+} // namespace step
+
+// The Edit menu's history commands and window.
+inline constexpr QLatin1String UndoText("&Undo");
+inline constexpr QLatin1String RedoText("&Redo");
+inline constexpr QLatin1String HistoryCaption("Undo History");
+inline constexpr QLatin1String HistoryStart("<as opened>");
+
 // The object limit, as the model's error table words it.
 inline constexpr QLatin1String ErrorTitle = ProgramTitleText;
 

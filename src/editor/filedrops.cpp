@@ -102,7 +102,7 @@ int dropFiles(EditController &controller, const QStringList &files, std::optiona
         }
         if (!started) {
             // Deselecting first makes the snapshot remember the selection as it was.
-            controller.takeSnapshot();
+            controller.beginStep();
             selectAll(controller.page()->Objects, false);
             controller.repaint();
             started = true;
@@ -141,7 +141,7 @@ int dropFiles(EditController &controller, const QStringList &files, std::optiona
         ++made;
     }
     if (started)
-        emit controller.edited();
+        controller.commitStep(edtext::step::DropFiles);
     return made;
 }
 

@@ -96,6 +96,7 @@ PageObject::~PageObject()
 
 Publication::Publication()
     : mCounter(std::make_shared<ObjectCounter>())
+    , mAsideCounter(std::make_shared<ObjectCounter>())
 {
     mMaster = createPage(QStringLiteral("Master Page"));
     mPages.push_back(createPage(QStringLiteral("New Page")));
@@ -186,6 +187,25 @@ ObjectPtr Publication::copyRecord(const PageObject &source, bool selected)
     if (ButtonData *b = copy->button())
         b->Contents.clear();
     return copy;
+}
+
+void Publication::setAside(ObjectList &objects, bool aside)
+{
+    const std::shared_ptr<ObjectCounter> &to = aside ? mAsideCounter : mCounter;
+    std::vector<PageObject *> pending;
+    for (ObjectPtr &o : objects)
+        pending.push_back(o.get());
+    while (!pending.empty()) {
+        PageObject *o = pending.back();
+        pending.pop_back();
+        if (o->mCounter != to) {
+            --o->mCounter->count;
+            o->mCounter = to;
+            ++to->count;
+        }
+        for (ObjectPtr &m : o->Members)
+            pending.push_back(m.get());
+    }
 }
 
 ObjectPtr Publication::duplicateObject(const PageObject &source, bool selected)

@@ -251,6 +251,9 @@ public:
     ObjectPtr createObject(int kind, const ToolAttributes &tools = ToolAttributes());
     // Deep copy with fresh kind data; none when the limit is reached on the way.
     ObjectPtr duplicateObject(const PageObject &source, bool selected);
+    // Objects kept aside (the undo history) stop counting against the object limit;
+    // put back on a page they count again. Members move with their groups.
+    void setAside(ObjectList &objects, bool aside);
 
     // --- pages
     Page *masterPage() const { return mMaster.get(); }
@@ -289,6 +292,7 @@ private:
     ObjectPtr copyRecord(const PageObject &source, bool selected);
 
     std::shared_ptr<ObjectCounter> mCounter;
+    std::shared_ptr<ObjectCounter> mAsideCounter;
     PagePtr mMaster;
     std::vector<PagePtr> mPages;
     Page *mCurrent = nullptr;

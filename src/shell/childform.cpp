@@ -192,6 +192,7 @@ void TChildForm::updateCaption()
 void TChildForm::publicationReloaded()
 {
     mController->pageChanged();
+    mController->forgetHistory();
     mView->pageSizeChanged();
     updateCaption();
     emit pageChanged();
@@ -206,7 +207,6 @@ void TChildForm::showPage(Page *page)
         mSession->showPage(page);
         return;
     }
-    // The undo snapshot belongs to the page that was shown.
     mController->pageChanged();
     mPub->setCurrentPage(page);
     mView->viewport()->update();

@@ -5,6 +5,7 @@
 #include "childform.h"
 #include "clipboard.h"
 #include "editcontroller.h"
+#include "editortexts.h"
 #include "filedrops.h"
 #include "mainform.h"
 #include "objectdialogs.h"
@@ -20,6 +21,9 @@
 #include <QFileInfo>
 #include <QTabBar>
 #include <QTimer>
+#include <QUndoGroup>
+#include <QUndoStack>
+#include <QUndoView>
 
 namespace vardeko {
 
@@ -27,6 +31,7 @@ EditCommands::EditCommands(TMainForm &main)
     : QObject(&main)
     , mMain(main)
 {
+    mHistory = new QUndoGroup(this);
     mPalette = new TToolPalette(&main);
     ToolPaletteState state;
     state.pos = main.mPrefs.ToolPalettePos;
@@ -83,6 +88,7 @@ void EditCommands::connectCommands()
     };
     const Work works[] = {
             {cmd.undo, [](EditController &c) { c.undo(); }},
+            {cmd.redo, [](EditController &c) { c.redo(); }},
             {cmd.cut, [](EditController &c) { cutSelection(c); }},
             {cmd.copy, [](EditController &c) { copySelection(c); }},
             {cmd.paste,
@@ -100,6 +106,8 @@ void EditCommands::connectCommands()
             {cmd.editObject, [](EditController &c) { c.editSelectedObject(); }},
             {cmd.adjustObject, [](EditController &c) { c.adjustSelection(); }},
     };
+    mMain.mUnbuilt.removeAll(cmd.undoHistory);
+    connect(cmd.undoHistory, &QAction::triggered, this, [this] { showHistory(); });
     for (const Work &w : works) {
         QAction *action = w.action;
         mMain.mUnbuilt.removeAll(action);
@@ -127,6 +135,7 @@ void EditCommands::run(QAction *action, const std::function<void(EditController 
 void EditCommands::attach(TChildForm *child)
 {
     EditController *c = child->controller();
+    mHistory->addStack(c->undoStack());
     c->setHost(this);
     connect(c, &EditController::edited, this, [this, child] {
         if (child == mMain.activeChild())
@@ -158,7 +167,17 @@ void EditCommands::updateStates()
     const int selected = page ? countSelected(page->Objects) : 0;
     const PageObject *first = page ? firstSelected(page->Objects) : nullptr;
     auto set = [](QAction *action, bool enabled) { action->setEnabled(enabled); };
-    set(cmd.undo, c && mMain.mPrefs.Undo && c->canUndo());
+    const bool undo = c && mMain.mPrefs.Undo && c->canUndo();
+    const bool redo = c && mMain.mPrefs.Undo && c->canRedo();
+    set(cmd.undo, undo);
+    set(cmd.redo, redo);
+    set(cmd.undoHistory, mMain.mPrefs.Undo);
+    // The items name the step they take back or make again.
+    cmd.undo->setText(undo ? edtext::UndoText + QLatin1Char(' ') + c->undoStack()->undoText()
+                           : QString(edtext::UndoText));
+    cmd.redo->setText(redo ? edtext::RedoText + QLatin1Char(' ') + c->undoStack()->redoText()
+                           : QString(edtext::RedoText));
+    mHistory->setActiveStack(c ? c->undoStack() : nullptr);
     for (QAction *action : {cmd.cut, cmd.copy, cmd.deleteObjects, cmd.duplicate, cmd.bringToFront,
                             cmd.sendToBack, cmd.align})
         set(action, selected > 0);
@@ -188,12 +207,13 @@ bool EditCommands::dropPageTab(int tab, const QPoint &globalPos)
         return false;
     Page *current = pub.currentPage();
     const Page *after = current && current != pub.masterPage() ? current : pub.lastPage();
+    PagesState before = PagesState::of(pub);
     Page *copy = pub.copyPageIn(*page, after);
     if (!copy) {
         alert(into, msg::AppTitle, QStringLiteral("Not enough memory!"));
         return false;
     }
-    pub.Modified = true;
+    into->controller()->recordPages(edtext::step::CopyPage, std::move(before));
     into->showPage(copy);
     mMain.activateChild(into);
     return true;
@@ -256,6 +276,33 @@ void EditCommands::showPage(EditController &controller, Page *page)
 {
     if (TChildForm *child = childOf(controller))
         child->showPage(page);
+}
+
+void EditCommands::pagesChanged(EditController &controller)
+{
+    TChildForm *child = childOf(controller);
+    if (!child)
+        return;
+    emit child->pageChanged();
+    if (child == mMain.activeChild())
+        mMain.rebuildPageTabs();
+    child->updateCaption();
+}
+
+void EditCommands::showHistory()
+{
+    if (!mHistoryView) {
+        mHistoryView = new QUndoView(mHistory, &mMain);
+        mHistoryView->setObjectName(QStringLiteral("UndoHistory"));
+        mHistoryView->setWindowFlags(Qt::Tool);
+        mHistoryView->setWindowTitle(edtext::HistoryCaption);
+        mHistoryView->setEmptyLabel(edtext::HistoryStart);
+        mHistoryView->resize(240, 320);
+        const QPoint corner = mMain.geometry().topRight();
+        mHistoryView->move(corner.x() - 260, corner.y() + 80);
+    }
+    mHistoryView->show();
+    mHistoryView->raise();
 }
 
 void EditCommands::stepPage(EditController &controller, int step)

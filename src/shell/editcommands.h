@@ -7,6 +7,8 @@
 #include <QObject>
 
 class QAction;
+class QUndoGroup;
+class QUndoView;
 
 namespace vardeko {
 
@@ -31,6 +33,9 @@ public:
 
     // The floating tool palette: the current tool and the attributes new objects take.
     TToolPalette *toolPalette() const { return mPalette; }
+    // The Undo History window, following the active publication window's history.
+    void showHistory();
+    QUndoView *historyView() const { return mHistoryView; }
 
     // A page tab of the active window released outside the tab bar: over another
     // publication window's work area the page is copied there.
@@ -51,6 +56,7 @@ public:
     void beep() override;
     Page *pageTabAt(const EditController &source, const QPoint &globalPos) const override;
     void showPage(EditController &controller, Page *page) override;
+    void pagesChanged(EditController &controller) override;
     void stepPage(EditController &controller, int step) override;
     void openPublication(const QString &fileName) override;
     QString chooseOpenFile(QWidget *parent, const QString &title, const QString &filter,
@@ -85,6 +91,8 @@ private:
 
     TMainForm &mMain;
     TToolPalette *mPalette = nullptr;
+    QUndoGroup *mHistory = nullptr;
+    QUndoView *mHistoryView = nullptr;
     QString mReadoutCaption;
     QPoint mReadoutValues;
     int mBuiltCount = 0;

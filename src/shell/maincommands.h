@@ -18,6 +18,8 @@ struct MainCommands
     QAction *exitProgram = nullptr;
     // Edit
     QAction *undo = nullptr;
+    QAction *redo = nullptr;
+    QAction *undoHistory = nullptr;
     QAction *cut = nullptr;
     QAction *copy = nullptr;
     QAction *paste = nullptr;

@@ -7,6 +7,7 @@
 #include "desktoprecent.h"
 #include "editcommands.h"
 #include "editcontroller.h"
+#include "editortexts.h"
 #include "filedrops.h"
 #include "filenames.h"
 #include "floatingwindows.h"
@@ -213,6 +214,10 @@ void TMainForm::createCommands()
 
         {.in = P::Edit, .member = &C::undo, .name = "Undo1", .text = "&Undo",
          .keys = {ctrl(Qt::Key_Z)}, .flags = Unbuilt},
+        {.in = P::Edit, .member = &C::redo, .name = "Redo1", .text = "&Redo",
+         .keys = {ctrl(Qt::Key_Y), keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, .flags = Unbuilt},
+        {.in = P::Edit, .member = &C::undoHistory, .name = "UndoHistory1",
+         .text = "Undo &History", .flags = Unbuilt},
         {.in = P::Edit},
         // Cut, Copy and Paste keep their second short cuts.
         {.in = P::Edit, .member = &C::cut, .name = "Cut1", .text = "Cu&t",
@@ -759,6 +764,8 @@ bool TMainForm::writeChild(TChildForm *child, const QString &fileName)
                         loadErrorMessage(fileName, error) + QLatin1String("\n\n") + msg::SaveFailed);
         return false;
     }
+    // The history remembers this state as the saved one.
+    child->controller()->markSaved();
     updateCommandStates();
     return true;
 }
@@ -1197,10 +1204,11 @@ void TMainForm::dropPageTab(int fromTab, int toTab)
         after = to > 0 ? pub.page(to - 1) : nullptr;
     else
         after = target;
+    PagesState before = PagesState::of(pub);
     PagePtr moved = pub.unlinkPage(pub.page(from));
     Page *page = pub.linkPageAfter(std::move(moved), after);
     pub.setCurrentPage(page);
-    pub.Modified = true;
+    child->controller()->recordPages(edtext::step::MovePage, std::move(before));
     child->pageView()->viewport()->update();
     rebuildPageTabs();
     updateCommandStates();
@@ -1219,9 +1227,10 @@ bool TMainForm::dropOnPageTab(int tab, const QList<QUrl> &urls)
         QApplication::beep();
         return false;
     }
+    PagesState before = PagesState::of(child->publication());
     page->PageWallPaper = path;
     page->PageStyle = 1;
-    child->publication().Modified = true;
+    child->controller()->recordPages(edtext::step::PageWallpaper, std::move(before));
     if (page == child->publication().currentPage())
         child->pageView()->viewport()->update();
     child->updateCaption();

@@ -1,6 +1,9 @@
 // The Page and Book menu commands of the main window and their enabling rules.
 #include "pagecommands.h"
 
+#include "editcontroller.h"
+#include "editortexts.h"
+
 #include "booksetupform.h"
 #include "childform.h"
 #include "filegatherer.h"
@@ -93,8 +96,15 @@ void PageCommands::pageLayout(bool picker)
     TChildForm *child = mForm.activeChild();
     if (!child || (!picker && !child->isEditing()))
         return;
+    // The layout's deletions cannot be taken back: a changed layout ends the history.
+    Publication &pub = child->publication();
+    const bool wasModified = std::exchange(pub.Modified, false);
     TBookLayoutForm dialog(*child, mForm.preferences(), *this, picker, &mForm);
     const bool accepted = runDialog(dialog);
+    if (pub.Modified)
+        child->controller()->forgetHistory();
+    else
+        pub.Modified = wasModified;
     if (picker) {
         if (Page *page = accepted ? dialog.chosenPage() : nullptr)
             mForm.goToPage(page);
@@ -158,12 +168,15 @@ void PageCommands::addPages(Page *anchor, bool goToFirstNew)
     if (!runDialog(dialog))
         return;
     Publication &pub = child->publication();
+    PagesState before = PagesState::of(pub);
     AddPagesResult result;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         result = vardeko::addPages(pub, anchor, dialog.count(), dialog.place());
         QApplication::restoreOverrideCursor();
     }
+    if (!result.pages.empty())
+        child->controller()->recordPages(edtext::step::AddPage, std::move(before));
     if (result.failed)
         mForm.dialogs().alert(&mForm, pagemsg::AppTitle, pagemsg::NotEnoughMemory);
     if (goToFirstNew && !result.pages.empty())
@@ -180,11 +193,13 @@ void PageCommands::copyCurrentPage()
     if (mForm.dialogs().ask(&mForm, pagemsg::CopyTitle, copyPageQuestion(*page), false)
         != ShellDialogs::Yes)
         return;
+    PagesState before = PagesState::of(child->publication());
     Page *copy = copyPage(child->publication(), *page);
     if (!copy) {
         mForm.dialogs().alert(&mForm, pagemsg::AppTitle, pagemsg::NotEnoughMemory);
         return;
     }
+    child->controller()->recordPages(edtext::step::CopyPage, std::move(before));
     mForm.goToPage(copy);
     pagesChanged(child);
 }
@@ -203,8 +218,11 @@ void PageCommands::movePageOf(TChildForm *child, Page *page)
     if (!runDialog(dialog))
         return;
     // Onto itself or onto a name that is gone: nothing to do.
-    if (movePage(pub, page->Title, dialog.targetName(), dialog.place()))
+    PagesState before = PagesState::of(pub);
+    if (movePage(pub, page->Title, dialog.targetName(), dialog.place())) {
+        child->controller()->recordPages(edtext::step::MovePage, std::move(before));
         pagesChanged(child);
+    }
 }
 
 void PageCommands::renameCurrentPage()
@@ -216,9 +234,12 @@ void PageCommands::renameCurrentPage()
 
 void PageCommands::renamePageOf(TChildForm *child, Page *page)
 {
+    PagesState before = PagesState::of(child->publication());
     TPageRenameForm dialog(child->publication(), *page, mForm.dialogs(), &mForm);
-    if (runDialog(dialog) && dialog.renamed())
+    if (runDialog(dialog) && dialog.renamed()) {
+        child->controller()->recordPages(edtext::step::RenamePage, std::move(before));
         pagesChanged(child);
+    }
 }
 
 void PageCommands::deleteCurrentPage()
@@ -230,7 +251,7 @@ void PageCommands::deleteCurrentPage()
     if (mForm.dialogs().ask(&mForm, pagemsg::DeleteTitle, deletePageQuestion(*page), false)
         != ShellDialogs::Yes)
         return;
-    if (deletePage(child->publication(), page)) {
+    if (child->controller()->deletePage(page, edtext::step::DeletePage)) {
         emit child->pageChanged();
         pagesChanged(child);
     }
@@ -240,8 +261,13 @@ void PageCommands::toggleShowMasterItems()
 {
     TChildForm *child = editedChild();
     Page *page = child ? currentPageOf(child) : nullptr;
-    if (page && toggleShowMaster(child->publication(), *page))
+    if (!page)
+        return;
+    PagesState before = PagesState::of(child->publication());
+    if (toggleShowMaster(child->publication(), *page)) {
+        child->controller()->recordPages(edtext::step::ShowMasterItems, std::move(before));
         pagesChanged(child);
+    }
 }
 
 void PageCommands::editPageAttributes()
@@ -256,9 +282,12 @@ void PageCommands::editPageAttributes()
     const bool master = page == pub.masterPage();
     if (master && !paletteDisplay())
         return;
+    PagesState before = PagesState::of(pub);
     TPageAttrForm dialog(pub, *page, master, mForm.preferences(), mForm.dialogs(), &mForm);
-    if (runDialog(dialog))
+    if (runDialog(dialog)) {
+        child->controller()->recordPages(edtext::step::PageAttributes, std::move(before));
         pagesChanged(child);
+    }
     else
         child->pageView()->viewport()->update();
 }
@@ -268,8 +297,15 @@ void PageCommands::bookSetup()
     TChildForm *child = mForm.activeChild();
     if (!child)
         return;
+    Publication &pub = child->publication();
+    const bool wasModified = std::exchange(pub.Modified, false);
     TBookSetupForm dialog(*child, mForm.preferences(), mForm.dialogs(), &mForm);
-    if (!runDialog(dialog))
+    const bool accepted = runDialog(dialog);
+    if (pub.Modified)
+        child->controller()->changedOutsideHistory();
+    else
+        pub.Modified = wasModified;
+    if (!accepted)
         return;
     // Texts made the program's defaults are written at once, with the other preferences.
     if (dialog.defaultBox()->isChecked())

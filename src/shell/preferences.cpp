@@ -10,6 +10,10 @@
 #include <QPalette>
 #include <QSettings>
 
+#include <limits>
+#include <type_traits>
+#include <variant>
+
 namespace vardeko {
 
 namespace {
@@ -57,11 +61,6 @@ void readInt(QSettings &s, const QString &key, int &value, int low, int high)
     if (auto t = readText(s, key))
         if (auto n = parseStoredInt(*t))
             value = std::clamp(*n, low, high);
-}
-
-void readInt(QSettings &s, const QString &key, int &value)
-{
-    readInt(s, key, value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }
 
 void readBool(QSettings &s, const QString &key, bool &value)
@@ -276,68 +275,151 @@ QRect firstStartWindowPos(const QRect &available)
     return r;
 }
 
+namespace {
+
+// How a preference is stored.
+enum class PrefKind { Bool, Int, Text, Rect, Point, Margin };
+
+using PrefMember = std::variant<bool Preferences::*, int Preferences::*, QString Preferences::*,
+                                QRect Preferences::*, QPoint Preferences::*, double Preferences::*>;
+
+// One stored preference: its key, its member and, for numbers, the range read values
+// are clamped to. The defaults are the members' own.
+struct PrefKey
+{
+    const char *key;
+    PrefMember member;
+    int low = std::numeric_limits<int>::min();
+    int high = std::numeric_limits<int>::max();
+};
+
+using P = Preferences;
+
+// Every preference in the order written; reading and writing both walk this table.
+const PrefKey PrefKeys[] = {
+    {"MainWindowPos", &P::MainWindowPos},
+    {"ToolPalettePos", &P::ToolPalettePos},
+    {"ToolPaletteExpanded", &P::ToolPaletteExpanded},
+    {"ToolPaletteRolledUp", &P::ToolPaletteRolledUp},
+    {"MouseWindowPos", &P::MouseWindowPos},
+    {"ShowMousePos", &P::ShowMousePos},
+    {"DebugWindowPos", &P::DebugWindowPos},
+    {"ShowDebugInfo", &P::ShowDebugInfo},
+    {"DebugRolledUp", &P::DebugRolledUp},
+    {"FileListWindowPos", &P::FileListWindowPos},
+    {"ShowFileList", &P::ShowFileList},
+    {"FileListRolledUp", &P::FileListRolledUp},
+    {"ActionPalette", &P::ActionPalette},
+    {"ShowImages", &P::ShowImages},
+    {"ShowGrid", &P::ShowGrid},
+    {"SnapToGrid", &P::SnapToGrid},
+    {"GridX", &P::GridX, 4, 50},
+    {"GridY", &P::GridY, 4, 50},
+    {"ScreenWidth", &P::ScreenWidth, 25, 2000},
+    {"ScreenHeight", &P::ScreenHeight, 25, 2000},
+    {"ScreenColors", &P::ScreenColors, 16, 16777216},
+    {"Undo", &P::Undo},
+    {"CreateBackupFiles", &P::CreateBackupFiles},
+    {"AutoUpdate", &P::AutoUpdate},
+    {"UtilsInRegistry", &P::UtilsInRegistry},
+    {"ShowThumbnailImages", &P::ShowThumbnailImages},
+    {"WindowsFileSelector", &P::WindowsFileSelector},
+    {"PubDir", &P::PubDir},
+    {"TempDir", &P::TempDir},
+    {"DataDir", &P::DataDir},
+    {"ImageDir", &P::ImageDir},
+    {"TextDir", &P::TextDir},
+    {"AudioDir", &P::AudioDir},
+    {"VideoDir", &P::VideoDir},
+    {"PaletteDir", &P::PaletteDir},
+    {"LanguageDir", &P::LanguageDir},
+    {"DOSDir", &P::DOSDir},
+    {"ActionDir", &P::ActionDir},
+    {"ArchiveDir", &P::ArchiveDir},
+    {"TextEditor", &P::TextEditor},
+    {"ImageEditor", &P::ImageEditor},
+    {"SoundEditor", &P::SoundEditor},
+    {"VideoEditor", &P::VideoEditor},
+    {"EditorBkndColor", &P::EditorBkndColor},
+    {"EditorTextColor", &P::EditorTextColor},
+    {"EditorFontName", &P::EditorFontName},
+    {"EditorFontSize", &P::EditorFontSize},
+    {"EditorFontStyle", &P::EditorFontStyle},
+    {"Header", &P::Header},
+    {"Footer", &P::Footer},
+    {"LeftMargin", &P::LeftMargin},
+    {"TopMargin", &P::TopMargin},
+    {"RightMargin", &P::RightMargin},
+    {"BottomMargin", &P::BottomMargin},
+    {"UnitOfMeasure", &P::UnitOfMeasure},
+    {"WrapLines", &P::WrapLines},
+    {"Mascot", &P::Mascot},
+};
+
+void readKey(QSettings &s, const PrefKey &k, Preferences &p)
+{
+    const QString key = QLatin1String(k.key);
+    std::visit(
+        [&](auto member) {
+            auto &value = p.*member;
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, bool>)
+                readBool(s, key, value);
+            else if constexpr (std::is_same_v<T, int>)
+                readInt(s, key, value, k.low, k.high);
+            else if constexpr (std::is_same_v<T, QString>)
+                readString(s, key, value);
+            else if constexpr (std::is_same_v<T, QRect>)
+                readRect(s, key, value);
+            else if constexpr (std::is_same_v<T, QPoint>)
+                readPoint(s, key, value);
+            else
+                readMargin(s, key, value);
+        },
+        k.member);
+}
+
+QString keyText(const PrefKey &k, const Preferences &p)
+{
+    return std::visit(
+        [&](auto member) -> QString {
+            const auto &value = p.*member;
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, bool>)
+                return boolText(value);
+            else if constexpr (std::is_same_v<T, int>)
+                return QString::number(value);
+            else if constexpr (std::is_same_v<T, QString>)
+                return value;
+            else if constexpr (std::is_same_v<T, QRect>)
+                return rectText(value);
+            else if constexpr (std::is_same_v<T, QPoint>)
+                return formatWindowPos({value.x(), value.y()});
+            else
+                return marginText(value);
+        },
+        k.member);
+}
+
+} // namespace
+
+QStringList preferenceKeys()
+{
+    QStringList keys;
+    for (const PrefKey &k : PrefKeys)
+        keys.append(QLatin1String(k.key));
+    for (const LanguageString &l : LanguageStrings)
+        keys.append(QLatin1String(l.key));
+    return keys;
+}
+
 void readPreferences(QSettings &s, Preferences &p)
 {
     p.MainWindowPosStored = readText(s, QStringLiteral("MainWindowPos")).has_value();
-    readRect(s, QStringLiteral("MainWindowPos"), p.MainWindowPos);
     p.ToolPalettePosStored = readText(s, QStringLiteral("ToolPalettePos")).has_value();
-    readPoint(s, QStringLiteral("ToolPalettePos"), p.ToolPalettePos);
-    readBool(s, QStringLiteral("ToolPaletteExpanded"), p.ToolPaletteExpanded);
-    readBool(s, QStringLiteral("ToolPaletteRolledUp"), p.ToolPaletteRolledUp);
-    readPoint(s, QStringLiteral("MouseWindowPos"), p.MouseWindowPos);
-    readBool(s, QStringLiteral("ShowMousePos"), p.ShowMousePos);
-    readRect(s, QStringLiteral("DebugWindowPos"), p.DebugWindowPos);
-    readBool(s, QStringLiteral("ShowDebugInfo"), p.ShowDebugInfo);
-    readBool(s, QStringLiteral("DebugRolledUp"), p.DebugRolledUp);
-    readRect(s, QStringLiteral("FileListWindowPos"), p.FileListWindowPos);
-    readBool(s, QStringLiteral("ShowFileList"), p.ShowFileList);
-    readBool(s, QStringLiteral("FileListRolledUp"), p.FileListRolledUp);
-    readInt(s, QStringLiteral("ActionPalette"), p.ActionPalette);
-    readBool(s, QStringLiteral("ShowImages"), p.ShowImages);
-    readBool(s, QStringLiteral("ShowGrid"), p.ShowGrid);
-    readBool(s, QStringLiteral("SnapToGrid"), p.SnapToGrid);
-    readInt(s, QStringLiteral("GridX"), p.GridX, 4, 50);
-    readInt(s, QStringLiteral("GridY"), p.GridY, 4, 50);
-    readInt(s, QStringLiteral("ScreenWidth"), p.ScreenWidth, 25, 2000);
-    readInt(s, QStringLiteral("ScreenHeight"), p.ScreenHeight, 25, 2000);
-    readInt(s, QStringLiteral("ScreenColors"), p.ScreenColors, 16, 16777216);
-    readBool(s, QStringLiteral("Undo"), p.Undo);
-    readBool(s, QStringLiteral("CreateBackupFiles"), p.CreateBackupFiles);
-    readBool(s, QStringLiteral("AutoUpdate"), p.AutoUpdate);
-    readBool(s, QStringLiteral("UtilsInRegistry"), p.UtilsInRegistry);
-    readBool(s, QStringLiteral("ShowThumbnailImages"), p.ShowThumbnailImages);
-    readBool(s, QStringLiteral("WindowsFileSelector"), p.WindowsFileSelector);
-    readString(s, QStringLiteral("PubDir"), p.PubDir);
-    readString(s, QStringLiteral("TempDir"), p.TempDir);
-    readString(s, QStringLiteral("DataDir"), p.DataDir);
-    readString(s, QStringLiteral("ImageDir"), p.ImageDir);
-    readString(s, QStringLiteral("TextDir"), p.TextDir);
-    readString(s, QStringLiteral("AudioDir"), p.AudioDir);
-    readString(s, QStringLiteral("VideoDir"), p.VideoDir);
-    readString(s, QStringLiteral("PaletteDir"), p.PaletteDir);
-    readString(s, QStringLiteral("LanguageDir"), p.LanguageDir);
-    readString(s, QStringLiteral("DOSDir"), p.DOSDir);
-    readString(s, QStringLiteral("ActionDir"), p.ActionDir);
-    readString(s, QStringLiteral("ArchiveDir"), p.ArchiveDir);
-    readString(s, QStringLiteral("TextEditor"), p.TextEditor);
-    readString(s, QStringLiteral("ImageEditor"), p.ImageEditor);
-    readString(s, QStringLiteral("SoundEditor"), p.SoundEditor);
-    readString(s, QStringLiteral("VideoEditor"), p.VideoEditor);
-    readInt(s, QStringLiteral("EditorBkndColor"), p.EditorBkndColor);
-    readInt(s, QStringLiteral("EditorTextColor"), p.EditorTextColor);
-    readString(s, QStringLiteral("EditorFontName"), p.EditorFontName);
-    readInt(s, QStringLiteral("EditorFontSize"), p.EditorFontSize);
-    readInt(s, QStringLiteral("EditorFontStyle"), p.EditorFontStyle);
+    for (const PrefKey &k : PrefKeys)
+        readKey(s, k, p);
     p.EditorFontStyle &= 0x0F;
-    readString(s, QStringLiteral("Header"), p.Header);
-    readString(s, QStringLiteral("Footer"), p.Footer);
-    readMargin(s, QStringLiteral("LeftMargin"), p.LeftMargin);
-    readMargin(s, QStringLiteral("TopMargin"), p.TopMargin);
-    readMargin(s, QStringLiteral("RightMargin"), p.RightMargin);
-    readMargin(s, QStringLiteral("BottomMargin"), p.BottomMargin);
-    readInt(s, QStringLiteral("UnitOfMeasure"), p.UnitOfMeasure);
-    readBool(s, QStringLiteral("WrapLines"), p.WrapLines);
-    readString(s, QStringLiteral("Mascot"), p.Mascot);
     p.Mascot.truncate(15);
     for (int i = 0; i < LanguageStringCount; ++i)
         readString(s, QLatin1String(LanguageStrings[size_t(i)].key), p.Language[size_t(i)]);
@@ -353,72 +435,10 @@ void readPreferences(QSettings &s, Preferences &p)
 
 void writePreferences(QSettings &s, const Preferences &p)
 {
-    auto text = [&](const char *key, const QString &value) { s.setValue(QLatin1String(key), value); };
-    auto number = [&](const char *key, int value) { text(key, QString::number(value)); };
-    auto flag = [&](const char *key, bool value) { text(key, boolText(value)); };
-    auto point = [&](const char *key, QPoint value) {
-        text(key, formatWindowPos({value.x(), value.y()}));
-    };
-
-    text("MainWindowPos", rectText(p.MainWindowPos));
-    point("ToolPalettePos", p.ToolPalettePos);
-    flag("ToolPaletteExpanded", p.ToolPaletteExpanded);
-    flag("ToolPaletteRolledUp", p.ToolPaletteRolledUp);
-    point("MouseWindowPos", p.MouseWindowPos);
-    flag("ShowMousePos", p.ShowMousePos);
-    text("DebugWindowPos", rectText(p.DebugWindowPos));
-    flag("ShowDebugInfo", p.ShowDebugInfo);
-    flag("DebugRolledUp", p.DebugRolledUp);
-    text("FileListWindowPos", rectText(p.FileListWindowPos));
-    flag("ShowFileList", p.ShowFileList);
-    flag("FileListRolledUp", p.FileListRolledUp);
-    number("ActionPalette", p.ActionPalette);
-    flag("ShowImages", p.ShowImages);
-    flag("ShowGrid", p.ShowGrid);
-    flag("SnapToGrid", p.SnapToGrid);
-    number("GridX", p.GridX);
-    number("GridY", p.GridY);
-    number("ScreenWidth", p.ScreenWidth);
-    number("ScreenHeight", p.ScreenHeight);
-    number("ScreenColors", p.ScreenColors);
-    flag("Undo", p.Undo);
-    flag("CreateBackupFiles", p.CreateBackupFiles);
-    flag("AutoUpdate", p.AutoUpdate);
-    flag("UtilsInRegistry", p.UtilsInRegistry);
-    flag("ShowThumbnailImages", p.ShowThumbnailImages);
-    flag("WindowsFileSelector", p.WindowsFileSelector);
-    text("PubDir", p.PubDir);
-    text("TempDir", p.TempDir);
-    text("DataDir", p.DataDir);
-    text("ImageDir", p.ImageDir);
-    text("TextDir", p.TextDir);
-    text("AudioDir", p.AudioDir);
-    text("VideoDir", p.VideoDir);
-    text("PaletteDir", p.PaletteDir);
-    text("LanguageDir", p.LanguageDir);
-    text("DOSDir", p.DOSDir);
-    text("ActionDir", p.ActionDir);
-    text("ArchiveDir", p.ArchiveDir);
-    text("TextEditor", p.TextEditor);
-    text("ImageEditor", p.ImageEditor);
-    text("SoundEditor", p.SoundEditor);
-    text("VideoEditor", p.VideoEditor);
-    number("EditorBkndColor", p.EditorBkndColor);
-    number("EditorTextColor", p.EditorTextColor);
-    text("EditorFontName", p.EditorFontName);
-    number("EditorFontSize", p.EditorFontSize);
-    number("EditorFontStyle", p.EditorFontStyle);
-    text("Header", p.Header);
-    text("Footer", p.Footer);
-    text("LeftMargin", marginText(p.LeftMargin));
-    text("TopMargin", marginText(p.TopMargin));
-    text("RightMargin", marginText(p.RightMargin));
-    text("BottomMargin", marginText(p.BottomMargin));
-    number("UnitOfMeasure", p.UnitOfMeasure);
-    flag("WrapLines", p.WrapLines);
-    text("Mascot", p.Mascot);
+    for (const PrefKey &k : PrefKeys)
+        s.setValue(QLatin1String(k.key), keyText(k, p));
     for (int i = 0; i < LanguageStringCount; ++i)
-        text(LanguageStrings[size_t(i)].key, p.Language[size_t(i)]);
+        s.setValue(QLatin1String(LanguageStrings[size_t(i)].key), p.Language[size_t(i)]);
 
     // A shorter list than last time must not leave old entries behind.
     for (int i = 0; i < ReopenListLimit; ++i)

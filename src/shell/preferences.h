@@ -114,6 +114,8 @@ struct Preferences
 void readPreferences(QSettings &settings, Preferences &prefs);
 // Writes every value in the order of the table, the Reopen list last.
 void writePreferences(QSettings &settings, const Preferences &prefs);
+// The stored keys in the order written, without the Reopen list.
+QStringList preferenceKeys();
 
 // A stored integer: decimal, or hexadecimal after "0x"; none when it does not parse.
 std::optional<int> parseStoredInt(const QString &text);

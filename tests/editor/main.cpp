@@ -3,6 +3,7 @@
 #include "tst_editcontroller.h"
 #include "tst_editgeometry.h"
 #include "tst_editwindow.h"
+#include "tst_history.h"
 
 #include <QApplication>
 #include <QTest>
@@ -25,6 +26,10 @@ int main(int argc, char *argv[])
     }
     {
         TestEditWindow t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestHistory t;
         status |= QTest::qExec(&t, argc, argv);
     }
     return status;

@@ -27,7 +27,7 @@ private slots:
     void keysNudgeAndDelete();
     void commandsAreUndoable();
     void undoOffKeepsNoSnapshot();
-    void showingAnotherPageDropsSnapshot();
+    void showingAnotherPageKeepsHistory();
     void dropOfSeveralFiles();
     void paletteAttributeDrops();
 };

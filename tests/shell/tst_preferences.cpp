@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
 
 #include <memory>
@@ -226,6 +227,10 @@ void TestPreferences::noStoredValuesKeepsDefaultsAndWritesAll()
                             "UnitOfMeasure", "WrapLines", "Mascot", "L_OK", "L_INSTEXITPROMPT"})
         QVERIFY2(keys.contains(QLatin1String(key)), key);
     QVERIFY(!keys.contains(QStringLiteral("FileHistory0")));
+    // Each key once in the table, and nothing written beside it.
+    const QStringList table = preferenceKeys();
+    QCOMPARE(QSet<QString>(table.begin(), table.end()).size(), table.size());
+    QCOMPARE(keys.size(), table.size());
 }
 
 void TestPreferences::marginsWrittenWithTwoDecimals()

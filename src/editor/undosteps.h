@@ -1,0 +1,122 @@
+// The steps of a publication window's history: each holds what it changed and shows its
+// page when it is undone or redone.
+#pragma once
+
+#include "publication.h"
+
+#include <QPoint>
+#include <QUndoCommand>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace vardeko {
+
+class EditController;
+
+// Runs of indices into a page's object stack, first and one past the last.
+using IndexRuns = std::vector<std::pair<int, int>>;
+// The top-level objects of a stack that are selected.
+IndexRuns selectedRuns(const ObjectList &stack);
+
+// A step that changed the objects of one page.
+class PageStep : public QUndoCommand
+{
+public:
+    PageStep(EditController &controller, Page *page, const QString &text,
+             QUndoCommand *parent = nullptr);
+    Page *page() const { return mPage; }
+
+protected:
+    // Shows the step's page before it changes back or again.
+    void showPage() const;
+    void changed() const;
+
+    EditController &mController;
+    Page *mPage;
+};
+
+// The page's whole stack on the other side of the step; the stack not shown is kept here,
+// aside from the publication's object count. Made after the change, so its first redo
+// does nothing.
+class ObjectsStep : public PageStep
+{
+public:
+    ObjectsStep(EditController &controller, Page *page, ObjectList before, const QString &text,
+                QUndoCommand *parent = nullptr);
+    void undo() override;
+    void redo() override;
+
+private:
+    void exchange();
+    ObjectList mOther;
+    bool mFirstRedo = true;
+};
+
+// Selected objects moved by an offset; a nudge follows the previous one of the same
+// objects into one step.
+class MoveStep : public PageStep
+{
+public:
+    enum { NudgeId = 1 };
+    // Moves of the same objects one after another share their list of objects.
+    MoveStep(EditController &controller, Page *page, std::shared_ptr<const IndexRuns> objects,
+             QPoint offset, bool nudge, const QString &text);
+    int id() const override { return mNudge ? NudgeId : -1; }
+    bool mergeWith(const QUndoCommand *other) override;
+    void undo() override;
+    void redo() override;
+    QPoint offset() const { return mOffset; }
+    const std::shared_ptr<const IndexRuns> &objects() const { return mObjects; }
+
+private:
+    void shift(QPoint by);
+    std::shared_ptr<const IndexRuns> mObjects;
+    QPoint mOffset;
+    bool mNudge;
+};
+
+// What a page is apart from its objects.
+struct PageFields
+{
+    Page *page = nullptr;
+    QString Title;
+    ColorRef PageColor = 0;
+    quint8 PageEffect = 0;
+    quint8 EffectSpeed = 0;
+    quint8 PageStyle = 0;
+    QString PageWallPaper;
+    bool ShowMaster = true;
+    QString PageAction;
+    PaletteTable PagePalette;
+};
+
+// The pages of a publication in order with their attributes, and the page shown.
+struct PagesState
+{
+    std::vector<PageFields> pages; // the master page first
+    Page *current = nullptr;
+    static PagesState of(const Publication &pub);
+};
+
+// Pages added, copied, moved, renamed, deleted or given new attributes. Pages that are
+// not part of the publication on the shown side of the step are kept here.
+class PagesStep : public QUndoCommand
+{
+public:
+    PagesStep(EditController &controller, PagesState before, std::vector<PagePtr> removed,
+              const QString &text);
+    ~PagesStep() override;
+    void undo() override;
+    void redo() override;
+
+private:
+    void apply(const PagesState &state);
+    EditController &mController;
+    PagesState mBefore, mAfter;
+    std::vector<PagePtr> mAside;
+    bool mFirstRedo = true;
+};
+
+} // namespace vardeko
