@@ -70,11 +70,7 @@ QSettings userSettings()
 
 QString unhandledErrorText(const std::exception &error)
 {
-    if (const auto *io = dynamic_cast<const FileError *>(&error)) {
-        if (io->code() == 2 || io->code() == 3)
-            return io->fileName() + QLatin1Char('\n') + msg::DoesNotExist;
-        return ioErrorMessage(io->code());
-    }
+    // File errors are results, shown where they happen; what escapes is a program fault.
     return QString::fromLocal8Bit(error.what());
 }
 
