@@ -747,7 +747,7 @@ bool TMainForm::writeChild(TChildForm *child, const QString &fileName)
         mDialogs->alert(this, msg::AppTitle, message);
     };
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int error = writePublication(child->publication(), fileName, WriteMode::Save, options);
+    const IoError error = writePublication(child->publication(), fileName, WriteMode::Save, options);
     QApplication::restoreOverrideCursor();
     finishProgress();
     if (error != 0) {
