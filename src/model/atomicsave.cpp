@@ -17,7 +17,7 @@ namespace vardeko {
 class AtomicSave::TempFile : public QFile
 {
 public:
-    int firstError = 0;
+    IoError firstError = IoOk;
 
 protected:
     qint64 writeData(const char *data, qint64 len) override
@@ -57,13 +57,14 @@ QString AtomicSave::backupName(const QString &fileName)
     return base + QStringLiteral(".BAK");
 }
 
-int AtomicSave::open()
+IoError AtomicSave::open()
 {
     discard();
-    int error = IoOk;
-    mTempName = MakeTempFileBeside(QFileInfo(mFileName).absolutePath(), QStringLiteral("$$$"), &error);
+    int code = IoOk;
+    mTempName = MakeTempFileBeside(QFileInfo(mFileName).absolutePath(), QStringLiteral("$$$"), &code);
     if (mTempName.isEmpty())
-        return error;
+        return IoError(code);
+    IoError error = IoOk;
     // The name was created empty a moment ago; it is opened without following a link
     // someone may have put in its place.
     const int fd = ::open(QFile::encodeName(mTempName).constData(),
@@ -92,16 +93,16 @@ QIODevice &AtomicSave::device()
     return *mFile;
 }
 
-int AtomicSave::writeError() const
+IoError AtomicSave::writeError() const
 {
     return mFile ? mFile->firstError : IoOk;
 }
 
-int AtomicSave::commit(bool backup)
+IoError AtomicSave::commit(bool backup)
 {
     if (!mFile)
         return IoNoTempFile;
-    int error = mFile->firstError;
+    IoError error = mFile->firstError;
     if (!error && ::fsync(mFile->handle()) != 0)
         error = ioErrorFromErrno(errno);
     mFile->close();

@@ -23,16 +23,16 @@ public:
     AtomicSave &operator=(const AtomicSave &) = delete;
 
     // Creates the temporary file (with the target's permissions when it exists).
-    int open();
+    IoError open();
     // Where the new contents go: open, unbuffered, positioned at the start.
     QIODevice &device();
     // Called with the message when the backup cannot be made; saving goes on.
     void setBackupWarning(std::function<void(const QString &message)> warn) { mWarn = std::move(warn); }
     // Flushes, closes and renames; with `backup`, an existing target becomes the ".BAK"
     // first. Returns 0 or the I/O code of the first failure.
-    int commit(bool backup);
+    IoError commit(bool backup);
     // The first failed write, or 0.
-    int writeError() const;
+    IoError writeError() const;
 
     // The backup name of a file: its extension replaced by ".BAK".
     static QString backupName(const QString &fileName);

@@ -5,10 +5,10 @@
 
 namespace vardeko {
 
-QString ioErrorMessage(int code)
+QString ioErrorMessage(IoError code)
 {
     const char *text = nullptr;
-    switch (code) {
+    switch (int(code)) {
     case 0: text = ""; break;
     case 1: text = "Invalid DOS function!"; break;
     case 2: text = "File not found!"; break;
@@ -38,12 +38,12 @@ QString ioErrorMessage(int code)
                "the Options menu.";
         break;
     default:
-        return QStringLiteral("Unknown Error #") + QString::number(code);
+        return QStringLiteral("Unknown Error #") + QString::number(int(code));
     }
     return QString::fromLatin1(text);
 }
 
-int ioErrorFromErrno(int err)
+IoError ioErrorFromErrno(int err)
 {
     switch (err) {
     case 0: return IoOk;
@@ -63,8 +63,8 @@ int ioErrorFromErrno(int err)
     case EFBIG: return IoDiskFull;
     case EROFS: return IoWriteProtected;
     case EIO: return IoReadError;
-    case EBADF: return 6;
-    case ENOMEDIUM: return 152;
+    case EBADF: return IoInvalidHandle;
+    case ENOMEDIUM: return IoDriveEmpty;
     default: return IoWriteFault;
     }
 }

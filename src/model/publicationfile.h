@@ -1,6 +1,7 @@
 // Reads and writes publication files and the object exchange text.
 #pragma once
 
+#include "ioerrors.h"
 #include "publication.h"
 
 #include <QByteArray>
@@ -62,7 +63,7 @@ struct ReadOptions
 
 struct ReadResult
 {
-    int error = 0; // an I/O error code of the table; 0 on success
+    IoError error = IoOk;
     std::vector<MissingFile> missingFiles;
     bool ok() const { return error == 0; }
 };
@@ -80,7 +81,7 @@ bool isExchangeText(const QString &text);
 
 // Pastes exchange text (marker line first) onto `page`: new objects go on top and
 // top-level ones are selected. Returns 0 or error 8 when the object limit is reached.
-int readExchangeText(Publication &pub, Page &page, const QString &text);
+IoError readExchangeText(Publication &pub, Page &page, const QString &text);
 
 struct WriteOptions
 {
@@ -96,12 +97,12 @@ struct WriteOptions
 // Writes through a temporary file in the same directory, so a failed save leaves the
 // old file as it was (see AtomicSave). Returns 0 or the I/O error code. Success clears
 // the modified flag in mode 0, and the converted-from-DOS flag in modes 0, 1 and 2.
-int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
+IoError writePublication(Publication &pub, const QString &fileName, WriteMode mode,
                      const WriteOptions &options = {});
 
 // Writes the file's bytes to `device` (open for writing) at its current position; the
 // publication's flags stay as they are. Returns 0, or 160 when the device refuses a write.
-int writePublication(const Publication &pub, QIODevice &device, WriteMode mode,
+IoError writePublication(const Publication &pub, QIODevice &device, WriteMode mode,
                      const WriteOptions &options = {});
 
 // The publication's file contents in a write mode: Windows-1252, or UTF-8 behind a
@@ -115,7 +116,7 @@ QString publicationText(const Publication &pub, WriteMode mode, const WriteOptio
 QString exchangeText(const Page &page);
 
 // Message shown for a failed load of `fileName`.
-QString loadErrorMessage(const QString &fileName, int error);
+QString loadErrorMessage(const QString &fileName, IoError error);
 
 // Text of the "Error Report" for missing files, or empty when none.
 QString missingFilesReport(const std::vector<MissingFile> &missing);

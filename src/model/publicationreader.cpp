@@ -12,6 +12,10 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <optional>
+#include <type_traits>
+#include <variant>
+
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
@@ -80,7 +84,7 @@ public:
     }
 
     qint64 consumed() const { return mConsumed; }
-    int error() const { return mError; }
+    IoError error() const { return mError; }
 
 private:
     void fill()
@@ -108,7 +112,7 @@ private:
     qsizetype mScanFrom = 0;
     qint64 mConsumed = 0;
     bool mEof = false;
-    int mError = 0;
+    IoError mError = IoOk;
 };
 
 // A signed decimal integer of the value with all spaces removed; anything else is 0.
@@ -179,7 +183,7 @@ public:
     QString pubDir;
     bool dos = false;
     double version = 0;
-    int error = 0;
+    IoError error = IoOk;
     bool stop = false;
     std::vector<MissingFile> missing;
     std::function<void()> onNewPage;
@@ -222,7 +226,22 @@ private:
     QString convertScript(const QString &script);
     QString convertOldText(const QString &text) const;
     void fitDosText(PageObject &object);
-    void applyObjectKey(int key, QStringView line, QStringView value);
+
+    // One function per section of the file, as the writer has.
+    void readSetting(int key, QStringView value);
+    void readDosPaletteEntry(QStringView value);
+    void readStructure(int key, QStringView value);
+    void readPageKey(int key, QStringView value);
+    void readObjectKey(int key, QStringView value);
+    void readKindKey(int key, QStringView value);
+    template <typename Data>
+    void readKindField(PageObject &o, Data &data, const KeyField<Data> &field, QStringView value);
+    // The number of a line, a DOS palette index made a colour.
+    int number(int key, QStringView value) const;
+    // Stores a value through the key table; `number` replaces the decoded number.
+    template <typename Record>
+    void readField(Record &record, const KeyField<Record> &field, QStringView value,
+                   std::optional<int> number = std::nullopt);
 
     Publication &mPub;
     const ReadOptions &mOptions;
@@ -382,58 +401,85 @@ void Reader::apply(QStringView line)
     if (key < 0)
         return;
     const QStringView value = valueOf(line);
-    PublicationSettings &s = mPub.Settings;
-
     if (key >= FileKeyCount) {
-        s.Language[size_t(key - FileKeyCount)] = value.toString();
+        mPub.Settings.Language[size_t(key - FileKeyCount)] = value.toString();
         return;
     }
+    switch (FileKeyTable[size_t(key)].section) {
+    case KeySection::Publication:
+        readSetting(key, value);
+        return;
+    case KeySection::Structure:
+        readStructure(key, value);
+        return;
+    case KeySection::Page:
+        if (mPage)
+            readPageKey(key, value);
+        return;
+    case KeySection::Object:
+        readObjectKey(key, value);
+        return;
+    case KeySection::Kind:
+        if (mObject)
+            readKindKey(key, value);
+        return;
+    }
+}
 
+int Reader::number(int key, QStringView value) const
+{
+    int n = intValue(value);
+    if (FileKeyTable[size_t(key)].value == KeyValue::Colour)
+        n = color(n);
+    return n;
+}
+
+template <typename Record>
+void Reader::readField(Record &record, const KeyField<Record> &field, QStringView value,
+                       std::optional<int> number)
+{
+    const FileKeyInfo &info = FileKeyTable[size_t(field.key)];
+    auto inRange = [&](int n) { return n >= info.min && n <= info.max; };
+    std::visit(
+        [&](auto member) {
+            using M = decltype(member);
+            if constexpr (std::is_same_v<M, std::monostate>) {
+                // Written and read by the section's own code.
+            } else if constexpr (std::is_same_v<M, bool Record::*>) {
+                record.*member = boolValue(value);
+            } else if constexpr (std::is_same_v<M, QString Record::*>) {
+                QString text = value.toString();
+                switch (info.value) {
+                case KeyValue::FileName: text = resolve(text, true); break;
+                case KeyValue::Script: text = convertScript(convertOldText(text)); break;
+                default: break;
+                }
+                record.*member = std::move(text);
+            } else {
+                const int n = number ? *number : this->number(field.key, value);
+                if (inRange(n))
+                    record.*member = std::remove_reference_t<decltype(record.*member)>(n);
+            }
+        },
+        field.member);
+}
+
+void Reader::readSetting(int key, QStringView value)
+{
+    PublicationSettings &s = mPub.Settings;
     switch (key) {
-    // --- publication settings, wherever they appear
-    case K_SCREENCOLORS: {
-        const int colors = intValue(value);
-        if (isValidScreenColors(colors)) {
+    case K_SCREENCOLORS:
+        if (const int colors = intValue(value); isValidScreenColors(colors)) {
             s.ScreenColors = colors;
             if (dos && colors == 16)
                 mWorkingPalette = stock16PaletteTable();
         }
         return;
-    }
-    case K_SCREENWIDTH:
-        if (const int w = intValue(value); w > 149)
-            s.ScreenWidth = w;
+    case K_PAL:
+        readDosPaletteEntry(value);
         return;
-    case K_SCREENHEIGHT:
-        if (const int h = intValue(value); h > 149)
-            s.ScreenHeight = h;
-        return;
-    case K_PAL: {
-        if (!dos)
-            return;
-        const QString digits = value.toString().remove(QLatin1Char(' '));
-        auto component = [&digits](int i) {
-            const int v = intValue(QStringView(digits).mid(i * 2, 2));
-            return quint8(std::clamp(v * 4 + 3, 0, 255));
-        };
-        const int entries = std::min(s.ScreenColors, 256);
-        if (mPalIndex < entries) {
-            mWorkingPalette[size_t(mPalIndex)] = {component(0), component(1), component(2),
-                                                  PaletteFlagNoCollapse};
-            if (++mPalIndex == entries) {
-                mPub.masterPage()->PagePalette = mWorkingPalette;
-                AppPalette::instance().SetPaletteForColors(s.ScreenColors, mWorkingPalette);
-            }
-        }
-        return;
-    }
-    case K_XRANGE:
-    case K_YRANGE:
     case K_LANGUAGE:
-        return;
-    case K_ALLOWESC: s.AllowESC = boolValue(value); return;
-    case K_ALLOWPAGEUPDN: s.AllowPageUpDn = boolValue(value); return;
-    case K_AUTHOR: s.Author = value.toString(); return;
+        return; // always "US"
     case K_ALLOWKEYBOARD:
         s.TabWindows = s.TabButtons = boolValue(value);
         return;
@@ -442,10 +488,6 @@ void Reader::apply(QStringView line)
         if (dos && s.AutoReturn)
             s.ReturnAction = QStringLiteral("GotoFirstPage");
         return;
-    case K_RETURNTIME: s.ReturnTime = intValue(value); return;
-    case K_TABWINDOWS: s.TabWindows = boolValue(value); return;
-    case K_TABBUTTONS: s.TabButtons = boolValue(value); return;
-    case K_TITLE: s.Title = value.toString(); return;
     case K_VARDEKOVER:
         if (isNumberText(value)) {
             QString v = value.toString().remove(QLatin1Char(' '));
@@ -454,25 +496,10 @@ void Reader::apply(QStringView line)
             version = ok && std::isfinite(d) ? d : 0;
         }
         return;
-    case K_PASSWORD: s.Password = value.toString(); return;
-    case K_ICON: s.Icon = value.toString(); return;
-    case K_RETURNACTION: s.ReturnAction = convertScript(value.toString()); return;
-    case K_FULLSCREEN: s.FullScreen = boolValue(value); return;
-    case K_STAYONTOP: s.StayOnTop = boolValue(value); return;
-    case K_SIZEABLE: s.Sizeable = boolValue(value); return;
-    case K_COMPILEDNAME: s.CompiledName = value.toString(); return;
-    case K_FONTSINCLUDED: s.FontsIncluded = quint8(intValue(value)); return;
-    case K_FONTSTOCOMPILE: s.FontsToCompile = value.toString(); return;
-    case K_EXTRACTOP: s.ExtractOp = quint8(intValue(value)); return;
-    case K_EXTRACTDIR: s.ExtractDir = value.toString(); return;
-    case K_FILESINCLUDED: s.FilesIncluded = quint8(intValue(value)); return;
-    case K_COPYEXTERNALFILES: s.CopyExternalFiles = boolValue(value); return;
-    case K_EXTERNALPATH: s.ExternalPath = value.toString(); return;
-    case K_SETUPBUILDDIR: s.SETUPBUILDDIR = value.toString(); return;
-    case K_SETUPMEDIA: s.SETUPMEDIA = quint8(intValue(value)); return;
-    case K_SETUPINSTDIR: s.SETUPINSTDIR = value.toString(); return;
-    case K_SETUPPROGGRP: s.SETUPPROGGRP = value.toString(); return;
-    case K_SETUPTITLE: s.SETUPTITLE = value.toString(); return;
+    case K_RETURNACTION:
+        // Unlike page and button scripts, never converted from the "~" separator.
+        s.ReturnAction = convertScript(value.toString());
+        return;
     case K_SETUPCOLORS: {
         const QList<QStringView> fields = value.split(u'|');
         for (qsizetype i = 0; i < 3 && i < fields.size(); ++i) {
@@ -482,8 +509,37 @@ void Reader::apply(QStringView line)
         }
         return;
     }
+    default:
+        if (const auto *field = findKeyField<PublicationSettings>(key))
+            readField(s, *field, value);
+        return;
+    }
+}
 
-    // --- position
+void Reader::readDosPaletteEntry(QStringView value)
+{
+    if (!dos)
+        return;
+    PublicationSettings &s = mPub.Settings;
+    const QString digits = value.toString().remove(QLatin1Char(' '));
+    auto component = [&digits](int i) {
+        const int v = intValue(QStringView(digits).mid(i * 2, 2));
+        return quint8(std::clamp(v * 4 + 3, 0, 255));
+    };
+    const int entries = std::min(s.ScreenColors, 256);
+    if (mPalIndex < entries) {
+        mWorkingPalette[size_t(mPalIndex)] = {component(0), component(1), component(2),
+                                              PaletteFlagNoCollapse};
+        if (++mPalIndex == entries) {
+            mPub.masterPage()->PagePalette = mWorkingPalette;
+            AppPalette::instance().SetPaletteForColors(s.ScreenColors, mWorkingPalette);
+        }
+    }
+}
+
+void Reader::readStructure(int key, QStringView value)
+{
+    switch (key) {
     case K_NEWPAGE: {
         ++mPageOrdinal;
         QString title = value.toString();
@@ -512,14 +568,11 @@ void Reader::apply(QStringView line)
             stop = true;
             return;
         }
-        if (mObject && mObject->isGroup()) {
-            mOwners.push_back(mObject);
+        mOwners.push_back(mObject);
+        if (mObject && mObject->isGroup())
             mLevels.push_back({&mObject->Members, true});
-        } else {
-            // Only groups own objects: the members stay at this level.
-            mOwners.push_back(mObject);
+        else // only groups own objects: the members stay at this level
             mLevels.push_back({mLevels.back().list, false});
-        }
         mObject = nullptr;
         return;
     case K_GROUPEND:
@@ -532,36 +585,14 @@ void Reader::apply(QStringView line)
         mOwners.pop_back();
         return;
     default:
-        break;
-    }
-
-    // --- page keys
-    switch (key) {
-    case K_PAGECOLOR:
-    case K_SHOWMASTER:
-    case K_PAGESTYLE:
-    case K_PAGEWALLPAPER:
-    case K_PAGEACTION:
-    case K_PAGEPALETTE:
-    case K_PAGEEFFECT:
-    case K_EFFECTSPEED:
-    case K_FADEIN:
-        if (!mPage)
-            return;
-        break;
-    default:
-        applyObjectKey(key, line, value);
         return;
     }
+}
+
+void Reader::readPageKey(int key, QStringView value)
+{
     Page &page = *mPage;
     switch (key) {
-    case K_PAGECOLOR: page.PageColor = color(intValue(value)); return;
-    case K_SHOWMASTER: page.ShowMaster = boolValue(value); return;
-    case K_PAGESTYLE: page.PageStyle = quint8(intValue(value)); return;
-    case K_PAGEWALLPAPER: page.PageWallPaper = resolve(value.toString(), true); return;
-    case K_PAGEACTION:
-        page.PageAction = convertScript(convertOldText(value.toString()));
-        return;
     case K_PAGEPALETTE: {
         // Space-terminated numbers; entries missing at the end become black.
         const QList<QStringView> numbers = value.split(u' ', Qt::SkipEmptyParts);
@@ -573,26 +604,19 @@ void Reader::apply(QStringView line)
         page.PagePalette = mWorkingPalette;
         return;
     }
-    case K_PAGEEFFECT:
-        if (const int e = intValue(value); e >= 0 && e < 16)
-            page.PageEffect = quint8(e);
-        return;
-    case K_EFFECTSPEED:
-        if (const int e = intValue(value); e >= 0 && e < 11)
-            page.EffectSpeed = quint8(e);
-        return;
     case K_FADEIN:
         if (boolValue(value))
-            page.PageEffect = 1;
+            page.PageEffect = 1; // Dissolve
         return;
     default:
+        if (const auto *field = findKeyField<Page>(key))
+            readField(page, *field, value);
         return;
     }
 }
 
-void Reader::applyObjectKey(int key, QStringView line, QStringView value)
+void Reader::readObjectKey(int key, QStringView value)
 {
-    Q_UNUSED(line);
     if (key == K_OBJECTTYPE) {
         if (!mPage || mLevels.empty())
             return;
@@ -610,155 +634,96 @@ void Reader::applyObjectKey(int key, QStringView line, QStringView value)
     }
     if (!mObject)
         return;
+    const auto *field = findKeyField<PageObject>(key);
+    if (!field)
+        return;
+    int n = number(key, value);
+    if (key == K_LINESTYLE && dos) {
+        // DOS files hold the dash pattern itself.
+        switch (n & 0xFFFF) {
+        case 34952: case 43690: case 52428: n = 2; break; // dot
+        case 61680: case 65280: n = 1; break;             // dash
+        case 64250: n = 3; break;                         // dash-dot
+        case 64959: n = 4; break;                         // dash-dot-dot
+        default: n = 0; break;
+        }
+    } else if (key == K_FILLMODE) {
+        n = n == 1 ? 1 : 0;
+    }
+    readField(*mObject, *field, value, n);
+}
+
+void Reader::readKindKey(int key, QStringView value)
+{
     PageObject &o = *mObject;
-    ArticleData *a = o.article();
-    ButtonData *b = o.button();
-    PictureData *p = o.picture();
-    TextData *t = o.text();
-    const int n = intValue(value);
-
-    switch (key) {
-    case K_X1: o.X1 = n; return;
-    case K_Y1: o.Y1 = n; return;
-    case K_X2: o.X2 = n; return;
-    case K_Y2: o.Y2 = n; return;
-    case K_LINECOLOR: o.LineColor = color(n); return;
-    case K_LINEWIDTH: o.LineWidth = n; return;
-    case K_LINESTYLE:
-        if (dos) {
-            switch (n & 0xFFFF) {
-            case 34952: case 43690: case 52428: o.LineStyle = 2; break;
-            case 61680: case 65280: o.LineStyle = 1; break;
-            case 64250: o.LineStyle = 3; break;
-            case 64959: o.LineStyle = 4; break;
-            default: o.LineStyle = 0; break;
+    std::visit(
+        [&](auto &data) {
+            using D = std::decay_t<decltype(data)>;
+            if constexpr (!std::is_same_v<D, std::monostate>) {
+                const KeyField<D> *field = findKeyField<D>(key);
+                if (!field)
+                    return; // the key is not one of this kind's
+                readKindField(o, data, *field, value);
             }
-        } else if (n >= 0 && n <= 4) {
-            o.LineStyle = quint8(n);
-        }
-        return;
-    case K_LINEORIGIN: o.LineOrigin = quint8(n); return;
-    case K_FILLCOLOR: o.FillColor = color(n); return;
-    case K_FILLPATTERN: o.FillPattern = quint8(n); return;
-    case K_FILLMODE: o.FillMode = n == 1 ? 1 : 0; return;
-    default:
-        break;
-    }
+        },
+        o.Data);
+}
 
-    // Kind keys: skipped when they do not belong to the object's kind.
-    switch (key) {
-    case K_TEXTCOLOR:
-        if (a) a->TextColor = color(n);
-        if (b) b->TextColor = color(n);
-        if (t) t->TextColor = color(n);
-        return;
-    case K_FONT: {
-        QString face = value.toString();
-        int size = -1;
-        if (dos) {
-            const QString file = bareFileName(face).toUpper();
-            face = file.startsWith(QLatin1String("CURRY"))    ? QStringLiteral("Courier New")
-                   : file.startsWith(QLatin1String("THYMES")) ? QStringLiteral("Times New Roman")
-                                                              : QStringLiteral("Arial");
-            size = 9;
-        }
-        auto setFont = [&](QString &f, int &fs, quint8 &style) {
-            f = face;
-            if (size > 0) {
-                fs = size;
-                style = 0;
-            }
-        };
-        if (a) setFont(a->Font, a->FontSize, a->FontStyle);
-        if (b) setFont(b->Font, b->FontSize, b->FontStyle);
-        if (t) setFont(t->Font, t->FontSize, t->FontStyle);
-        return;
-    }
-    case K_FONTSIZE:
-        if (a) a->FontSize = n;
-        if (b) b->FontSize = n;
-        if (t) t->FontSize = n;
-        return;
-    case K_FONTSTYLE:
-        if (a) a->FontStyle = quint8(n & 15);
-        if (b) b->FontStyle = quint8(n & 15);
-        if (t) t->FontStyle = quint8(n & 15);
-        return;
-    case K_WORDWRAP:
-        if (a) a->WordWrap = boolValue(value);
-        return;
-    case K_SCALE:
-        if (p) p->Scale = boolValue(value);
-        return;
-    case K_ASPECTRATIO:
-        if (p) p->AspectRatio = boolValue(value);
-        return;
-    case K_FILENAME:
-        if (a) a->FileName = resolve(value.toString(), true);
-        if (p) p->FileName = resolve(value.toString(), true);
-        return;
-    case K_WINDOWFLAGS:
-        if (a) a->WindowFlags = quint8(n);
-        if (p) p->WindowFlags = quint8(n);
-        return;
-    case K_VSCROLLPOS:
-        if (a) a->VScrollPos = quint8(n);
-        if (p) p->VScrollPos = quint8(n);
-        return;
-    case K_HSCROLLPOS:
-        if (a) a->HScrollPos = quint8(n);
-        if (p) p->HScrollPos = quint8(n);
-        return;
-    case K_TEXT: {
-        if (!b && !t)
-            return;
-        QString text = convertOldText(value.toString());
-        if (dos)
-            text.replace(QLatin1Char('`'), QLatin1Char('^'));
-        if (b)
-            b->Text = text;
-        if (t) {
-            t->Text = text;
+template <typename Data>
+void Reader::readKindField(PageObject &o, Data &data, const KeyField<Data> &field, QStringView value)
+{
+    int n = number(field.key, value);
+    switch (field.key) {
+    case K_FONT:
+        if constexpr (requires { data.Font; data.FontSize; data.FontStyle; }) {
             if (dos) {
-                o.FillPattern = 1;
-                fitDosText(o);
+                // DOS files name a font file: its name picks the face, at size 9, plain.
+                const QString file = bareFileName(value.toString()).toUpper();
+                data.Font = file.startsWith(QLatin1String("CURRY"))    ? QStringLiteral("Courier New")
+                            : file.startsWith(QLatin1String("THYMES")) ? QStringLiteral("Times New Roman")
+                                                                       : QStringLiteral("Arial");
+                data.FontSize = 9;
+                data.FontStyle = 0;
+                return;
             }
-            if (version == 0)
-                o.LineWidth = 0;
         }
-        return;
-    }
-    case K_ALIGN:
-        if (b) b->Align = quint8(n);
-        if (t) t->Align = quint8(n);
-        return;
+        break;
+    case K_FONTSTYLE:
+        n &= 15;
+        break;
+    case K_KEY:
+        if (dos)
+            n &= 0xFF; // a virtual key without modifiers
+        break;
+    case K_TEXT:
+        if constexpr (requires { data.Text; }) {
+            QString text = convertOldText(value.toString());
+            if (dos)
+                text.replace(QLatin1Char('`'), QLatin1Char('^'));
+            data.Text = text;
+            if constexpr (std::is_same_v<Data, TextData>) {
+                if (dos) {
+                    o.FillPattern = 1;
+                    fitDosText(o);
+                }
+                if (version == 0)
+                    o.LineWidth = 0;
+            }
+            return;
+        }
+        break;
+    case K_INITSTATE:
+        if constexpr (std::is_same_v<Data, ButtonData>) {
+            data.InitState = quint8(n);
+            if (data.Style == CheckBox || data.Style == RadioButton)
+                data.State = data.InitState;
+            return;
+        }
+        break;
     default:
         break;
     }
-
-    if (!b)
-        return;
-    switch (key) {
-    case K_ACTION: b->Action = convertScript(convertOldText(value.toString())); return;
-    case K_KEY: b->Key = quint16(dos ? (n & 0xFF) : n); return;
-    case K_STYLE:
-        if (n >= 0 && n <= 3)
-            b->Style = quint8(n);
-        return;
-    case K_UPIMAGE: b->UpImage = resolve(value.toString(), true); return;
-    case K_DOWNIMAGE: b->DownImage = resolve(value.toString(), true); return;
-    case K_VARNAME: b->VarName = value.toString(); return;
-    case K_MAXLEN: b->MaxLen = n; return;
-    case K_INITSTATE:
-        b->InitState = quint8(n);
-        if (b->Style == CheckBox || b->Style == RadioButton)
-            b->State = b->InitState;
-        return;
-    case K_OVERLAYTEXT: b->OverlayText = boolValue(value); return;
-    case K_TRANSIMAGES: b->TransImages = boolValue(value); return;
-    default:
-        return;
-    }
+    readField(data, field, value, n);
 }
 
 } // namespace
@@ -875,7 +840,7 @@ bool isExchangeText(const QString &text)
     return first == QLatin1String(ExchangeMarker);
 }
 
-int readExchangeText(Publication &pub, Page &page, const QString &text)
+IoError readExchangeText(Publication &pub, Page &page, const QString &text)
 {
     if (!isExchangeText(text))
         return IoInvalidFormat;
@@ -893,7 +858,7 @@ int readExchangeText(Publication &pub, Page &page, const QString &text)
     return reader.error;
 }
 
-QString loadErrorMessage(const QString &fileName, int error)
+QString loadErrorMessage(const QString &fileName, IoError error)
 {
     switch (error) {
     case IoFileNotFound:

@@ -3,6 +3,7 @@
 
 #include "actioncommands.h"
 #include "atomicsave.h"
+#include "filekeys.h"
 #include "filecommands.h"
 #include "filenames.h"
 #include "ioerrors.h"
@@ -13,6 +14,8 @@
 #include <charconv>
 #include <functional>
 #include <string>
+#include <type_traits>
+#include <variant>
 
 namespace vardeko {
 
@@ -94,6 +97,16 @@ public:
     void object(const PageObject &o);
     // The object's own block, without members.
     void objectLines(const PageObject &o);
+    // One line of a record through the key table.
+    template <typename Record>
+    void field(const Record &record, const KeyField<Record> &field);
+    template <typename Data>
+    void kindField(const PageObject &o, const Data &data, const KeyField<Data> &f);
+    static QLatin1StringView writtenKey(FileKey key)
+    {
+        const std::string &k = fileKeyWritten(key);
+        return QLatin1StringView(k.data(), qsizetype(k.size()));
+    }
 
 private:
     void text(const QString &value)
@@ -150,49 +163,54 @@ QString BlockWriter::script(const QString &text) const
     return joinScriptLines(lines);
 }
 
+template <typename Record>
+void BlockWriter::field(const Record &record, const KeyField<Record> &field)
+{
+    const QLatin1StringView key = writtenKey(field.key);
+    std::visit(
+        [&](auto member) {
+            using M = decltype(member);
+            if constexpr (std::is_same_v<M, std::monostate>) {
+                // Written by the section's own code.
+            } else if constexpr (std::is_same_v<M, bool Record::*>) {
+                boolean(key, record.*member);
+            } else if constexpr (std::is_same_v<M, QString Record::*>) {
+                switch (FileKeyTable[size_t(field.key)].value) {
+                case KeyValue::FileName:
+                case KeyValue::BareName: line(key, fileName(record.*member)); break;
+                case KeyValue::Script: line(key, script(record.*member)); break;
+                default: line(key, record.*member); break;
+                }
+            } else {
+                number(key, record.*member);
+            }
+        },
+        field.member);
+}
+
 void BlockWriter::settings(const PublicationSettings &s)
 {
-    line(QLatin1String("Title="), s.Title);
-    line(QLatin1String("Author="), s.Author);
-    line(QLatin1String("Language=US"));
-    line(QLatin1String("VardekoVer="), QString::number(FileVersion, 'f', 1));
-    number(QLatin1String("ScreenColors="), s.ScreenColors);
-    number(QLatin1String("ScreenWidth="), s.ScreenWidth);
-    number(QLatin1String("ScreenHeight="), s.ScreenHeight);
-    boolean(QLatin1String("AllowESC="), s.AllowESC);
-    boolean(QLatin1String("AllowPageUpDn="), s.AllowPageUpDn);
-    boolean(QLatin1String("TabWindows="), s.TabWindows);
-    boolean(QLatin1String("TabButtons="), s.TabButtons);
-    boolean(QLatin1String("FullScreen="), s.FullScreen);
-    boolean(QLatin1String("StayOnTop="), s.StayOnTop);
-    boolean(QLatin1String("Sizeable="), s.Sizeable);
-    boolean(QLatin1String("AutoReturn="), s.AutoReturn);
-    number(QLatin1String("ReturnTime="), s.ReturnTime);
-    line(QLatin1String("ReturnAction="), script(s.ReturnAction));
-    line(QLatin1String("Password="), s.Password);
-    if (!compiled()) {
-        const bool archive = mMode == WriteMode::Archive;
-        line(QLatin1String("Icon="), fileName(s.Icon));
-        if (!archive)
-            line(QLatin1String("CompiledName="), s.CompiledName);
-        number(QLatin1String("FontsIncluded="), s.FontsIncluded);
-        line(QLatin1String("FontsToCompile="), s.FontsToCompile);
-        number(QLatin1String("FilesIncluded="), s.FilesIncluded);
-        boolean(QLatin1String("CopyExternalFiles="), s.CopyExternalFiles);
-        if (!archive) {
-            line(QLatin1String("ExternalPath="), s.ExternalPath);
-            line(QLatin1String("SETUPBUILDDIR="), s.SETUPBUILDDIR);
+    const quint8 modeBit = quint8(1 << int(mMode));
+    for (const KeyField<PublicationSettings> &f : SettingsFields) {
+        if (f.leftOut & modeBit)
+            continue;
+        switch (f.key) {
+        case K_LANGUAGE:
+            line(writtenKey(f.key), QLatin1String("US"));
+            break;
+        case K_VARDEKOVER:
+            line(writtenKey(f.key), QString::number(FileVersion, 'f', 1));
+            break;
+        case K_SETUPCOLORS:
+            line(writtenKey(f.key), QString::number(s.SETUPCOLORS[0]) + QLatin1Char('|')
+                                        + QString::number(s.SETUPCOLORS[1]) + QLatin1Char('|')
+                                        + QString::number(s.SETUPCOLORS[2]));
+            break;
+        default:
+            field(s, f);
+            break;
         }
-        number(QLatin1String("SETUPMEDIA="), s.SETUPMEDIA);
-        line(QLatin1String("SETUPINSTDIR="), s.SETUPINSTDIR);
-        line(QLatin1String("SETUPPROGGRP="), s.SETUPPROGGRP);
-        line(QLatin1String("SETUPTITLE="), s.SETUPTITLE);
-        line(QLatin1String("SETUPCOLORS="), QString::number(s.SETUPCOLORS[0]) + QLatin1Char('|')
-                                                 + QString::number(s.SETUPCOLORS[1]) + QLatin1Char('|')
-                                                 + QString::number(s.SETUPCOLORS[2]));
     }
-    number(QLatin1String("ExtractOp="), s.ExtractOp);
-    line(QLatin1String("ExtractDir="), s.ExtractDir);
     for (int i = 0; i < LanguageStringCount; ++i) {
         mOut.append(LanguageStrings[size_t(i)].key);
         line(QLatin1String("="), s.Language[size_t(i)]);
@@ -207,30 +225,33 @@ void BlockWriter::palette(const PaletteTable &table)
         value += QString::number(rgbColor(e.red, e.green, e.blue));
         value += QLatin1Char(' ');
     }
-    line(QLatin1String("PagePalette="), value);
+    line(writtenKey(K_PAGEPALETTE), value);
 }
 
 void BlockWriter::page(const Page &p, bool master, int screenColors)
 {
-    if (master) {
-        line(QLatin1String("MasterPage"));
-        if (screenColors == 256)
-            palette(p.PagePalette);
-        objects(p.Objects);
-        spill(false);
-        return;
+    // The master page's block has its own first line and no page settings.
+    for (const KeyField<Page> &f : PageFields) {
+        switch (f.key) {
+        case K_MASTERPAGE:
+            if (master)
+                line(writtenKey(f.key));
+            break;
+        case K_PAGEPALETTE:
+            if (screenColors == 256)
+                palette(p.PagePalette);
+            break;
+        case K_PAGEWALLPAPER:
+            // The copies name a wallpaper only where it is shown.
+            if (!master && (!bareNames() || p.PageStyle == 1))
+                field(p, f);
+            break;
+        default:
+            if (!master)
+                field(p, f);
+            break;
+        }
     }
-    line(QLatin1String("NewPage="), p.Title);
-    number(QLatin1String("PageStyle="), p.PageStyle);
-    number(QLatin1String("PageColor="), p.PageColor);
-    if (!bareNames() || p.PageStyle == 1)
-        line(QLatin1String("PageWallPaper="), fileName(p.PageWallPaper));
-    boolean(QLatin1String("ShowMaster="), p.ShowMaster);
-    number(QLatin1String("PageEffect="), p.PageEffect);
-    number(QLatin1String("EffectSpeed="), p.EffectSpeed);
-    line(QLatin1String("PageAction="), script(p.PageAction));
-    if (screenColors == 256)
-        palette(p.PagePalette);
     objects(p.Objects);
     spill(false);
 }
@@ -251,7 +272,7 @@ void BlockWriter::objects(const ObjectList &stack)
             const bool closes = level.closes;
             levels.pop_back();
             if (closes)
-                line(QLatin1String("GROUPEND"));
+                line(writtenKey(K_GROUPEND));
             continue;
         }
         const PageObject &o = *(*level.list)[level.next++];
@@ -262,7 +283,7 @@ void BlockWriter::objects(const ObjectList &stack)
             levels.push_back({&o.Members, 0, false});
         } else {
             objectLines(o);
-            line(QLatin1String("GROUPBEGIN"));
+            line(writtenKey(K_GROUPBEGIN));
             levels.push_back({&o.Members, 0, true});
         }
     }
@@ -276,78 +297,52 @@ void BlockWriter::object(const PageObject &o)
     }
     if (!compiled()) {
         objectLines(o);
-        line(QLatin1String("GROUPBEGIN"));
+        line(writtenKey(K_GROUPBEGIN));
     }
     objects(o.Members);
     if (!compiled())
-        line(QLatin1String("GROUPEND"));
+        line(writtenKey(K_GROUPEND));
 }
 
 void BlockWriter::objectLines(const PageObject &o)
 {
-    number(QLatin1String("ObjectType="), o.ObjectType);
-    number(QLatin1String("X1="), o.X1);
-    number(QLatin1String("Y1="), o.Y1);
-    number(QLatin1String("X2="), o.X2);
-    number(QLatin1String("Y2="), o.Y2);
-    number(QLatin1String("LineColor="), o.LineColor);
-    number(QLatin1String("LineWidth="), o.LineWidth);
-    number(QLatin1String("LineStyle="), o.LineStyle);
-    number(QLatin1String("LineOrigin="), o.LineOrigin);
-    number(QLatin1String("FillColor="), o.FillColor);
-    number(QLatin1String("FillPattern="), o.FillPattern);
-    number(QLatin1String("FillMode="), o.FillMode);
+    for (const KeyField<PageObject> &f : ObjectFields)
+        field(o, f);
+    std::visit(
+        [&](const auto &data) {
+            using D = std::decay_t<decltype(data)>;
+            if constexpr (!std::is_same_v<D, std::monostate>) {
+                for (const KeyField<D> &f : keyFields<D>())
+                    kindField(o, data, f);
+            }
+        },
+        o.Data);
+}
 
-    if (const ArticleData *a = o.article()) {
-        line(QLatin1String("Font="), a->Font);
-        number(QLatin1String("FontSize="), a->FontSize);
-        number(QLatin1String("FontStyle="), a->FontStyle);
-        number(QLatin1String("TextColor="), a->TextColor);
-        line(QLatin1String("FileName="), fileName(a->FileName));
-        boolean(QLatin1String("WordWrap="), a->WordWrap);
-        number(QLatin1String("WindowFlags="), a->WindowFlags);
-        number(QLatin1String("VScrollPos="), a->VScrollPos);
-        number(QLatin1String("HScrollPos="), a->HScrollPos);
+template <typename Data>
+void BlockWriter::kindField(const PageObject &o, const Data &data, const KeyField<Data> &f)
+{
+    switch (f.key) {
+    case K_UPIMAGE:
+    case K_DOWNIMAGE:
+        // The copies name button pictures only where they are shown.
+        if constexpr (std::is_same_v<Data, ButtonData>)
+            if (bareNames() && data.Style != PushButton)
+                return;
+        break;
+    case K_XRANGE:
+    case K_YRANGE:
+        // Only the compiled copy carries the scroll ranges, each when its bar exists.
         if (compiled() && mOptions.scrollRange) {
-            if (const auto x = mOptions.scrollRange(o, Qt::Horizontal))
-                number(QLatin1String("XRange="), *x);
-            if (const auto y = mOptions.scrollRange(o, Qt::Vertical))
-                number(QLatin1String("YRange="), *y);
+            const auto range = mOptions.scrollRange(o, f.key == K_XRANGE ? Qt::Horizontal : Qt::Vertical);
+            if (range)
+                number(writtenKey(f.key), *range);
         }
-    } else if (const ButtonData *b = o.button()) {
-        line(QLatin1String("Font="), b->Font);
-        number(QLatin1String("FontSize="), b->FontSize);
-        number(QLatin1String("FontStyle="), b->FontStyle);
-        number(QLatin1String("TextColor="), b->TextColor);
-        line(QLatin1String("Text="), b->Text);
-        number(QLatin1String("Align="), b->Align);
-        number(QLatin1String("Key="), b->Key);
-        boolean(QLatin1String("OverlayText="), b->OverlayText);
-        boolean(QLatin1String("TransImages="), b->TransImages);
-        number(QLatin1String("Style="), b->Style);
-        if (!bareNames() || b->Style == PushButton) {
-            line(QLatin1String("UpImage="), fileName(b->UpImage));
-            line(QLatin1String("DownImage="), fileName(b->DownImage));
-        }
-        line(QLatin1String("VarName="), b->VarName);
-        number(QLatin1String("MaxLen="), b->MaxLen);
-        number(QLatin1String("InitState="), b->InitState);
-        line(QLatin1String("Action="), script(b->Action));
-    } else if (const PictureData *p = o.picture()) {
-        boolean(QLatin1String("Scale="), p->Scale);
-        boolean(QLatin1String("AspectRatio="), p->AspectRatio);
-        line(QLatin1String("FileName="), fileName(p->FileName));
-        number(QLatin1String("WindowFlags="), p->WindowFlags);
-        number(QLatin1String("VScrollPos="), p->VScrollPos);
-        number(QLatin1String("HScrollPos="), p->HScrollPos);
-    } else if (const TextData *t = o.text()) {
-        line(QLatin1String("Font="), t->Font);
-        number(QLatin1String("FontSize="), t->FontSize);
-        number(QLatin1String("FontStyle="), t->FontStyle);
-        number(QLatin1String("TextColor="), t->TextColor);
-        line(QLatin1String("Text="), t->Text);
-        number(QLatin1String("Align="), t->Align);
+        return;
+    default:
+        break;
     }
+    field(data, f);
 }
 
 } // namespace
@@ -455,23 +450,23 @@ bool writeToDevice(const Publication &pub, QIODevice &device, WriteMode mode,
 
 } // namespace
 
-int writePublication(const Publication &pub, QIODevice &device, WriteMode mode,
+IoError writePublication(const Publication &pub, QIODevice &device, WriteMode mode,
                      const WriteOptions &options)
 {
     return writeToDevice(pub, device, mode, options) ? IoOk : IoWriteFault;
 }
 
-int writePublication(Publication &pub, const QString &fileName, WriteMode mode,
+IoError writePublication(Publication &pub, const QString &fileName, WriteMode mode,
                      const WriteOptions &options)
 {
     // A failed write leaves the old file as it was.
     AtomicSave save(fileName);
-    if (const int error = save.open())
+    if (const IoError error = save.open())
         return error;
     if (!writeToDevice(pub, save.device(), mode, options))
         return save.writeError() ? save.writeError() : IoWriteFault;
     save.setBackupWarning(options.warn);
-    if (const int error = save.commit(mode == WriteMode::Save && options.createBackup))
+    if (const IoError error = save.commit(mode == WriteMode::Save && options.createBackup))
         return error;
     if (mode == WriteMode::Save)
         pub.Modified = false;

@@ -22,14 +22,13 @@ QColor toColor(ColorRef c)
     return QColor(colorRed(c), colorGreen(c), colorBlue(c));
 }
 
+// Every article of the stack and of the groups in it, however deep they nest.
 void forEachArticle(const ObjectList &stack, const std::function<void(PageObject &)> &visit)
 {
-    for (const ObjectPtr &o : stack) {
-        if (o->isGroup())
-            forEachArticle(o->Members, visit);
-        else if (o->article())
-            visit(*o);
-    }
+    forEachObject(stack, [&](PageObject &o) {
+        if (o.article())
+            visit(o);
+    });
 }
 
 } // namespace

@@ -71,11 +71,7 @@ QSettings userSettings()
 
 QString unhandledErrorText(const std::exception &error)
 {
-    if (const auto *io = dynamic_cast<const FileError *>(&error)) {
-        if (io->code() == 2 || io->code() == 3)
-            return io->fileName() + QLatin1Char('\n') + msg::DoesNotExist;
-        return ioErrorMessage(io->code());
-    }
+    // File errors are results, shown where they happen; what escapes is a program fault.
     return QString::fromLocal8Bit(error.what());
 }
 
@@ -756,7 +752,7 @@ bool TMainForm::writeChild(TChildForm *child, const QString &fileName)
         mDialogs->alert(this, msg::AppTitle, message);
     };
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int error = writePublication(child->publication(), fileName, WriteMode::Save, options);
+    const IoError error = writePublication(child->publication(), fileName, WriteMode::Save, options);
     QApplication::restoreOverrideCursor();
     finishProgress();
     if (error != 0) {

@@ -29,23 +29,6 @@ namespace vardeko {
 class TChildForm;
 struct Page;
 
-// A file error that escaped an operation; reaches the main window's error handler.
-class FileError : public std::runtime_error
-{
-public:
-    FileError(int code, const QString &fileName)
-        : std::runtime_error("I/O error")
-        , mCode(code)
-        , mFileName(fileName)
-    {}
-    int code() const { return mCode; }
-    QString fileName() const { return mFileName; }
-
-private:
-    int mCode;
-    QString mFileName;
-};
-
 // Text the error handler shows for an error that escaped an operation.
 QString unhandledErrorText(const std::exception &error);
 

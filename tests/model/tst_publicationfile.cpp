@@ -12,6 +12,9 @@
 #include <QTest>
 
 #include <cstring>
+#include <limits>
+#include <type_traits>
+#include <variant>
 
 using namespace vardeko;
 
@@ -82,6 +85,52 @@ private:
     qint64 mAt = 0;
 };
 
+// Gives every member behind a key a value that differs from its default and that the
+// reader accepts.
+template <typename Record>
+void giveEveryKeyAValue(Record &record, int seed)
+{
+    for (const KeyField<Record> &f : keyFields<Record>()) {
+        const FileKeyInfo &info = FileKeyTable[size_t(f.key)];
+        std::visit(
+            [&](auto member) {
+                using M = decltype(member);
+                if constexpr (std::is_same_v<M, std::monostate>) {
+                } else if constexpr (std::is_same_v<M, bool Record::*>) {
+                    record.*member = !(record.*member);
+                } else if constexpr (std::is_same_v<M, QString Record::*>) {
+                    record.*member = info.value == KeyValue::Script
+                                         ? QStringLiteral("SetVar \"V%1\" \"%2\"").arg(f.key).arg(seed)
+                                         : QStringLiteral("value %1 of %2").arg(seed).arg(QLatin1String(info.name));
+                } else {
+                    using T = std::remove_reference_t<decltype(record.*member)>;
+                    const int top = std::min<qint64>(info.max, std::numeric_limits<T>::max());
+                    record.*member = T(std::clamp(7 + int(f.key) + seed, std::max(info.min, 0), top));
+                }
+            },
+            f.member);
+    }
+}
+
+// Compares every member behind a key; returns the first key that differs, or empty.
+template <typename Record>
+QString firstDifferentKey(const Record &a, const Record &b)
+{
+    for (const KeyField<Record> &f : keyFields<Record>()) {
+        const bool same = std::visit(
+            [&](auto member) {
+                if constexpr (std::is_same_v<decltype(member), std::monostate>)
+                    return true;
+                else
+                    return a.*member == b.*member;
+            },
+            f.member);
+        if (!same)
+            return QLatin1String(FileKeyTable[size_t(f.key)].name);
+    }
+    return QString();
+}
+
 // A publication with one object of each kind, a group and scripts.
 void fillSample(Publication &pub)
 {
@@ -132,14 +181,71 @@ private slots:
     void keyTableHasTheFileOrder()
     {
         QCOMPARE(int(FileKeyCount), 85);
-        QCOMPARE(QLatin1String(FileKeys[K_NEWPAGE]), QLatin1String("NEWPAGE"));
-        QCOMPARE(QLatin1String(FileKeys[FileKeyCount - 1]), QLatin1String("SETUPCOLORS="));
+        QCOMPARE(fileKeyPattern(K_NEWPAGE), std::string("NEWPAGE"));
+        QCOMPARE(fileKeyPattern(FileKey(FileKeyCount - 1)), std::string("SETUPCOLORS="));
         QCOMPARE(matchFileKey(u" page Color = 5"), int(K_PAGECOLOR));
         QCOMPARE(matchFileKey(u"TextColor=1"), int(K_TEXTCOLOR));
         QCOMPARE(matchFileKey(u"Text=1"), int(K_TEXT));
         QCOMPARE(matchFileKey(u"FontSize=1"), int(K_FONTSIZE));
         QCOMPARE(matchFileKey(u"L_NO=Nein"), FileKeyCount + 3);
         QCOMPARE(matchFileKey(u"Unknown=1"), -1);
+    }
+
+    // Every key the table gives a member is written and read back to the same value.
+    void everyKeyOfTheTableRoundTrips()
+    {
+        Publication pub;
+        giveEveryKeyAValue(pub.Settings, 1);
+        pub.Settings.ScreenColors = 256;
+        pub.Settings.SETUPCOLORS = {1, 2, 3};
+        Page &page = *pub.firstPage();
+        giveEveryKeyAValue(page, 2);
+        QCOMPARE(firstDifferentKey(page, Page()).isEmpty(), false);
+        int seed = 3;
+        for (int kind : {ArticleKind, ButtonKind, PictureKind, TextKind}) {
+            ObjectPtr o = pub.createObject(kind);
+            giveEveryKeyAValue(*o, seed++);
+            o->ObjectType = quint8(kind);
+            o->FillMode = 1;
+            std::visit(
+                [&](auto &data) {
+                    using D = std::decay_t<decltype(data)>;
+                    if constexpr (!std::is_same_v<D, std::monostate>) {
+                        giveEveryKeyAValue(data, seed++);
+                        if constexpr (requires { data.FontStyle; })
+                            data.FontStyle &= 15;
+                    }
+                },
+                o->Data);
+            page.Objects.push_back(std::move(o));
+        }
+
+        QBuffer buffer;
+        buffer.open(QIODevice::ReadWrite);
+        QCOMPARE(writePublication(std::as_const(pub), buffer, WriteMode::Save), IoOk);
+        buffer.seek(0);
+        Publication back;
+        QCOMPARE(readPublication(back, buffer).error, IoOk);
+
+        QCOMPARE(firstDifferentKey(back.Settings, pub.Settings), QString());
+        QCOMPARE(back.Settings.SETUPCOLORS, pub.Settings.SETUPCOLORS);
+        QCOMPARE(firstDifferentKey(*back.firstPage(), page), QString());
+        QCOMPARE(back.firstPage()->Objects.size(), page.Objects.size());
+        for (size_t i = 0; i < page.Objects.size(); ++i) {
+            const PageObject &want = *page.Objects[i], &got = *back.firstPage()->Objects[i];
+            QCOMPARE(firstDifferentKey(got, want), QString());
+            QCOMPARE(got.Data.index(), want.Data.index());
+            std::visit(
+                [&](const auto &data) {
+                    using D = std::decay_t<decltype(data)>;
+                    if constexpr (!std::is_same_v<D, std::monostate>) {
+                        const D &mine = std::get<D>(want.Data);
+                        QCOMPARE(firstDifferentKey(data, mine), QString());
+                        QCOMPARE(firstDifferentKey(data, D()).isEmpty(), false);
+                    }
+                },
+                got.Data);
+        }
     }
 
     void writerOutputReadsBackByteForByte()
@@ -352,12 +458,12 @@ private slots:
         Publication pub;
         const ReadResult result = readPublication(pub, QStringLiteral("/no/such/file.pub"));
         QCOMPARE(result.error, 2);
-        QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), 2),
+        QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), IoFileNotFound),
                  QStringLiteral("X.PUB\n\nThis file could not be found. Please make\n"
                                 "sure the path and file name are correct."));
-        QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), 106),
+        QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), IoInvalidFormat),
                  QStringLiteral("X.PUB\n\nThis is not a valid Vardeko publication."));
-        QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), 5), QStringLiteral("X.PUB\n\nAccess denied!"));
+        QCOMPARE(loadErrorMessage(QStringLiteral("X.PUB"), IoAccessDenied), QStringLiteral("X.PUB\n\nAccess denied!"));
     }
 
     void compiledCopyFlattensGroupsAndUsesCodes()

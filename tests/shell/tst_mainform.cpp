@@ -606,17 +606,13 @@ void TestMainForm::samePublicationFile()
 
 void TestMainForm::unhandledErrors()
 {
-    QCOMPARE(unhandledErrorText(FileError(2, QStringLiteral("/x/PIC.BMP"))),
-             QStringLiteral("/x/PIC.BMP\nDoes not exist!"));
-    QCOMPARE(unhandledErrorText(FileError(3, QStringLiteral("/x"))), QStringLiteral("/x\nDoes not exist!"));
-    QCOMPARE(unhandledErrorText(FileError(101, QStringLiteral("/x"))), QStringLiteral("The disk is full!"));
     QCOMPARE(unhandledErrorText(std::runtime_error("broken")), QStringLiteral("broken"));
 
     // An error escaping a command is shown and the program goes on.
-    mForm->guarded([] { throw FileError(2, QStringLiteral("/x/MISSING.TXT")); });
+    mForm->guarded([] { throw std::runtime_error("/x/MISSING.TXT: broken"); });
     QCOMPARE(mDialogs->alerts.size(), 1);
     QCOMPARE(mDialogs->alerts[0].title, QStringLiteral("Vardeko"));
-    QCOMPARE(mDialogs->alerts[0].text, QStringLiteral("/x/MISSING.TXT\nDoes not exist!"));
+    QCOMPARE(mDialogs->alerts[0].text, QStringLiteral("/x/MISSING.TXT: broken"));
 }
 
 void TestMainForm::preferencesDialogStoresOnlyOnOk()
