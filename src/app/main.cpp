@@ -86,7 +86,7 @@ int convert(const QString &in, const QString &outName, const QString &modeText)
 // Options that work without a display.
 bool isHeadless(int argc, char *argv[])
 {
-    static const char *const headless[] = {"--info", "--convert", "--compile", "--eval", "--render", "--transition",
+    static const char *const headless[] = {"--info", "--convert", "--compile", "--archive", "--eval", "--render", "--transition",
                                            "--flic-frames", "--voc2wav", "--make-cartoon", "--format-article",
                                            "--print-text", "--print",
                                            "--help", "--help-all", "--version", "-h", "-v"};
