@@ -40,7 +40,11 @@ namespace vardeko {
 namespace {
 
 const char CompileTitle[] = "Compile Book";
-const int CompileHelpTopic = 222;
+
+QColor toColor(ColorRef c)
+{
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
 QString withExtension(const QString &name, const QString &extension)
 {
