@@ -86,7 +86,7 @@ int main(int argc, char *argv[])
     const QString output = dir.filePath(QStringLiteral("BENCH.EXE"));
 
     // Warm the page cache for both.
-    timedProcess(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("cat \"$@\" > /dev/null"), QStringLiteral("sh")} + files);
+    timedProcess(QStringLiteral("sh"), QStringList{QStringLiteral("-c"), QStringLiteral("cat \"$@\" > /dev/null"), QStringLiteral("sh")} + files);
     double best = 1e18, bestCat = 1e18;
     CompileResult r;
     for (int round = 0; round < 3; ++round) {
@@ -100,7 +100,7 @@ int main(int argc, char *argv[])
         }
         const QString catOut = dir.filePath(QStringLiteral("cat.out"));
         bestCat = std::min(bestCat, timedProcess(QStringLiteral("sh"),
-                                                 {QStringLiteral("-c"), QStringLiteral("out=$1; shift; cat \"$@\" > \"$out\""),
+                                                 QStringList{QStringLiteral("-c"), QStringLiteral("out=$1; shift; cat \"$@\" > \"$out\""),
                                                   QStringLiteral("sh"), catOut} + files));
         QFile::remove(catOut);
     }
