@@ -1,5 +1,6 @@
 // The editor executable: command-line handling, then the editor window.
 #include "commandlinemodes.h"
+#include "compilecommands.h"
 #include "consoleoutput.h"
 #include "editorstart.h"
 #include "evalcommand.h"
@@ -85,7 +86,7 @@ int convert(const QString &in, const QString &outName, const QString &modeText)
 // Options that work without a display.
 bool isHeadless(int argc, char *argv[])
 {
-    static const char *const headless[] = {"--info", "--convert", "--eval", "--render", "--transition",
+    static const char *const headless[] = {"--info", "--convert", "--compile", "--archive", "--eval", "--render", "--transition",
                                            "--flic-frames", "--voc2wav", "--make-cartoon", "--format-article",
                                            "--print-text", "--print",
                                            "--help", "--help-all", "--version", "-h", "-v"};
@@ -119,6 +120,8 @@ int main(int argc, char *argv[])
         return runPrintCommand(QApplication::arguments());
     if (isRunCommand(argc, argv))
         return runRunCommand(QApplication::arguments());
+    if (const int status = runCompileCommand(QApplication::arguments()); status >= 0)
+        return status;
 
     if (isFormatArticleCommand(argc, argv))
         return runFormatArticleCommand(QApplication::arguments());

@@ -25,6 +25,12 @@ bool hasDrivePrefix(const QString &name)
     return name.size() >= 2 && name.at(1) == QLatin1Char(':') && name.at(0).isLetter();
 }
 
+EmbeddedFileLookup &embeddedLookup()
+{
+    static EmbeddedFileLookup lookup;
+    return lookup;
+}
+
 } // namespace
 
 bool hasDirectoryPart(const QString &name)
@@ -58,10 +64,20 @@ QString locateFile(const QString &name, const QString &baseDir)
     return locator.locate(name, baseDir);
 }
 
+void setEmbeddedFileLookup(EmbeddedFileLookup lookup)
+{
+    embeddedLookup() = std::move(lookup);
+}
+
 QString FileLocator::locate(const QString &name, const QString &baseDir)
 {
     if (name.trimmed().isEmpty())
         return QString();
+    if (const EmbeddedFileLookup &embedded = embeddedLookup()) {
+        const QString carried = embedded(bareFileName(name));
+        if (!carried.isEmpty())
+            return carried;
+    }
     QString path = name;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     auto anchored = [&baseDir](const QString &p) {

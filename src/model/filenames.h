@@ -5,6 +5,8 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
+
 namespace vardeko {
 
 // True when the name holds a directory or drive part ("\", "/" or ":").
@@ -21,6 +23,12 @@ QString joinPath(const QString &dir, const QString &name);
 // exist as given, and matches each path component without regard to case when the
 // exact name is missing, so publications made on other systems find their files.
 QString locateFile(const QString &name, const QString &baseDir = QString());
+
+// A compiled program finds the files it carries before any on disk: the lookup gets a
+// bare file name and returns the path where that file can be read, or an empty string.
+// Set once at start-up, before any name is located.
+using EmbeddedFileLookup = std::function<QString(const QString &bareName)>;
+void setEmbeddedFileLookup(EmbeddedFileLookup lookup);
 
 // locateFile() for many names at once: each directory is listed once and kept, so a
 // publication's thousands of names cost one listing per folder. Changes made to the

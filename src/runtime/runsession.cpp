@@ -168,8 +168,10 @@ bool RunSession::askPassword()
     if (result == PasswordResult::Cancelled)
         return false;
     if (result == PasswordResult::Wrong) {
-        // The reader is told the truth about the editor: the way back is not barred.
         messageBox(language(L_PWORDTITLE), language(L_PWORDERROR), {language(L_OK)});
+        if (mCompiled)
+            return false;
+        // The reader is told the truth about the editor: the way back is not barred.
         showAlert(QLatin1String(rmsg::PasswordTitle), QLatin1String(rmsg::PasswordNotCompiled));
     }
     return true;

@@ -150,6 +150,8 @@ public:
     void setScriptedAnswers(const QList<int> &answers);
     // The variables as they were just before run mode last ended (newest first).
     QStringList lastVariables() const { return mLastVariables; }
+    // A compiled program: a wrong exit password keeps the reader in the publication.
+    void setCompiledProgram(bool on) { mCompiled = on; }
     // Pages are drawn straight away with no effect (benchmarks, tests).
     void setTransitionsEnabled(bool on) { mTransitions = on; }
 
@@ -270,6 +272,7 @@ private:
     qsizetype mNextAnswer = 0;
     bool mScripted = false;
     bool mTransitions = true;
+    bool mCompiled = false;
     bool mLeaving = false;
     int mHoldingInput = 0;
     int mPlayingTransition = 0;

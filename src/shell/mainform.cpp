@@ -3,6 +3,7 @@
 
 #include "alertdialog.h"
 #include "childform.h"
+#include "compileform.h"
 #include "conversionwindow.h"
 #include "desktoprecent.h"
 #include "editcommands.h"
@@ -278,13 +279,13 @@ void TMainForm::createCommands()
         {.in = P::Book, .member = &C::pageLayout, .name = "PageLayout1", .text = "Page &Layout..."},
         {.in = P::Book, .member = &C::bookSetup, .name = "BookSetup1", .text = "Book &Setup..."},
         {.in = P::Book, .member = &C::archive, .name = "Archive1", .text = "&Archive...",
-         .flags = Unbuilt},
+         .handler = [this] { archiveActivePublication(*this); }},
         {.in = P::Book, .member = &C::fileList, .name = "FileList1", .text = "&File List..."},
         {.in = P::Book},
         {.in = P::Book, .member = &C::run, .name = "Run1", .text = "&Run",
          .keys = {keys(Qt::Key_F8)}, .flags = Unbuilt},
         {.in = P::Book, .member = &C::compile, .name = "Compile1", .text = "&Compile...",
-         .flags = Unbuilt},
+         .handler = [this] { compileActivePublication(*this); }},
 
         {.in = P::Options, .member = &C::showGrid, .name = "ShowGrid1", .text = "Show &Grid",
          .flags = Checkable, .handler = [this] { ShowGrid1Click(); }},
@@ -1021,6 +1022,8 @@ void TMainForm::updateCommandStates()
                              mCommands.showImages, mCommands.setPreferences})
         set(action, editing);
     set(mCommands.centerPage, exists && editing);
+    set(mCommands.compile, exists && editing);
+    set(mCommands.archive, exists && editing);
     if (mEditCommands)
         mEditCommands->updateStates();
     mGotoMenu->setEnabled(exists);

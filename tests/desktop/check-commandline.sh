@@ -2,7 +2,8 @@
 # The README's command-line section, `vardeko --help` and the manual page name the
 # same options, and --help shows the README's modes as they are written.
 # The options the program takes are those its --help lists and those the sources of
-# the executable declare (a mode may read its options with a parser of its own).
+# the executable declare (a mode may read its options with a parser of its own),
+# the scripted-run options of the runtime included (compiled programs take them too).
 # usage: check-commandline.sh VARDEKO README.md vardeko.1 SRC_APP_DIR
 set -eu
 vardeko=$1 readme=$2 man=$3 appsrc=$4
@@ -28,7 +29,7 @@ QT_QPA_PLATFORM=offscreen "$vardeko" --help > "$tmp/help"
 sed -n '/^Options:/,/^Arguments:/p' "$tmp/help" \
     | grep -E '^ +(-[a-zA-Z], )?--' | sed -E 's/^ +(-[a-zA-Z], )?//; s/[ <].*//' \
     > "$tmp/program-listed"
-cat "$appsrc"/*.cpp | tr '\n' ' ' > "$tmp/sources"
+cat "$appsrc"/*.cpp "$appsrc"/../runtime/rundriver.cpp | tr '\n' ' ' > "$tmp/sources"
 {
     cat "$tmp/program-listed"
     grep -oE 'QCommandLineOption[^(;]*\( *\{? *QStringLiteral\("[a-z][a-z0-9-]+"' "$tmp/sources" \

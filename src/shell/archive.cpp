@@ -1,0 +1,281 @@
+// The archive: a publication and every file it uses copied into one folder under bare
+// names, spanning diskettes when the folder is on a removable drive.
+#include "archive.h"
+
+#include "articlefiles.h"
+#include "filenames.h"
+#include "ioerrors.h"
+#include "publicationfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+namespace vardeko {
+
+namespace {
+
+constexpr qint64 BlockSize = 10240;
+constexpr int OntoItself = 10003;
+constexpr int CannotCopy = 10004;
+
+struct WorkItem
+{
+    QString source;
+    QString destination;
+    GatheredKind kind = GatheredKind::Other;
+    bool done = false;
+};
+
+} // namespace
+
+// --- the real drives
+
+bool SystemArchiveMedia::isRemovable(const QString &dir)
+{
+    const QStorageInfo info(dir);
+    QString device = QString::fromLocal8Bit(info.device());
+    if (!device.startsWith(QLatin1String("/dev/")))
+        return false;
+    device = QFileInfo(device).fileName();
+    // A partition ("sdb1") belongs to its disk ("sdb").
+    for (QString disk = device; !disk.isEmpty(); disk.chop(1)) {
+        QFile flag(QStringLiteral("/sys/block/%1/removable").arg(disk));
+        if (flag.open(QIODevice::ReadOnly))
+            return flag.readAll().trimmed() == "1";
+    }
+    return false;
+}
+
+qint64 SystemArchiveMedia::capacity(const QString &dir)
+{
+    return QStorageInfo(dir).bytesTotal();
+}
+
+qint64 SystemArchiveMedia::bytesFree(const QString &dir)
+{
+    return QStorageInfo(dir).bytesAvailable();
+}
+
+bool SystemArchiveMedia::nextDisk(const QString &)
+{
+    return false; // the dialog's owner asks; without one no other diskette comes
+}
+
+QString archiveErrorText(int error)
+{
+    if (error == OntoItself)
+        return QStringLiteral("A file cannot be copied onto itself.");
+    if (error == CannotCopy)
+        return QStringLiteral("Cannot copy file.");
+    return ioErrorMessage(error);
+}
+
+int copyFileUnchanged(const QString &source, const QString &destination, ArchiveProgress *progress, bool *stopped)
+{
+    const QFileInfo from(source);
+    if (!from.exists())
+        return IoFileNotFound;
+    const QFileInfo to(destination);
+    if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
+        return OntoItself;
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return IoAccessDenied;
+    // Written beside and renamed: a failure leaves no partial file under the name.
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        return QFileInfo(to.absolutePath()).isDir() ? int(IoAccessDenied) : int(IoPathNotFound);
+    QByteArray block(qsizetype(qMin<qint64>(qMax<qint64>(in.size(), 1), BlockSize)), Qt::Uninitialized);
+    qint64 n = 0;
+    qint64 total = 0;
+    while ((n = in.read(block.data(), block.size())) > 0) {
+        if (out.write(block.constData(), n) != n) {
+            out.cancelWriting();
+            return out.error() == QFileDevice::ResourceError ? int(IoDiskFull) : int(IoWriteFault);
+        }
+        total += n;
+        if (progress && progress->stopRequested()) {
+            out.cancelWriting();
+            if (stopped)
+                *stopped = true;
+            return IoOk;
+        }
+    }
+    if (n < 0) {
+        out.cancelWriting();
+        return IoReadError;
+    }
+    if (total != in.size()) {
+        out.cancelWriting();
+        return CannotCopy;
+    }
+    // The data is on the medium before the name is: a diskette may be taken out next.
+    if (!out.commit())
+        return out.error() == QFileDevice::ResourceError ? int(IoDiskFull) : int(IoWriteFault);
+    if (QFileInfo(destination).size() != from.size()) {
+        QFile::remove(destination);
+        return CannotCopy;
+    }
+    QFile stamped(destination);
+    if (stamped.open(QIODevice::ReadWrite))
+        stamped.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
+    return IoOk;
+}
+
+ArchiveResult archivePublication(Publication &pub, const QString &dir, bool dirExisted, const QString &tempDir,
+                                 ArchiveMedia &media, ArchiveProgress *progress)
+{
+    ArchiveResult r;
+    auto fail = [&r](int code, const QString &file) {
+        r.error = code;
+        r.file = file;
+        r.message = archiveErrorText(code);
+        return r;
+    };
+    if (!QDir(dir).exists() && !QDir().mkpath(dir))
+        return fail(IoPathNotFound, dir);
+
+    int error = 0;
+    const QString tempPub = MakeTempFileName(tempDir.isEmpty() ? QDir::tempPath() : tempDir, QStringLiteral("PUB"), &error);
+    if (tempPub.isEmpty()) {
+        r.error = IoNoTempFile;
+        r.message = QStringLiteral("Unable to create temporary file!");
+        return r;
+    }
+    struct Remove
+    {
+        QString file;
+        ~Remove() { QFile::remove(file); }
+    } removeTemp{tempPub};
+
+    const QString pubDir = pub.FileName.isEmpty() ? QString() : QFileInfo(pub.FileName).absolutePath();
+    GatherOptions options;
+    options.fonts = false;
+    options.articleReferences = [pubDir](const QString &article) {
+        const QString found = locateFile(article, pubDir);
+        return articleLinkReferences(found.isEmpty() ? article : found);
+    };
+    std::vector<GatheredFile> files = gatherPublicationFiles(pub, options);
+    if (!pub.Settings.Icon.isEmpty())
+        files.push_back({pub.Settings.Icon, GatheredKind::Picture, 0, 0});
+    const QString pubName = pub.FileName.isEmpty() ? QStringLiteral("UNTITLED.PUB") : QFileInfo(pub.FileName).fileName();
+
+    std::vector<WorkItem> work;
+    QHash<QString, QString> bare; // case-folded bare name -> stored name
+    bare.insert(pubName.toCaseFolded(), pub.FileName.isEmpty() ? pubName : pub.FileName);
+    for (const GatheredFile &f : files) {
+        const QString name = bareFileName(f.name);
+        const QString key = name.toCaseFolded();
+        if (const auto it = bare.constFind(key); it != bare.constEnd()) {
+            // Two files of one name would overwrite each other in the archive.
+            r.file = f.name;
+            r.message = QStringLiteral("\"%1\" and \"%2\" have the same file name; an archive can hold only "
+                                       "one of them.")
+                                .arg(*it, f.name);
+            return r;
+        }
+        bare.insert(key, f.name);
+        const QString source = locateFile(f.name, pubDir);
+        work.push_back({source.isEmpty() ? f.name : source, QDir(dir).filePath(name), f.kind, false});
+    }
+    work.push_back({tempPub, QDir(dir).filePath(pubName), GatheredKind::Publication, false});
+
+    if (progress) {
+        progress->filesRemaining(int(work.size()));
+        progress->step(QStringLiteral("Converting:"), pubName);
+    }
+    const QString fileName = pub.FileName;
+    const bool modified = pub.Modified;
+    error = writePublication(pub, tempPub, WriteMode::Archive);
+    pub.FileName = fileName;
+    pub.Modified = modified;
+    if (error)
+        return fail(error, pubName);
+
+    if (progress)
+        progress->step(QStringLiteral("Copying:"), QString());
+    const bool removable = media.isRemovable(dir);
+    const qint64 diskSize = removable ? media.capacity(dir) : 0;
+    if (dirExisted) {
+        bool anyThere = false;
+        for (const WorkItem &w : work)
+            anyThere = anyThere || QFileInfo::exists(w.destination);
+        if (anyThere && progress && !progress->replaceExisting()) {
+            r.declined = true;
+            return r;
+        }
+    }
+
+    int left = int(work.size());
+    while (true) {
+        bool leftForNext = false;
+        for (WorkItem &w : work) {
+            if (w.done)
+                continue;
+            if (progress) {
+                progress->step(QStringLiteral("Copying:"), QFileInfo(w.destination).fileName());
+                if (progress->stopRequested()) {
+                    r.stopped = true;
+                    return r;
+                }
+            }
+            const qint64 size = QFileInfo(w.source).size();
+            if (removable) {
+                if (size > diskSize) {
+                    r.file = w.source;
+                    r.message = QStringLiteral("\"%1\"\r\rthis file is too large to fit on a\rdiskette of this type!")
+                                        .arg(QFileInfo(w.destination).fileName());
+                    return r;
+                }
+                // Full: the file waits for the next diskette.
+                if (size > media.bytesFree(dir)) {
+                    leftForNext = true;
+                    continue;
+                }
+            }
+            bool stopped = false;
+            const int code = w.kind == GatheredKind::ArticleText
+                                     ? copyArticleWithBareNames(w.source, w.destination)
+                                     : copyFileUnchanged(w.source, w.destination, progress, &stopped);
+            if (stopped) {
+                r.stopped = true;
+                return r;
+            }
+            if (code == IoDiskFull && removable) {
+                leftForNext = true;
+                continue;
+            }
+            if (code)
+                return fail(code, w.source);
+            w.done = true;
+            r.written.append(w.destination);
+            if (progress) {
+                progress->copied(w.destination);
+                progress->filesRemaining(--left);
+            }
+        }
+        if (!leftForNext)
+            break;
+        if (!media.nextDisk(dir.left(2))) {
+            r.stopped = true;
+            return r;
+        }
+        if (!QDir(dir).exists() && !QDir().mkpath(dir))
+            return fail(IoPathNotFound, dir);
+        // Every file still waiting is smaller than a diskette; if a fresh one still has
+        // no room for any of them, asking again would go on for ever.
+        bool fits = false;
+        for (const WorkItem &w : work)
+            fits = fits || (!w.done && QFileInfo(w.source).size() <= media.bytesFree(dir));
+        if (!fits) {
+            r.message = ioErrorMessage(IoDiskFull);
+            return r;
+        }
+    }
+    return r;
+}
+
+} // namespace vardeko

@@ -1,0 +1,457 @@
+// The compiler: a publication and every file it uses written behind the run-time player
+// as one stand-alone program or screen saver.
+#include "compiler.h"
+
+#include "articlefiles.h"
+#include "book.h"
+#include "bookfiles.h"
+#include "filenames.h"
+#include "imageloader.h"
+#include "ioerrors.h"
+#include "palettefile.h"
+#include "publicationfile.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <fontconfig/fontconfig.h>
+
+namespace vardeko {
+
+namespace {
+
+// Files are copied through one buffer of at most this size.
+constexpr qint64 BlockSize = 10240;
+
+const char BasicFonts[] = "|ARIAL|COURIER|COURIER NEW|FIXEDSYS|MARLETT|MODERN|MS SANS SERIF|MS SERIF|"
+                          "SMALL FONTS|SYMBOL|TERMINAL|TIMES NEW ROMAN|WINGDINGS|";
+const char MediaFilter[] = "Audio|*.WAV;*.MID;*.RMI;Video|*.AVI;*.MOV;*.MPG;*.DLL;";
+
+QString pubDir(const Publication &pub)
+{
+    return pub.FileName.isEmpty() ? QString() : QFileInfo(pub.FileName).absolutePath();
+}
+
+// Where a stored name is on disk, or empty.
+QString sourceOf(const Publication &pub, const QString &name)
+{
+    return locateFile(name, pubDir(pub));
+}
+
+struct Output
+{
+    BookWriter &book;
+    CompileProgress *progress;
+    quint64 &written;
+};
+
+// Copies a device to the book entry in blocks, with the interface kept alive.
+int copyBlocks(QIODevice &in, Output &out, bool *stopped)
+{
+    QByteArray buffer(qsizetype(qMin<qint64>(qMax<qint64>(in.size(), 1), BlockSize)), Qt::Uninitialized);
+    const qint64 size = in.size();
+    qint64 done = 0;
+    while (true) {
+        const qint64 n = in.read(buffer.data(), buffer.size());
+        if (n < 0)
+            return IoReadError;
+        if (n == 0)
+            break;
+        if (const int error = out.book.write(buffer.constData(), n))
+            return error;
+        done += n;
+        out.written += quint64(n);
+        if (out.progress) {
+            out.progress->compiledSize(out.written);
+            out.progress->position(size > 0 ? int(done * 100 / size) : 100);
+            if (out.progress->stopRequested()) {
+                *stopped = true;
+                return IoOk;
+            }
+        }
+    }
+    return IoOk;
+}
+
+int copyFileInto(const QString &path, Output &out, bool *stopped)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return QFileInfo::exists(path) ? int(IoAccessDenied) : int(IoFileNotFound);
+    return copyBlocks(in, out, stopped);
+}
+
+// A picture as PNG, keeping the colour table of an indexed picture.
+int convertPicture(const QString &path, QByteArray *png)
+{
+    QImage image;
+    if (ImageLoader::decoderFor(path) == ImageLoader::QtReader) {
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        if (!reader.read(&image))
+            image = QImage();
+    }
+    if (image.isNull()) {
+        const ImageLoader::Result loaded = ImageLoader::load(path);
+        if (!loaded.ok())
+            return QFileInfo::exists(path) ? int(IoInvalidFormat) : int(IoFileNotFound);
+        image = loaded.image;
+        // A picture drawn with a palette keeps it: its pixels are mapped back onto it.
+        QFile file(path);
+        std::vector<PaletteEntry> palette;
+        if (file.open(QIODevice::ReadOnly) && readPicturePalette(file.readAll(), &palette) == 0
+            && !palette.empty() && palette.size() <= 256) {
+            QList<QRgb> table;
+            for (const PaletteEntry &e : palette)
+                table.append(qRgb(e.red, e.green, e.blue));
+            image = image.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither | Qt::AvoidDither);
+        }
+    }
+    QBuffer buffer(png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    return writer.write(image) ? int(IoOk) : int(IoNoTempFile);
+}
+
+// Copies an excluded file into the external-files folder. A folder that is the file's
+// own leaves it alone rather than truncating it.
+int copyExternal(const QString &source, const QString &dir)
+{
+    const QString target = QDir(dir).filePath(QFileInfo(source).fileName());
+    const QFileInfo from(source), to(target);
+    if (!from.exists())
+        return IoFileNotFound;
+    if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
+        return IoOk;
+    QFile in(source);
+    QSaveFile out(target);
+    if (!in.open(QIODevice::ReadOnly))
+        return IoAccessDenied;
+    if (!out.open(QIODevice::WriteOnly))
+        return IoAccessDenied;
+    QByteArray block(qsizetype(BlockSize), Qt::Uninitialized);
+    qint64 n = 0;
+    while ((n = in.read(block.data(), block.size())) > 0) {
+        if (out.write(block.constData(), n) != n) {
+            out.cancelWriting();
+            return IoDiskFull;
+        }
+    }
+    if (n < 0 || !out.commit())
+        return n < 0 ? int(IoReadError) : int(IoWriteFault);
+    return IoOk;
+}
+
+} // namespace
+
+bool isBasicFont(const QString &name)
+{
+    return QLatin1String(BasicFonts).contains(QString(QLatin1Char('|') + name.toUpper() + QLatin1Char('|')));
+}
+
+std::vector<CompileEntry> buildCompileList(const Publication &pub)
+{
+    GatherOptions options;
+    options.fonts = true;
+    const QString dir = pubDir(pub);
+    options.articleReferences = [dir](const QString &article) {
+        const QString found = locateFile(article, dir);
+        return articleLinkReferences(found.isEmpty() ? article : found);
+    };
+    std::vector<CompileEntry> list;
+    for (const GatheredFile &f : gatherPublicationFiles(pub, options)) {
+        CompileEntry e;
+        e.name = f.name;
+        e.kind = f.kind;
+        e.width = f.width;
+        e.height = f.height;
+        list.push_back(std::move(e));
+    }
+    return list;
+}
+
+void markExclusions(std::vector<CompileEntry> &list, const PublicationSettings &s)
+{
+    const QString filter = QLatin1String(MediaFilter);
+    const QStringList chosen = s.FontsToCompile.toUpper().split(u'|', Qt::SkipEmptyParts);
+    for (CompileEntry &e : list) {
+        switch (e.kind) {
+        case GatheredKind::Other:
+            e.excluded = true;
+            break;
+        case GatheredKind::Sound:
+        case GatheredKind::VideoOrAnimation:
+        case GatheredKind::OtherMedia: {
+            const QString ext = QFileInfo(e.name).suffix().toUpper();
+            e.excluded = s.FilesIncluded == 4 && !ext.isEmpty()
+                         && filter.contains(QStringLiteral("*.") + ext + QLatin1Char(';'));
+            break;
+        }
+        case GatheredKind::Font:
+            if (e.name.compare(QLatin1String("SYSTEM"), Qt::CaseInsensitive) == 0)
+                e.excluded = true;
+            else if (s.FontsIncluded == 0)
+                e.excluded = true;
+            else if (s.FontsIncluded == 2)
+                e.excluded = isBasicFont(e.name);
+            else if (s.FontsIncluded == 3)
+                e.excluded = !chosen.contains(e.name.toUpper());
+            else
+                e.excluded = false;
+            break;
+        default:
+            e.excluded = false;
+            break;
+        }
+    }
+}
+
+QString fontFileFor(const QString &family)
+{
+    static const bool ready = FcInit();
+    if (!ready || family.isEmpty())
+        return QString();
+    const QByteArray name = family.toUtf8();
+    FcPattern *pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern *match = FcFontMatch(nullptr, pattern, &result);
+    QString file;
+    if (match) {
+        FcChar8 *matched = nullptr;
+        FcChar8 *path = nullptr;
+        // Only the font of that name: a stand-in the system would choose is not it.
+        if (FcPatternGetString(match, FC_FAMILY, 0, &matched) == FcResultMatch
+            && QString::fromUtf8(reinterpret_cast<const char *>(matched)).compare(family, Qt::CaseInsensitive) == 0
+            && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+            file = QString::fromUtf8(reinterpret_cast<const char *>(path));
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+QString CompileResult::message() const
+{
+    const QString text = detail.isEmpty() ? ioErrorMessage(error) : detail;
+    return QStringLiteral("An error occurred during the compile.\r\r") + file + QStringLiteral("\r\r") + text;
+}
+
+QString findPlayer()
+{
+    const QString fromEnv = qEnvironmentVariable("VARDEKO_PLAYER");
+    if (!fromEnv.isEmpty())
+        return QFileInfo(fromEnv).isFile() ? fromEnv : QString();
+    const QString dir = QCoreApplication::applicationDirPath();
+    // Installed beside the editor; in the build tree in its own folder.
+    const QStringList candidates{QString(dir + QStringLiteral("/vardeko-player")),
+                                 QString(dir + QStringLiteral("/../player/vardeko-player")),
+                                 QString(dir + QStringLiteral("/../src/player/vardeko-player"))};
+    for (const QString &candidate : candidates) {
+        if (QFileInfo(candidate).isFile())
+            return QFileInfo(candidate).canonicalFilePath();
+    }
+    return QString();
+}
+
+CompileResult compilePublication(Publication &pub, const CompileJob &job, CompileProgress *progress)
+{
+    CompileResult r;
+    std::vector<CompileEntry> list = buildCompileList(pub);
+    markExclusions(list, pub.Settings);
+
+    // Two files of one bare name would be one file in the program: refuse, naming both.
+    QHash<QString, QString> bare;
+    for (const CompileEntry &e : list) {
+        if (e.excluded || e.kind == GatheredKind::Font)
+            continue;
+        const QString key = bareFileName(e.name).toCaseFolded();
+        if (const auto it = bare.constFind(key); it != bare.constEnd()) {
+            r.file = e.name;
+            r.detail = QStringLiteral("\"%1\" and \"%2\" have the same file name; a compiled program "
+                                      "can hold only one of them.")
+                               .arg(*it, e.name);
+            return r;
+        }
+        bare.insert(key, e.name);
+    }
+
+    // The publication in its compiled form, in a temporary file deleted at the end.
+    int error = 0;
+    const QString pubName = pub.FileName.isEmpty() ? QStringLiteral("RUNTIME.PUB") : QFileInfo(pub.FileName).fileName();
+    if (progress)
+        progress->step(QStringLiteral("Converting:"), pubName);
+    const QString tempPub = MakeTempFileName(job.tempDir.isEmpty() ? QDir::tempPath() : job.tempDir,
+                                             QStringLiteral("PUB"), &error);
+    if (tempPub.isEmpty()) {
+        r.error = IoNoTempFile;
+        r.file = pubName;
+        return r;
+    }
+    struct Remove
+    {
+        QString file;
+        ~Remove() { QFile::remove(file); }
+    } removeTemp{tempPub};
+    const bool modified = pub.Modified;
+    const QString fileName = pub.FileName;
+    error = writePublication(pub, tempPub, WriteMode::Compiled);
+    pub.FileName = fileName;
+    pub.Modified = modified;
+    if (error) {
+        r.error = error;
+        r.file = pubName;
+        return r;
+    }
+    if (progress)
+        progress->step(QStringLiteral("Adding:"), pubName);
+    {
+        bool held = false;
+        for (const CompileEntry &e : list)
+            held = held || bareFileName(e.name).compare(pubName, Qt::CaseInsensitive) == 0;
+        if (!held) {
+            CompileEntry e;
+            e.name = pubName;
+            e.kind = GatheredKind::Publication;
+            e.preparedFile = tempPub;
+            list.push_back(std::move(e));
+        }
+    }
+
+    QFile player(job.player);
+    if (job.player.isEmpty() || !player.open(QIODevice::ReadOnly)) {
+        r.error = IoFileNotFound;
+        r.file = job.player.isEmpty() ? QStringLiteral("vardeko-player") : job.player;
+        return r;
+    }
+    QSaveFile out(job.output);
+    if (!out.open(QIODevice::WriteOnly)) {
+        r.error = QFileInfo(QFileInfo(job.output).absolutePath()).isDir() ? int(IoAccessDenied) : int(IoPathNotFound);
+        r.file = job.output;
+        return r;
+    }
+    auto failWith = [&](int code, const QString &file) {
+        out.cancelWriting();
+        r.error = code;
+        r.file = file;
+        return r;
+    };
+    quint64 written = 0;
+    {
+        // The player counts toward the compiled size but has no entry.
+        QByteArray block(qsizetype(BlockSize), Qt::Uninitialized);
+        qint64 n = 0;
+        while ((n = player.read(block.data(), block.size())) > 0) {
+            if (out.write(block.constData(), n) != n)
+                return failWith(IoDiskFull, job.output);
+            written += quint64(n);
+        }
+        if (n < 0)
+            return failWith(IoReadError, job.player);
+    }
+    BookWriter book(out);
+    Output sink{book, progress, written};
+    const QString externalDir = pub.Settings.CopyExternalFiles ? pub.Settings.ExternalPath : QString();
+    for (CompileEntry &e : list) {
+        if (progress && progress->stopRequested()) {
+            out.cancelWriting();
+            r.stopped = true;
+            return r;
+        }
+        if (e.excluded) {
+            if (!externalDir.isEmpty() && e.kind != GatheredKind::Font) {
+                if (progress)
+                    progress->step(QStringLiteral("Copying:"), e.name);
+                const QString source = sourceOf(pub, e.name);
+                if (const int code = copyExternal(source.isEmpty() ? e.name : source, externalDir))
+                    return failWith(code, e.name);
+            }
+            continue;
+        }
+        const QString shown = e.kind == GatheredKind::Font ? e.name : bareFileName(e.name);
+        if (progress)
+            progress->step(QStringLiteral("Adding:"), shown);
+        const QString entryName = e.kind == GatheredKind::Font ? e.name : bareFileName(e.name);
+        if (book.beginEntry(entryName, quint8(e.kind)) != 0) {
+            out.cancelWriting();
+            r.file = e.name;
+            r.detail = book.errorText();
+            return r;
+        }
+        e.offset = quint64(out.pos());
+        bool stopped = false;
+        int code = IoOk;
+        switch (e.kind) {
+        case GatheredKind::Publication:
+            code = copyFileInto(e.preparedFile, sink, &stopped);
+            break;
+        case GatheredKind::Picture: {
+            const QString source = sourceOf(pub, e.name);
+            if (source.isEmpty()) {
+                code = IoFileNotFound;
+            } else if (carriedAsIs(source)) {
+                code = copyFileInto(source, sink, &stopped);
+            } else {
+                if (progress)
+                    progress->step(QStringLiteral("Compressing:"), shown);
+                QByteArray png;
+                code = convertPicture(source, &png);
+                if (code == IoOk) {
+                    QBuffer buffer(&png);
+                    buffer.open(QIODevice::ReadOnly);
+                    code = copyBlocks(buffer, sink, &stopped);
+                }
+                if (progress)
+                    progress->step(QStringLiteral("Adding:"), shown);
+            }
+            break;
+        }
+        case GatheredKind::Font: {
+            // The whole file of the installed font; a font not installed is left to the
+            // reader's system to stand in for.
+            const QString file = fontFileFor(e.name);
+            if (!file.isEmpty())
+                code = copyFileInto(file, sink, &stopped);
+            break;
+        }
+        default: {
+            const QString source = sourceOf(pub, e.name);
+            code = source.isEmpty() ? int(IoFileNotFound) : copyFileInto(source, sink, &stopped);
+            break;
+        }
+        }
+        e.size = book.endEntry().size;
+        if (code)
+            return failWith(code, e.name);
+        if (stopped) {
+            out.cancelWriting();
+            r.stopped = true;
+            return r;
+        }
+        QCoreApplication::processEvents();
+    }
+    if (const int code = book.finish())
+        return failWith(code, job.output);
+    if (!out.commit()) {
+        r.error = IoWriteFault;
+        r.file = job.output;
+        return r;
+    }
+    QFile::setPermissions(job.output, QFile::permissions(job.output) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+                                              | QFileDevice::ExeOther);
+    r.total = quint64(QFileInfo(job.output).size());
+    r.entries = std::move(list);
+    if (progress)
+        progress->compiledSize(written);
+    return r;
+}
+
+} // namespace vardeko
