@@ -4,6 +4,7 @@
 #include "actiontexts.h"
 #include "commandtable.h"
 #include "filenames.h"
+#include "pageeffects.h"
 #include "programs.h"
 #include "runproviders.h"
 #include "scriptvalues.h"
@@ -169,7 +170,7 @@ void ProviderTester::test(QWidget *dialog, int command, const QStringList &param
     }
     case CmdPopupImage:
         if (!providers.popups->popupImage(run, surface ? num(0) : centre, surface ? num(1) : centre,
-                                          run.resolveFile(p[2]), num(3), effectNumber(p[4]), num(5)))
+                                          run.resolveFile(p[2]), num(3), effectByName(p[4]), num(5)))
             QMessageBox::warning(dialog, QString(ActionText::DebugTitle),
                                  u'"' + p[2] + QLatin1String("\"\n\n") + ActionText::ImageMissing);
         break;
