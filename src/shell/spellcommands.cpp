@@ -111,12 +111,16 @@ void SpellCommands::check(SpellScope scope)
 
     PersonalWords personal;
     SpellSession session(targets, dictionary, &personal);
-    // Changes to titles and captions are edits of their page: undoable like any other.
-    QSet<const Page *> snapshotTaken;
+    // Changes to titles and captions are edits of their page: one step of the history for
+    // each page the check changes, like any other edit.
+    EditController *controller = child->controller();
+    Page *stepPage = nullptr;
     session.beforeChange = [&](const SpellTarget &target) {
-        if (target.page == pub.currentPage() && !snapshotTaken.contains(target.page)) {
-            child->controller()->takeSnapshot();
-            snapshotTaken.insert(target.page);
+        if (target.kind != SpellTarget::Article && target.page && target.page != stepPage) {
+            if (stepPage)
+                controller->commitStep(SpellTitle);
+            controller->beginStep(target.page);
+            stepPage = target.page;
         }
         pub.Modified = true;
     };
@@ -134,6 +138,8 @@ void SpellCommands::check(SpellScope scope)
             dialog.exec();
         completed = dialog.finished();
     }
+    if (stepPage)
+        controller->commitStep(SpellTitle);
     const QStringList failed = session.finish();
     if (session.changes() > 0) {
         pub.Modified = true;
