@@ -5,6 +5,7 @@
 #include "filecontents.h"
 #include "helpviewer.h"
 #include "ioerrors.h"
+#include "pageeffects.h"
 #include "pagecommands.h"
 #include "paletteediting.h"
 #include "palettefile.h"
@@ -283,8 +284,8 @@ QWidget *TPageAttrForm::createGeneralTab()
     auto *form = new QFormLayout(effects);
     mEffect = new QComboBox(effects);
     mEffect->setObjectName(QStringLiteral("EffectList"));
-    for (const char *name : attrtext::EffectNames)
-        mEffect->addItem(QLatin1String(name));
+    for (int effect = 0; !effectName(effect).isEmpty(); ++effect)
+        mEffect->addItem(effectName(effect));
     mEffect->setCurrentIndex(std::min<int>(attributes.effect, mEffect->count() - 1));
     form->addRow(attrtext::DisplayEffect, mEffect);
     auto *speedRow = new QHBoxLayout;

@@ -58,11 +58,6 @@ inline constexpr QLatin1String ResetColor("Re&set Color");
 inline constexpr QLatin1String LoadPalette("&Load Palette");
 inline constexpr QLatin1String SavePalette("&Save Palette");
 inline constexpr QLatin1String ReplaceExisting("Replace existing: ");
-// The transition names in their numeric order, "None" first.
-inline constexpr const char *EffectNames[] = {
-    "None", "Dissolve", "Slide Left", "Slide Right", "Slide Up", "Slide Down",
-    "Explode", "Implode", "Weave Horizontal", "Weave Vertical", "Split Horizontal",
-    "Split Vertical", "Wipe Left", "Wipe Right", "Wipe Up", "Wipe Down"};
 } // namespace attrtext
 
 // "Copy Page Attributes": which groups go to every other page.
