@@ -1,6 +1,8 @@
-// Direct manipulation of a publication window's current page: the mouse gestures and
-// their rubber feedback, keys, the editing commands and the single-level undo.
+// The editor of a publication window's current page: its tools, their rubber feedback,
+// keys, the editing commands and the window's history.
 #include "editcontroller.h"
+
+#include "edittool.h"
 
 #include "editgeometry.h"
 #include "editortexts.h"
@@ -102,6 +104,10 @@ EditController::EditController(Publication &pub, WorkArea &area, QObject *parent
     , mUndo(new QUndoStack(this))
 {
     controllers().append(this);
+    mSelectTool = std::make_unique<SelectTool>(*this);
+    for (int kind = ArticleKind; kind <= TextKind; ++kind)
+        mDrawTools[kind - ArticleKind] = std::make_unique<DrawTool>(*this, kind);
+    mTool = mSelectTool.get();
     // Unlimited: every step is kept until the window closes.
     mUndo->setUndoLimit(0);
     // Also when the history window moves through the steps.
@@ -115,8 +121,7 @@ EditController::~EditController()
 {
     controllers().removeAll(this);
     for (EditController *c : std::as_const(controllers()))
-        if (c->mTarget == this)
-            c->mTarget = nullptr;
+        c->mSelectTool->forgetTarget(this);
 }
 
 void EditController::setHost(EditHost *host)
@@ -136,9 +141,46 @@ EditController *EditController::controllerFor(const QWidget *widget)
 
 void EditController::setRunning(bool running)
 {
-    if (mOp != None)
-        cancelGesture();
+    cancelGesture();
     mRunning = running;
+}
+
+// --- tools
+
+EditTool &EditController::currentTool()
+{
+    setTool(mHost->currentTool());
+    return *mTool;
+}
+
+void EditController::setTool(int number)
+{
+    EditTool *next = nullptr;
+    if (number == PointerTool)
+        next = mSelectTool.get();
+    else if (number >= ArticleKind && number <= TextKind)
+        next = mDrawTools[number - ArticleKind].get();
+    // The tool of a gesture is the one its press found.
+    if (!next || next == mTool || mTool->busy())
+        return;
+    mTool->deactivate();
+    mTool = next;
+    mTool->activate();
+}
+
+EditController::Operation EditController::operation() const
+{
+    return mTool->operation();
+}
+
+bool EditController::handlesHidden() const
+{
+    return mTool->hidesHandles();
+}
+
+void EditController::cancelGesture()
+{
+    mTool->cancel();
 }
 
 EditSettings EditController::settings() const
@@ -173,6 +215,18 @@ void EditController::setModified()
     mPub.Modified = true;
 }
 
+void EditController::repaintObject(const PageObject &object)
+{
+    repaint(grown(paintedBounds(object), 6));
+}
+
+void EditController::repaintSelection()
+{
+    QRect box;
+    if (page() && selectionBox(page()->Objects, &box))
+        repaint(grown(box, 6));
+}
+
 void EditController::repaint(const QRect &pageArea)
 {
     QWidget *w = mArea.surface();
@@ -186,19 +240,19 @@ void EditController::repaint(const QRect &pageArea)
 
 // --- feedback
 
-QRect EditController::feedbackBounds(const Feedback &f)
+QRect EditController::feedbackBounds(const RubberShape &f)
 {
     switch (f.kind) {
-    case ShapeKind::NoShape:
+    case RubberShape::Kind::None:
         return QRect();
-    case ShapeKind::Line:
+    case RubberShape::Kind::Line:
         return grown(spannedRect(f.from, f.to), 2);
     default:
         return grown(f.rect, 3);
     }
 }
 
-void EditController::setFeedback(const Feedback &feedback)
+void EditController::setFeedback(const RubberShape &feedback)
 {
     const QRect old = feedbackBounds(mFeedback);
     mFeedback = feedback;
@@ -223,23 +277,23 @@ void EditController::paintFeedback(QPainter &painter) const
     // QPainter outlines a rectangle one pixel wider than its width; draw the edges.
     const QRect edges(r.x(), r.y(), std::max(0, r.width() - 1), std::max(0, r.height() - 1));
     switch (mFeedback.kind) {
-    case ShapeKind::Rectangle:
-    case ShapeKind::Outline:
+    case RubberShape::Kind::Rectangle:
+    case RubberShape::Kind::Outline:
         painter.drawRect(edges);
         break;
-    case ShapeKind::RoundRectangle: {
+    case RubberShape::Kind::RoundRectangle: {
         const int c = roundedCorner(r);
         painter.drawRoundedRect(edges, c / 2.0, c / 2.0);
         break;
     }
-    case ShapeKind::Ellipse:
+    case RubberShape::Kind::Ellipse:
         painter.drawEllipse(edges);
         painter.drawRect(edges);
         break;
-    case ShapeKind::Line:
+    case RubberShape::Kind::Line:
         painter.drawLine(mFeedback.from, mFeedback.to);
         break;
-    case ShapeKind::NoShape:
+    case RubberShape::Kind::None:
         break;
     }
     if (mFeedback.cross) {
@@ -253,371 +307,36 @@ void EditController::paintFeedback(QPainter &painter) const
     painter.restore();
 }
 
-// --- mouse
+// --- gesture results
 
-void EditController::mousePress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                                const QPoint &pos, const QPoint &globalPos)
+bool EditController::objectDialogAt(const QPoint &pagePoint, bool adjust)
 {
     Page *current = page();
-    if (!current)
-        return;
-    const QPoint cursor = toPage(pos);
-    if (mRunning)
-        return; // the run session has the reader's mouse
-    if (mOp != None)
-        return; // a second button during a gesture
-    if (button == Qt::RightButton) {
-        const EditHit hit = editHitTest(current->Objects, cursor);
-        if (!hit.object)
-            return;
-        QWidget *parent = mArea.surface();
-        bool changed = false;
-        const QRect oldBox = objectRect(*hit.object);
-        beginStep();
-        const bool adjusting = modifiers & Qt::ControlModifier;
-        if (adjusting) {
-            if (!hit.object->Selected) {
-                deselectAll();
-                hit.object->Selected = true;
-            }
-            changed = mHost->adjustObjects(parent, mPub, *current);
-        } else {
-            changed = mHost->defineObject(parent, mPub, *hit.object, oldBox, false);
-        }
-        if (changed)
-            commitStep(adjusting ? edtext::step::AdjustObject : edtext::step::EditObject);
-        else
-            cancelStep();
-        emit edited();
-        return;
-    }
-    if (button != Qt::LeftButton)
-        return;
-
-    mPressPoint = cursor;
-    mStart = mCurrent = snapped(cursor);
-    mPressModifiers = mLastModifiers = modifiers;
-    mTool = mHost->currentTool();
-    mHost->gestureStarted();
-
-    if (mTool >= ArticleKind && mTool <= TextKind) {
-        mOp = Drawing;
-        deselectAll();
-        showReadout(edtext::ObjectSize, 0, 0);
-        emit edited();
-        return;
-    }
-    const EditHit hit = editHitTest(current->Objects, cursor);
-    if (hit.object) {
-        mHitObject = hit.object;
-        if (modifiers & Qt::ShiftModifier) {
-            hit.object->Selected = !hit.object->Selected;
-            repaint(grown(paintedBounds(*hit.object), 6));
-            emit edited();
-            endGesture();
-        } else if (hit.handle != NoHandle) {
-            startResize(hit.object, hit.handle, cursor);
-        } else if (hit.object->Selected) {
-            startMove(cursor);
-        } else {
+    const EditHit hit = current ? editHitTest(current->Objects, pagePoint) : EditHit();
+    if (!hit.object)
+        return false;
+    QWidget *parent = mArea.surface();
+    bool changed = false;
+    const QRect oldBox = objectRect(*hit.object);
+    beginStep();
+    if (adjust) {
+        if (!hit.object->Selected) {
             deselectAll();
             hit.object->Selected = true;
-            repaint(grown(paintedBounds(*hit.object), 6));
-            mOp = Clicked;
-            emit edited();
         }
-        return;
+        changed = mHost->adjustObjects(parent, mPub, *current);
+    } else {
+        changed = mHost->defineObject(parent, mPub, *hit.object, oldBox, false);
     }
-    mOp = Banding;
-    deselectAll();
-    showReadout(edtext::SelectArea, 0, 0);
+    if (changed)
+        commitStep(adjust ? edtext::step::AdjustObject : edtext::step::EditObject);
+    else
+        cancelStep();
     emit edited();
+    return changed;
 }
 
-void EditController::startMove(const QPoint &cursorPage)
-{
-    QRect box;
-    if (!selectionBox(page()->Objects, &box)) {
-        endGesture();
-        return;
-    }
-    mOp = Moving;
-    mOutline = mStartOutline = box;
-    mGrab = cursorPage - box.topLeft();
-    mTargetKind = TargetKind::ThisWindow;
-    mTarget = this;
-    mTargetPage = nullptr;
-    repaint(grown(box, 6)); // the handles go
-    setCursorShape(customCursor(HandGrabCursor));
-    showReadout(edtext::ObjectPosition, box.x(), box.y());
-    Feedback f;
-    f.kind = ShapeKind::Outline;
-    f.rect = box;
-    setFeedback(f);
-}
-
-void EditController::startResize(PageObject *object, int handle, const QPoint &cursorPage)
-{
-    mOp = Resizing;
-    mHitObject = object;
-    mHandle = handle;
-    mOutline = mStartOutline = objectRect(*object);
-    mStart = resizeAnchor(mOutline, cursorPage);
-    mCurrent = object->ObjectType == LineKind ? cursorPage : mStart;
-    mGrab = QPoint();
-    repaint(grown(paintedBounds(*object), 6));
-    showReadout(edtext::ObjectSize, mOutline.width(), mOutline.height());
-    Feedback f;
-    if (object->ObjectType == LineKind) {
-        f.kind = ShapeKind::Line;
-        f.from = mStart;
-        f.to = mStart == lineStart(*object) ? lineEnd(*object) : lineStart(*object);
-        mCurrent = f.to;
-    } else {
-        f.kind = ShapeKind::Outline;
-        f.rect = mOutline;
-    }
-    setFeedback(f);
-}
-
-void EditController::mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                               const QPoint &pos, const QPoint &globalPos)
-{
-    if (!page())
-        return;
-    const QPoint cursor = toPage(pos);
-    if (mRunning)
-        return;
-    mLastModifiers = modifiers;
-    switch (mOp) {
-    case Drawing:
-    case Banding:
-        updateDrawing(cursor, modifiers);
-        break;
-    case Clicked:
-        startMove(mPressPoint);
-        if (mOp == Moving)
-            updateMove(globalPos);
-        break;
-    case Moving:
-        updateMove(globalPos);
-        break;
-    case Resizing:
-        updateResize(cursor, modifiers);
-        break;
-    case None:
-        hoverCursor(cursor);
-        break;
-    }
-}
-
-void EditController::updateDrawing(const QPoint &cursor, Qt::KeyboardModifiers modifiers)
-{
-    QPoint p = snapped(cursor);
-    if (modifiers & Qt::ShiftModifier)
-        p = constrainForTool(mOp == Banding ? int(PointerTool) : mTool, mStart, p);
-    mCurrent = p;
-    Feedback f;
-    f.rect = spannedRect(mStart, mCurrent);
-    f.cross = true;
-    if (mOp == Banding) {
-        f.kind = ShapeKind::Rectangle;
-    } else if (mTool == LineKind) {
-        f.kind = ShapeKind::Line;
-        f.from = mStart;
-        f.to = mCurrent;
-        f.cross = false;
-    } else if (mTool == CircleKind) {
-        f.kind = ShapeKind::Ellipse;
-    } else if (mTool == RectangleKind && (modifiers & Qt::ControlModifier)) {
-        f.kind = ShapeKind::RoundRectangle;
-    } else {
-        f.kind = ShapeKind::Rectangle;
-    }
-    setFeedback(f);
-    showReadout(mOp == Banding ? QString(edtext::SelectArea) : QString(edtext::ObjectSize),
-                std::abs(mCurrent.x() - mStart.x()), std::abs(mCurrent.y() - mStart.y()));
-}
-
-void EditController::updateMove(const QPoint &globalPos)
-{
-    // Where the outline goes: this window, a page tab, another publication window.
-    QWidget *under = mHost->widgetAt(globalPos);
-    EditController *target = controllerFor(under);
-    Page *tabPage = nullptr;
-    if (target && target->isRunning())
-        target = nullptr;
-    if (!target)
-        tabPage = mHost->pageTabAt(*this, globalPos);
-
-    if (mTarget && mTarget != this && mTarget != target)
-        mTarget->setFeedback(Feedback());
-    Feedback none;
-    if (target == this) {
-        mTargetKind = TargetKind::ThisWindow;
-        setCursorShape(customCursor(HandGrabCursor));
-    } else if (tabPage) {
-        mTargetKind = TargetKind::PageTab;
-        setFeedback(none);
-        setCursorShape(customCursor(HandPointCursor));
-    } else if (target) {
-        mTargetKind = TargetKind::OtherWindow;
-        setFeedback(none);
-        setCursorShape(customCursor(DragObjectsCursor));
-    } else {
-        mTargetKind = TargetKind::NoTarget;
-        setFeedback(none);
-        setCursorShape(QCursor(Qt::ForbiddenCursor));
-    }
-    mTarget = target;
-    mTargetPage = tabPage;
-    if (!target)
-        return;
-
-    QWidget *surface = target->mArea.surface();
-    const QPoint inTarget = surface->mapFromGlobal(globalPos) - target->mArea.pageOrigin();
-    const QPoint topLeft = target->snapped(inTarget - mGrab);
-    mOutline.moveTopLeft(topLeft);
-    Feedback f;
-    f.kind = ShapeKind::Outline;
-    f.rect = mOutline;
-    target->setFeedback(f);
-    showReadout(edtext::ObjectPosition, topLeft.x(), topLeft.y());
-}
-
-void EditController::updateResize(const QPoint &cursor, Qt::KeyboardModifiers modifiers)
-{
-    const bool line = mHitObject && mHitObject->ObjectType == LineKind;
-    QPoint p = snapped(cursor - mGrab);
-    if (modifiers & Qt::ShiftModifier)
-        p = constrainForTool(line ? int(LineKind) : int(PointerTool), mStart, p);
-    mCurrent = p;
-    Feedback f;
-    if (line) {
-        f.kind = ShapeKind::Line;
-        f.from = mStart;
-        f.to = p;
-        mOutline = spannedRect(mStart, p);
-    } else {
-        mOutline = resizeOutline(mStartOutline, mHandle, p);
-        f.kind = ShapeKind::Outline;
-        f.rect = mOutline;
-    }
-    setFeedback(f);
-    showReadout(edtext::ObjectSize, mOutline.width(), mOutline.height());
-}
-
-void EditController::hoverCursor(const QPoint &cursor)
-{
-    const int tool = mHost->currentTool();
-    if (tool != PointerTool) {
-        setCursorShape(customCursor(CrossCursor));
-        return;
-    }
-    showReadout(edtext::MousePosition, cursor.x(), cursor.y());
-    const EditHit hit = editHitTest(page()->Objects, cursor);
-    if (hit.handle == NoHandle) {
-        setCursorShape(QCursor(Qt::ArrowCursor));
-        return;
-    }
-    if (hit.object->ObjectType == LineKind) {
-        setCursorShape(customCursor(SizeAllCursor));
-        return;
-    }
-    switch (hit.handle) {
-    case TopHandle:
-    case BottomHandle:
-        setCursorShape(QCursor(Qt::SizeVerCursor));
-        break;
-    case TopRightHandle:
-    case BottomLeftHandle:
-        setCursorShape(QCursor(Qt::SizeBDiagCursor));
-        break;
-    case RightHandle:
-    case LeftHandle:
-        setCursorShape(QCursor(Qt::SizeHorCursor));
-        break;
-    default:
-        setCursorShape(QCursor(Qt::SizeFDiagCursor));
-        break;
-    }
-}
-
-void EditController::mouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                                  const QPoint &pos, const QPoint &globalPos)
-{
-    if (!page())
-        return;
-    const QPoint cursor = toPage(pos);
-    if (mRunning)
-        return;
-    if (button != Qt::LeftButton || mOp == None)
-        return;
-    showReadout(edtext::MousePosition, cursor.x(), cursor.y());
-    switch (mOp) {
-    case Drawing:
-        setFeedback(Feedback());
-        finishDrawing(modifiers);
-        break;
-    case Moving:
-        finishMove(modifiers);
-        break;
-    case Resizing:
-        setFeedback(Feedback());
-        finishResize();
-        break;
-    case Banding:
-        setFeedback(Feedback());
-        finishBanding();
-        break;
-    case Clicked:
-    case None:
-        break;
-    }
-    endGesture();
-    emit edited();
-}
-
-void EditController::endGesture()
-{
-    const bool wasGesture = mOp != None;
-    mOp = None;
-    mHitObject = nullptr;
-    mHandle = 0;
-    if (mTarget && mTarget != this)
-        mTarget->setFeedback(Feedback());
-    mTarget = nullptr;
-    mTargetPage = nullptr;
-    mTargetKind = TargetKind::NoTarget;
-    setFeedback(Feedback());
-    setCursorShape(QCursor(Qt::ArrowCursor));
-    if (page()) {
-        QRect box;
-        if (selectionBox(page()->Objects, &box))
-            repaint(grown(box, 6)); // the handles come back
-    }
-    if (wasGesture)
-        mHost->gestureFinished();
-}
-
-void EditController::cancelGesture()
-{
-    if (mOp == None)
-        return;
-    showReadout(edtext::MousePosition, mCurrent.x(), mCurrent.y());
-    // Nothing was changed yet; a snapshot taken for a move or resize stays valid.
-    endGesture();
-    emit edited();
-}
-
-void EditController::finishDrawing(Qt::KeyboardModifiers modifiers)
-{
-    if (mTool != TextKind && mCurrent == mStart)
-        return;
-    createObject(mTool, spannedRect(mStart, mCurrent), modifiers & Qt::ControlModifier);
-}
-
-void EditController::createObject(int kind, const QRect &box, bool ctrl)
+void EditController::createObject(int kind, const QRect &box, quint8 lineOrigin)
 {
     Page *current = page();
     beginStep();
@@ -659,10 +378,8 @@ void EditController::createObject(int kind, const QRect &box, bool ctrl)
             && !object->text()->Text.isEmpty();
         break;
     case RectangleKind:
-        object->LineOrigin = ctrl ? 1 : 0;
-        break;
     case LineKind:
-        object->LineOrigin = lineOriginFor(mStart, mCurrent);
+        object->LineOrigin = lineOrigin;
         break;
     default:
         break;
@@ -688,34 +405,6 @@ void EditController::addObject(ObjectPtr object)
     setModified();
 }
 
-void EditController::finishMove(Qt::KeyboardModifiers modifiers)
-{
-    const bool ctrl = modifiers & Qt::ControlModifier;
-    setFeedback(Feedback());
-    const int dx = mOutline.x() - mStartOutline.x();
-    const int dy = mOutline.y() - mStartOutline.y();
-    switch (mTargetKind) {
-    case TargetKind::ThisWindow:
-        if (dx == 0 && dy == 0)
-            break; // a click, even with Ctrl, copies nothing
-        if (ctrl)
-            edit(edtext::step::Copy,
-                 [this, dx, dy](Page &page) { return copySelectedTo(mPub, page, dx, dy); });
-        else
-            moveSelection(QPoint(dx, dy), false);
-        break;
-    case TargetKind::PageTab:
-        moveToPage(mTargetPage, ctrl);
-        break;
-    case TargetKind::OtherWindow:
-        if (mTarget)
-            moveToOtherWindow(*mTarget, ctrl);
-        break;
-    case TargetKind::NoTarget:
-        break;
-    }
-}
-
 // Copies the selected objects of the current page onto `target` of `into`, offset and
 // selected on top of it, the rest of it deselected; the copies count against `into`.
 bool EditController::copySelectedTo(Publication &into, Page &target, int dx, int dy)
@@ -728,7 +417,7 @@ bool EditController::copySelectedTo(Publication &into, Page &target, int dx, int
     return true;
 }
 
-void EditController::moveToPage(Page *target, bool keepSource)
+void EditController::moveSelectionToPage(Page *target, bool keepSource)
 {
     Page *source = page();
     if (!target || target == source)
@@ -757,49 +446,20 @@ void EditController::moveToPage(Page *target, bool keepSource)
     emit edited();
 }
 
-void EditController::moveToOtherWindow(EditController &target, bool keepSource)
+void EditController::moveSelectionToWindow(EditController &target, QPoint offset, bool keepSource)
 {
     Page *source = page();
     Page *into = target.page();
     if (!source || !into)
         return;
-    const int dx = mOutline.x() - mStartOutline.x();
-    const int dy = mOutline.y() - mStartOutline.y();
-    const bool copied = target.edit(keepSource ? edtext::step::CopyToWindow : edtext::step::DropObjects,
-                                    [&](Page &page) { return copySelectedTo(target.mPub, page, dx, dy); });
+    const bool copied = target.edit(
+        keepSource ? edtext::step::CopyToWindow : edtext::step::DropObjects,
+        [&](Page &page) { return copySelectedTo(target.mPub, page, offset.x(), offset.y()); });
     if (copied && !keepSource)
         edit(edtext::step::MoveToWindow, [](Page &page) {
             std::erase_if(page.Objects, [](const ObjectPtr &o) { return o->Selected; });
             return true;
         });
-}
-
-void EditController::finishResize()
-{
-    PageObject *object = mHitObject;
-    if (!object)
-        return;
-    beginStep();
-    if (object->ObjectType == LineKind) {
-        const QRect box = spannedRect(mStart, mCurrent);
-        object->X1 = box.x();
-        object->Y1 = box.y();
-        object->X2 = rightEdge(box);
-        object->Y2 = bottomEdge(box);
-        object->LineOrigin = lineOriginFor(mStart, mCurrent);
-    } else {
-        resizeEdges(*object, mOutline.x() - mStartOutline.x(), mOutline.y() - mStartOutline.y(),
-                    rightEdge(mOutline) - rightEdge(mStartOutline),
-                    bottomEdge(mOutline) - bottomEdge(mStartOutline));
-    }
-    setModified();
-    commitStep(edtext::step::Resize);
-}
-
-void EditController::finishBanding()
-{
-    selectInside(page()->Objects, spannedRect(mStart, mCurrent));
-    repaint();
 }
 
 // --- keys
@@ -808,11 +468,11 @@ bool EditController::keyPress(int key, Qt::KeyboardModifiers modifiers)
 {
     if (mRunning || !page())
         return false;
-    if (key == Qt::Key_Escape && mOp != None) {
+    if (key == Qt::Key_Escape && mTool->busy()) {
         cancelGesture();
         return true;
     }
-    if (mOp != None)
+    if (mTool->busy())
         return false;
     switch (key) {
     case Qt::Key_PageUp:
@@ -965,6 +625,14 @@ bool EditController::alignWithDialog()
     if (count < 2)
         choice.relative = false;
     return align(choice);
+}
+
+bool EditController::copySelection(QPoint offset)
+{
+    if (selectedCount() == 0)
+        return false;
+    return edit(edtext::step::Copy,
+                [this, offset](Page &page) { return copySelectedTo(mPub, page, offset.x(), offset.y()); });
 }
 
 bool EditController::nudge(int dx, int dy)
@@ -1138,8 +806,7 @@ bool EditController::deletePage(Page *target, const QString &text)
     const int index = mPub.indexOfPage(target);
     if (index < 0)
         return false;
-    if (mOp != None)
-        cancelGesture();
+    cancelGesture();
     PagesState before = PagesState::of(mPub);
     std::vector<PagePtr> removed;
     Page *shown = mPub.currentPage();
@@ -1200,7 +867,7 @@ bool EditController::canRedo() const
 
 bool EditController::undo()
 {
-    if (!canUndo() || mOp != None) {
+    if (!canUndo() || mTool->busy()) {
         mHost->beep();
         return false;
     }
@@ -1211,7 +878,7 @@ bool EditController::undo()
 
 bool EditController::redo()
 {
-    if (!canRedo() || mOp != None) {
+    if (!canRedo() || mTool->busy()) {
         mHost->beep();
         return false;
     }
@@ -1242,8 +909,7 @@ void EditController::pagesApplied()
 
 void EditController::pageChanged()
 {
-    if (mOp != None)
-        cancelGesture();
+    cancelGesture();
 }
 
 } // namespace vardeko

@@ -1,5 +1,5 @@
-// Direct manipulation of a publication window's current page: the mouse gestures and
-// their rubber feedback, keys, the editing commands and the window's history.
+// The editor of a publication window's current page: its tools, the rubber feedback they
+// draw, keys, the editing commands and the window's history.
 #pragma once
 
 #include "edithost.h"
@@ -12,12 +12,29 @@
 #include <QPoint>
 #include <QRect>
 
+#include <array>
 #include <functional>
+#include <memory>
 
 class QPainter;
 class QUndoStack;
 
 namespace vardeko {
+
+class DrawTool;
+class EditTool;
+class SelectTool;
+
+// The feedback of a gesture, drawn inverting what lies beneath (page coordinates).
+struct RubberShape
+{
+    enum class Kind { None, Rectangle, RoundRectangle, Ellipse, Line, Outline };
+    Kind kind = Kind::None;
+    QRect rect;
+    QPoint from, to; // lines
+    bool cross = false; // a small cross at the rectangle's centre
+    bool empty() const { return kind == Kind::None; }
+};
 
 // The eight custom cursors, by their numbers.
 enum CustomCursor {
@@ -53,21 +70,36 @@ public:
     void setRunning(bool running);
     bool isRunning() const { return mRunning; }
 
-    // --- events, in surface coordinates
-    void mousePress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos,
-                    const QPoint &globalPos);
-    void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPoint &pos,
-                   const QPoint &globalPos);
-    void mouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos,
-                      const QPoint &globalPos);
+    // --- tools
+    // The tool that takes the work area's pointer events: between gestures it follows
+    // the tool palette's current tool.
+    EditTool &currentTool();
+    // Makes tool 1 (pointer) to 8 current; ignored during a gesture and for other numbers.
+    void setTool(int number);
     // True when the key was used.
     bool keyPress(int key, Qt::KeyboardModifiers modifiers);
 
-    Operation operation() const { return mOp; }
+    Operation operation() const;
     // Handles are hidden while a gesture shows its own feedback.
-    bool handlesHidden() const { return mOp == Moving || mOp == Resizing; }
+    bool handlesHidden() const;
     // Draws the rubber feedback in page coordinates, inverting what lies beneath.
     void paintFeedback(QPainter &painter) const;
+
+    // --- what the tools use
+    QPoint toPage(const QPoint &surfacePos) const;
+    // Snapped to the grid when snapping is on.
+    QPoint snapped(const QPoint &page) const;
+    EditSettings settings() const;
+    void setFeedback(const RubberShape &feedback);
+    void showReadout(const QString &caption, int a, int b);
+    void setCursorShape(const QCursor &cursor);
+    // Repaints where an object and its handles are drawn.
+    void repaintObject(const PageObject &object);
+    // Repaints the selection's handles.
+    void repaintSelection();
+    bool deselectAll();
+    // The selection, objects or undo state changed.
+    void notifyEdited() { emit edited(); }
 
     // --- commands
     int selectedCount() const;
@@ -86,6 +118,20 @@ public:
     // Moves the selected objects as one step, as a drag does; nudges of the same objects
     // follow each other into one step.
     void moveSelection(QPoint offset, bool nudge);
+    // Copies of the selected objects at an offset on the same page, selected instead.
+    bool copySelection(QPoint offset);
+    // The selected objects go onto another page of this publication (copied when
+    // `keepSource`), as one step, and that page is shown.
+    void moveSelectionToPage(Page *target, bool keepSource);
+    // The selected objects go onto another window's current page at an offset (copied
+    // when `keepSource`): a step in each window.
+    void moveSelectionToWindow(EditController &target, QPoint offset, bool keepSource);
+    // A new object of a kind with the palette's attributes in `box`, after the questions
+    // its kind asks (file, dialog); `lineOrigin` is taken by Rectangles and Lines.
+    void createObject(int kind, const QRect &box, quint8 lineOrigin);
+    // The definition dialog (or with `adjust` the adjustment dialog) of the object under
+    // a page point.
+    bool objectDialogAt(const QPoint &pagePoint, bool adjust);
     // The definition dialog of the one selected Article, Button, Picture or Text.
     bool editSelectedObject();
     // The object adjustment dialog for the selection.
@@ -150,41 +196,8 @@ signals:
     void edited();
 
 private:
-    enum class ShapeKind { NoShape, Rectangle, RoundRectangle, Ellipse, Line, Outline };
-    struct Feedback
-    {
-        ShapeKind kind = ShapeKind::NoShape;
-        QRect rect;
-        QPoint from, to; // lines
-        bool cross = false;
-        bool empty() const { return kind == ShapeKind::NoShape; }
-    };
-    enum class TargetKind { NoTarget, ThisWindow, PageTab, OtherWindow };
-
-    QPoint toPage(const QPoint &surfacePos) const;
-    QPoint snapped(const QPoint &page) const;
-    EditSettings settings() const;
-    void setFeedback(const Feedback &feedback);
-    static QRect feedbackBounds(const Feedback &feedback);
-    void showReadout(const QString &caption, int a, int b);
-    void setCursorShape(const QCursor &cursor);
-
-    void startMove(const QPoint &cursorPage);
-    void startResize(PageObject *object, int handle, const QPoint &cursorPage);
-    void updateDrawing(const QPoint &page, Qt::KeyboardModifiers modifiers);
-    void updateMove(const QPoint &globalPos);
-    void updateResize(const QPoint &page, Qt::KeyboardModifiers modifiers);
-    void finishDrawing(Qt::KeyboardModifiers modifiers);
-    void finishMove(Qt::KeyboardModifiers modifiers);
-    void finishResize();
-    void finishBanding();
+    static QRect feedbackBounds(const RubberShape &feedback);
     void cancelGesture();
-    void endGesture();
-    void hoverCursor(const QPoint &page);
-    void createObject(int kind, const QRect &box, bool ctrl);
-    bool deselectAll();
-    void moveToOtherWindow(EditController &target, bool keepSource);
-    void moveToPage(Page *target, bool keepSource);
     bool copySelectedTo(Publication &into, Page &target, int dx, int dy);
     bool copyStack(const Page &page, ObjectList &copy);
     void setModifiedFromHistory();
@@ -194,19 +207,10 @@ private:
     EditHost *mHost = nullptr;
     bool mRunning = false;
 
-    // The gesture in progress.
-    Operation mOp = None;
-    int mTool = PointerTool;
-    PageObject *mHitObject = nullptr;
-    int mHandle = 0;
-    QPoint mStart, mCurrent, mPressPoint;
-    Qt::KeyboardModifiers mPressModifiers, mLastModifiers;
-    QRect mOutline, mStartOutline;
-    QPoint mGrab;
-    TargetKind mTargetKind = TargetKind::NoTarget;
-    EditController *mTarget = nullptr;
-    Page *mTargetPage = nullptr;
-    Feedback mFeedback;
+    std::unique_ptr<SelectTool> mSelectTool;
+    std::array<std::unique_ptr<DrawTool>, TextKind - ArticleKind + 1> mDrawTools;
+    EditTool *mTool = nullptr;
+    RubberShape mFeedback;
 
     // The window's history and the step being made.
     QUndoStack *mUndo = nullptr;

@@ -43,6 +43,11 @@ EditCommands::EditCommands(TMainForm &main)
                 if (EditController *c = activeController())
                     c->applyPaletteAttribute(which, values);
             });
+    // Every window takes the new tool at once, so its cursor shows it.
+    connect(mPalette, &TToolPalette::toolChanged, this, [this](int tool) {
+        for (TChildForm *child : mMain.childForms())
+            child->controller()->setTool(tool);
+    });
     connect(mPalette, &TToolPalette::nudged, this, [this](int dx, int dy) {
         if (EditController *c = activeController())
             c->nudge(dx, dy);

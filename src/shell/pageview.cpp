@@ -2,6 +2,7 @@
 #include "pageview.h"
 
 #include "editcontroller.h"
+#include "edittool.h"
 #include "filedrops.h"
 #include "pagepainter.h"
 #include "publication.h"
@@ -202,6 +203,17 @@ QImage PageView::renderShown() const
     return renderPage(mPub, *current, options(current));
 }
 
+static ToolEvent toolEvent(const QMouseEvent *event)
+{
+    ToolEvent e;
+    e.button = event->button();
+    e.buttons = event->buttons();
+    e.modifiers = event->modifiers();
+    e.pos = event->position().toPoint();
+    e.globalPos = event->globalPosition().toPoint();
+    return e;
+}
+
 void PageView::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
@@ -211,8 +223,7 @@ void PageView::mousePressEvent(QMouseEvent *event)
         return;
     }
     if (mController)
-        mController->mousePress(event->button(), event->modifiers(), event->position().toPoint(),
-                                event->globalPosition().toPoint());
+        mController->currentTool().mousePress(toolEvent(event));
     event->accept();
 }
 
@@ -224,8 +235,7 @@ void PageView::mouseMoveEvent(QMouseEvent *event)
         return;
     }
     if (mController)
-        mController->mouseMove(event->buttons(), event->modifiers(), event->position().toPoint(),
-                               event->globalPosition().toPoint());
+        mController->currentTool().mouseMove(toolEvent(event));
     event->accept();
 }
 
@@ -237,8 +247,7 @@ void PageView::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     if (mController)
-        mController->mouseRelease(event->button(), event->modifiers(),
-                                  event->position().toPoint(), event->globalPosition().toPoint());
+        mController->currentTool().mouseRelease(toolEvent(event));
     event->accept();
 }
 

@@ -32,6 +32,7 @@ public:
     QStringList opened;
     Page *tabPage = nullptr; // the page tab the cursor is over during a move
     QList<Page *> shownPages;
+    int openGestures = 0; // started and not yet finished
 
     EditSettings editSettings() const override { return settings; }
     int currentTool() const override { return tool; }
@@ -42,6 +43,8 @@ public:
         ++readouts;
     }
     void beep() override { ++beeps; }
+    void gestureStarted() override { ++openGestures; }
+    void gestureFinished() override { --openGestures; }
     QWidget *widgetAt(const QPoint &globalPos) const override
     {
         return widgetUnder ? widgetUnder(globalPos) : EditHost::widgetAt(globalPos);

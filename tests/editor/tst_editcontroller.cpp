@@ -3,6 +3,7 @@
 
 #include "childform.h"
 #include "editcontroller.h"
+#include "edittool.h"
 #include "fakeedithost.h"
 #include "pageview.h"
 #include "publication.h"
@@ -694,4 +695,124 @@ void TestEditController::paletteAttributeDrops()
     QCOMPARE(hollow->FillColor, ColorRef(0x00FF00));
     QCOMPARE(int(hollow->FillPattern), 1);
     QVERIFY(thick->FillColor != ColorRef(0x00FF00));
+}
+
+void TestEditController::pressStartsEachToolsGesture_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<bool>("handlesHidden");
+    // An unselected object at (50, 50)-(100, 100), a selected one at (200, 50)-(240, 90).
+    QTest::newRow("pointer, empty page: band") << int(PointerTool) << QPoint(300, 300) << false
+                                                << int(EditController::Banding) << false;
+    QTest::newRow("pointer, unselected object: click")
+        << int(PointerTool) << QPoint(60, 60) << false << int(EditController::Clicked) << false;
+    QTest::newRow("pointer, selected object: move")
+        << int(PointerTool) << QPoint(220, 70) << false << int(EditController::Moving) << true;
+    QTest::newRow("pointer, handle: resize")
+        << int(PointerTool) << QPoint(240, 90) << false << int(EditController::Resizing) << true;
+    QTest::newRow("pointer, Shift-click: no gesture")
+        << int(PointerTool) << QPoint(60, 60) << true << int(EditController::None) << false;
+    for (int kind = ArticleKind; kind <= TextKind; ++kind)
+        QTest::addRow("drawing kind %d, on an object", kind)
+            << kind << QPoint(220, 70) << false << int(EditController::Drawing) << false;
+}
+
+void TestEditController::pressStartsEachToolsGesture()
+{
+    QFETCH(int, tool);
+    QFETCH(QPoint, at);
+    QFETCH(bool, shift);
+    QFETCH(int, operation);
+    QFETCH(bool, handlesHidden);
+    Window w;
+    w.add(RectangleKind, 50, 50, 100, 100);
+    w.add(RectangleKind, 200, 50, 240, 90, true);
+    w.host.tool = tool;
+    const Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
+    w.press(at, mods);
+    QCOMPARE(w.editor().currentTool().number(), tool);
+    QCOMPARE(int(w.editor().operation()), operation);
+    QCOMPARE(w.editor().handlesHidden(), handlesHidden);
+    // The main window's refresh waits while a gesture runs, and only then.
+    QCOMPARE(w.host.openGestures, operation == EditController::None ? 0 : 1);
+    w.release(at, mods);
+    QCOMPARE(w.editor().operation(), EditController::None);
+    QVERIFY(!w.editor().handlesHidden());
+    QCOMPARE(w.host.openGestures, 0);
+}
+
+void TestEditController::toolChangeWaitsForTheGesture()
+{
+    Window w;
+    w.host.tool = RectangleKind;
+    w.editor().setTool(RectangleKind);
+    // A drawing tool shows its cross as soon as it is chosen.
+    QCOMPARE(w.view()->cursor().shape(), Qt::BitmapCursor);
+    w.press(QPoint(20, 20));
+    w.moveTo(QPoint(50, 40));
+    // The palette changes to the pointer during the drag: the rectangle is still drawn.
+    w.host.tool = PointerTool;
+    w.editor().setTool(PointerTool);
+    QCOMPARE(w.editor().operation(), EditController::Drawing);
+    w.moveTo(QPoint(80, 60));
+    w.release(QPoint(80, 60));
+    QCOMPARE(w.page().Objects.size(), size_t(1));
+    QCOMPARE(boxOf(*w.page().Objects[0]), QRect(QPoint(20, 20), QPoint(80, 60)));
+    // The next press belongs to the pointer: it moves the new rectangle.
+    w.drag(QPoint(50, 40), QPoint(60, 50));
+    QCOMPARE(w.editor().currentTool().number(), int(PointerTool));
+    QCOMPARE(w.page().Objects.size(), size_t(1));
+    QCOMPARE(boxOf(*w.page().Objects[0]), QRect(QPoint(30, 30), QPoint(90, 70)));
+    QCOMPARE(w.view()->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestEditController::leavingTheToolsAbandonsTheirGestures()
+{
+    Window w;
+    PageObject *a = w.add(RectangleKind, 50, 50, 100, 100, true);
+    // Run mode begins during a move: nothing moves, the outline goes, the refresh resumes.
+    w.press(QPoint(60, 60));
+    w.moveTo(QPoint(90, 90));
+    QCOMPARE(w.editor().operation(), EditController::Moving);
+    w.editor().setRunning(true);
+    QCOMPARE(w.editor().operation(), EditController::None);
+    QCOMPARE(w.host.openGestures, 0);
+    w.editor().setRunning(false);
+    w.release(QPoint(90, 90));
+    QCOMPARE(boxOf(*a), QRect(QPoint(50, 50), QPoint(100, 100)));
+    QVERIFY(!w.editor().canUndo());
+    const QImage shown = w.view()->grab().toImage();
+    QCOMPARE(QColor(shown.pixel(w.at(QPoint(110, 80)))), QColor(Qt::white));
+
+    // Another page is shown during a drawing: nothing is drawn there.
+    w.host.tool = LineKind;
+    Page *second = w.pub().appendPage(w.pub().createPage(QStringLiteral("Second")));
+    w.press(QPoint(10, 10));
+    w.moveTo(QPoint(40, 40));
+    w.host.showPage(w.editor(), second);
+    w.release(QPoint(40, 40));
+    QCOMPARE(second->Objects.size(), size_t(0));
+    QCOMPARE(w.host.openGestures, 0);
+}
+
+void TestEditController::rightClickDefinesWhateverTheTool()
+{
+    Window w;
+    PageObject *t = w.add(TextKind, 50, 50, 150, 80);
+    t->text()->Text = QStringLiteral("Old");
+    w.host.dialog = [](PageObject &o) {
+        o.text()->Text = QStringLiteral("New");
+        return true;
+    };
+    w.host.tool = CircleKind;
+    w.press(QPoint(60, 60), {}, Qt::RightButton);
+    w.release(QPoint(60, 60), {}, Qt::RightButton);
+    QCOMPARE(w.page().Objects.size(), size_t(1)); // no circle
+    QCOMPARE(w.page().Objects[0]->text()->Text, QStringLiteral("New"));
+    QCOMPARE(w.host.openGestures, 0);
+    QVERIFY(w.editor().undo());
+    QCOMPARE(w.page().Objects[0]->text()->Text, QStringLiteral("Old"));
 }

@@ -30,4 +30,9 @@ private slots:
     void showingAnotherPageKeepsHistory();
     void dropOfSeveralFiles();
     void paletteAttributeDrops();
+    void pressStartsEachToolsGesture_data();
+    void pressStartsEachToolsGesture();
+    void toolChangeWaitsForTheGesture();
+    void leavingTheToolsAbandonsTheirGestures();
+    void rightClickDefinesWhateverTheTool();
 };
