@@ -42,8 +42,12 @@ inline constexpr int BookMaxNameBytes = 252;
 inline constexpr char BookMagic[9] = "VDKBOOK\x1a";
 inline constexpr quint32 BookVersion = 1;
 
+// How the checksum is worked out: the fastest the processor offers, or the byte tables
+// alone (to check the fast way against).
+enum class CrcMethod { Fastest, Tables };
+
 // The CRC-32 of zip and PNG; `crc` is the value so far (0 to start).
-quint32 crc32Update(quint32 crc, const char *data, qint64 size);
+quint32 crc32Update(quint32 crc, const char *data, qint64 size, CrcMethod method = CrcMethod::Fastest);
 
 // Empty when `name` may name a book entry, else why not.
 QString bookNameProblem(const QString &name);
