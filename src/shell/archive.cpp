@@ -3,6 +3,7 @@
 #include "archive.h"
 
 #include "articlefiles.h"
+#include "filecopy.h"
 #include "filenames.h"
 #include "ioerrors.h"
 #include "publicationfile.h"
@@ -10,16 +11,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStorageInfo>
 
 namespace vardeko {
 
 namespace {
 
-constexpr qint64 BlockSize = 10240;
-constexpr int OntoItself = 10003;
-constexpr int CannotCopy = 10004;
 
 struct WorkItem
 {
@@ -66,63 +63,11 @@ bool SystemArchiveMedia::nextDisk(const QString &)
 
 QString archiveErrorText(int error)
 {
-    if (error == OntoItself)
+    if (error == CopyOntoItself)
         return QStringLiteral("A file cannot be copied onto itself.");
-    if (error == CannotCopy)
+    if (error == CopySizeDiffers)
         return QStringLiteral("Cannot copy file.");
     return ioErrorMessage(error);
-}
-
-int copyFileUnchanged(const QString &source, const QString &destination, ArchiveProgress *progress, bool *stopped)
-{
-    const QFileInfo from(source);
-    if (!from.exists())
-        return IoFileNotFound;
-    const QFileInfo to(destination);
-    if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
-        return OntoItself;
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return IoAccessDenied;
-    // Written beside and renamed: a failure leaves no partial file under the name.
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return QFileInfo(to.absolutePath()).isDir() ? int(IoAccessDenied) : int(IoPathNotFound);
-    QByteArray block(qsizetype(qMin<qint64>(qMax<qint64>(in.size(), 1), BlockSize)), Qt::Uninitialized);
-    qint64 n = 0;
-    qint64 total = 0;
-    while ((n = in.read(block.data(), block.size())) > 0) {
-        if (out.write(block.constData(), n) != n) {
-            out.cancelWriting();
-            return out.error() == QFileDevice::ResourceError ? int(IoDiskFull) : int(IoWriteFault);
-        }
-        total += n;
-        if (progress && progress->stopRequested()) {
-            out.cancelWriting();
-            if (stopped)
-                *stopped = true;
-            return IoOk;
-        }
-    }
-    if (n < 0) {
-        out.cancelWriting();
-        return IoReadError;
-    }
-    if (total != in.size()) {
-        out.cancelWriting();
-        return CannotCopy;
-    }
-    // The data is on the medium before the name is: a diskette may be taken out next.
-    if (!out.commit())
-        return out.error() == QFileDevice::ResourceError ? int(IoDiskFull) : int(IoWriteFault);
-    if (QFileInfo(destination).size() != from.size()) {
-        QFile::remove(destination);
-        return CannotCopy;
-    }
-    QFile stamped(destination);
-    if (stamped.open(QIODevice::ReadWrite))
-        stamped.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
-    return IoOk;
 }
 
 ArchiveResult archivePublication(Publication &pub, const QString &dir, bool dirExisted, const QString &tempDir,
@@ -209,6 +154,7 @@ ArchiveResult archivePublication(Publication &pub, const QString &dir, bool dirE
         }
     }
 
+    const AfterBlock stopCheck = [progress](qint64, qint64) { return progress && progress->stopRequested(); };
     int left = int(work.size());
     while (true) {
         bool leftForNext = false;
@@ -239,7 +185,7 @@ ArchiveResult archivePublication(Publication &pub, const QString &dir, bool dirE
             bool stopped = false;
             const int code = w.kind == GatheredKind::ArticleText
                                      ? copyArticleWithBareNames(w.source, w.destination)
-                                     : copyFileUnchanged(w.source, w.destination, progress, &stopped);
+                                     : copyFileUnchanged(w.source, w.destination, stopCheck, &stopped);
             if (stopped) {
                 r.stopped = true;
                 return r;

@@ -68,10 +68,4 @@ QString archiveErrorText(int error);
 ArchiveResult archivePublication(Publication &pub, const QString &dir, bool dirExisted, const QString &tempDir,
                                  ArchiveMedia &media, ArchiveProgress *progress = nullptr);
 
-// Copies a file in blocks; 10003 when source and destination are one file, 10004 when
-// the copy's size differs. A failed copy leaves no destination; a good one gets the
-// source's time stamp.
-int copyFileUnchanged(const QString &source, const QString &destination, ArchiveProgress *progress = nullptr,
-                      bool *stopped = nullptr);
-
 } // namespace vardeko

@@ -5,6 +5,7 @@
 #include "articlefiles.h"
 #include "book.h"
 #include "bookfiles.h"
+#include "filecopy.h"
 #include "filenames.h"
 #include "imageloader.h"
 #include "ioerrors.h"
@@ -18,16 +19,15 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <fontconfig/fontconfig.h>
+
+#include <cstdio>
 
 namespace vardeko {
 
 namespace {
-
-// Files are copied through one buffer of at most this size.
-constexpr qint64 BlockSize = 10240;
 
 const char BasicFonts[] = "|ARIAL|COURIER|COURIER NEW|FIXEDSYS|MARLETT|MODERN|MS SANS SERIF|MS SERIF|"
                           "SMALL FONTS|SYMBOL|TERMINAL|TIMES NEW ROMAN|WINGDINGS|";
@@ -54,29 +54,21 @@ struct Output
 // Copies a device to the book entry in blocks, with the interface kept alive.
 int copyBlocks(QIODevice &in, Output &out, bool *stopped)
 {
-    QByteArray buffer(qsizetype(qMin<qint64>(qMax<qint64>(in.size(), 1), BlockSize)), Qt::Uninitialized);
-    const qint64 size = in.size();
-    qint64 done = 0;
-    while (true) {
-        const qint64 n = in.read(buffer.data(), buffer.size());
-        if (n < 0)
-            return IoReadError;
-        if (n == 0)
-            break;
-        if (const int error = out.book.write(buffer.constData(), n))
-            return error;
-        done += n;
-        out.written += quint64(n);
-        if (out.progress) {
-            out.progress->compiledSize(out.written);
-            out.progress->position(size > 0 ? int(done * 100 / size) : 100);
-            if (out.progress->stopRequested()) {
-                *stopped = true;
-                return IoOk;
-            }
-        }
-    }
-    return IoOk;
+    return copyInBlocks(
+            in, [&out](const char *data, qint64 n) {
+                const int error = out.book.write(data, n);
+                if (!error)
+                    out.written += quint64(n);
+                return error;
+            },
+            [&out](qint64 done, qint64 total) {
+                if (!out.progress)
+                    return false;
+                out.progress->compiledSize(out.written);
+                out.progress->position(total > 0 ? int(done * 100 / total) : 100);
+                return out.progress->stopRequested();
+            },
+            stopped);
 }
 
 int copyFileInto(const QString &path, Output &out, bool *stopped)
@@ -86,6 +78,37 @@ int copyFileInto(const QString &path, Output &out, bool *stopped)
         return QFileInfo::exists(path) ? int(IoAccessDenied) : int(IoFileNotFound);
     return copyBlocks(in, out, stopped);
 }
+
+// The program is written beside its name and renamed into place when complete, so a
+// stopped or failed compile leaves what was there before. It is not forced onto the
+// disk before the rename: a program can always be compiled again, and waiting for the
+// disk would make compiling several times slower than copying the same files.
+class ProgramFile : public QTemporaryFile
+{
+public:
+    explicit ProgramFile(const QString &target)
+        : QTemporaryFile(QFileInfo(target).absolutePath() + QStringLiteral("/.") + QFileInfo(target).fileName()
+                         + QStringLiteral(".XXXXXX"))
+        , mTarget(target)
+    {
+    }
+    bool openForWriting() { return open(QIODevice::ReadWrite | QIODevice::Unbuffered); }
+    void cancelWriting() { close(); }
+    bool commit()
+    {
+        close();
+        setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                       | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                       | QFileDevice::ExeOther);
+        if (::rename(QFile::encodeName(fileName()).constData(), QFile::encodeName(mTarget).constData()) != 0)
+            return false;
+        setAutoRemove(false);
+        return true;
+    }
+
+private:
+    QString mTarget;
+};
 
 // A picture as PNG, keeping the colour table of an indexed picture.
 int convertPicture(const QString &path, QByteArray *png)
@@ -123,29 +146,8 @@ int convertPicture(const QString &path, QByteArray *png)
 // own leaves it alone rather than truncating it.
 int copyExternal(const QString &source, const QString &dir)
 {
-    const QString target = QDir(dir).filePath(QFileInfo(source).fileName());
-    const QFileInfo from(source), to(target);
-    if (!from.exists())
-        return IoFileNotFound;
-    if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
-        return IoOk;
-    QFile in(source);
-    QSaveFile out(target);
-    if (!in.open(QIODevice::ReadOnly))
-        return IoAccessDenied;
-    if (!out.open(QIODevice::WriteOnly))
-        return IoAccessDenied;
-    QByteArray block(qsizetype(BlockSize), Qt::Uninitialized);
-    qint64 n = 0;
-    while ((n = in.read(block.data(), block.size())) > 0) {
-        if (out.write(block.constData(), n) != n) {
-            out.cancelWriting();
-            return IoDiskFull;
-        }
-    }
-    if (n < 0 || !out.commit())
-        return n < 0 ? int(IoReadError) : int(IoWriteFault);
-    return IoOk;
+    const int error = copyFileUnchanged(source, QDir(dir).filePath(QFileInfo(source).fileName()));
+    return error == CopyOntoItself ? int(IoOk) : error;
 }
 
 } // namespace
@@ -332,8 +334,8 @@ CompileResult compilePublication(Publication &pub, const CompileJob &job, Compil
         r.file = job.player.isEmpty() ? QStringLiteral("vardeko-player") : job.player;
         return r;
     }
-    QSaveFile out(job.output);
-    if (!out.open(QIODevice::WriteOnly)) {
+    ProgramFile out(job.output);
+    if (!QFileInfo(QFileInfo(job.output).absolutePath()).isDir() || !out.openForWriting()) {
         r.error = QFileInfo(QFileInfo(job.output).absolutePath()).isDir() ? int(IoAccessDenied) : int(IoPathNotFound);
         r.file = job.output;
         return r;
@@ -347,15 +349,14 @@ CompileResult compilePublication(Publication &pub, const CompileJob &job, Compil
     quint64 written = 0;
     {
         // The player counts toward the compiled size but has no entry.
-        QByteArray block(qsizetype(BlockSize), Qt::Uninitialized);
-        qint64 n = 0;
-        while ((n = player.read(block.data(), block.size())) > 0) {
-            if (out.write(block.constData(), n) != n)
-                return failWith(IoDiskFull, job.output);
+        const int copied = copyInBlocks(player, [&](const char *data, qint64 n) {
+            if (out.write(data, n) != n)
+                return int(IoDiskFull);
             written += quint64(n);
-        }
-        if (n < 0)
-            return failWith(IoReadError, job.player);
+            return int(IoOk);
+        });
+        if (copied)
+            return failWith(copied, copied == IoReadError ? job.player : job.output);
     }
     BookWriter book(out);
     Output sink{book, progress, written};
@@ -445,8 +446,6 @@ CompileResult compilePublication(Publication &pub, const CompileJob &job, Compil
         r.file = job.output;
         return r;
     }
-    QFile::setPermissions(job.output, QFile::permissions(job.output) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
-                                              | QFileDevice::ExeOther);
     r.total = quint64(QFileInfo(job.output).size());
     r.entries = std::move(list);
     if (progress)

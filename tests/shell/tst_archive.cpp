@@ -38,10 +38,10 @@ public:
     }
     bool isRemovable(const QString &) override { return true; }
     qint64 capacity(const QString &) override { return mCapacity; }
-    qint64 bytesFree(const QString &dir) override
+    qint64 bytesFree(const QString &folder) override
     {
         qint64 used = 0;
-        for (const QFileInfo &f : QDir(dir).entryInfoList(QDir::Files))
+        for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files))
             used += f.size();
         return mCapacity - used;
     }
