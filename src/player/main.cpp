@@ -17,6 +17,7 @@
 #include "textwindowprovider.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -116,28 +117,23 @@ int main(int argc, char *argv[])
         if (!entry)
             return fail(self + QStringLiteral(": the program carries no publication"), 1, scripted);
         shownName = entry->name;
-        QTemporaryDir work(QDir::tempPath() + QStringLiteral("/vardeko-player-XXXXXX"));
-        QFile copy(work.filePath(entry->name));
-        int status = work.isValid() && copy.open(QIODevice::WriteOnly) ? book.reader().copy(*entry, copy) : int(IoNoTempFile);
-        copy.close();
-        if (status)
+        // The publication is read from the program's own bytes, with its file names as
+        // stored: they are found among the carried files first when they are used.
+        QByteArray bytes;
+        if (const int status = book.reader().read(*entry, &bytes))
             return fail(self + QStringLiteral(": ") + ioErrorMessage(status), 1, scripted);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
         options.compiledCopy = true;
-        // The settings first: they say where the files that need a real path go. Then
-        // the publication again, its file names resolved to the files the program carries.
-        Publication settings;
-        ReadResult result = readPublication(settings, copy.fileName(), options);
+        const ReadResult result = readPublication(*pub, buffer, options);
         if (!result.ok())
             return fail(loadErrorMessage(shownName, result.error), 1, scripted);
         const QString programDir = QFileInfo(self).absolutePath();
         book.registerFonts();
-        status = book.unpack(settings.Settings.ExtractOp, settings.Settings.ExtractDir, programDir);
-        if (status)
-            return fail(book.errorText(), 1, scripted);
+        // Files that need a real path are put on disk when first asked for, where the
+        // extraction settings say.
+        book.setPlaces(pub->Settings.ExtractOp, pub->Settings.ExtractDir, programDir);
         setEmbeddedFileLookup([&book](const QString &name) { return book.path(name); });
-        result = readPublication(*pub, copy.fileName(), options);
-        if (!result.ok())
-            return fail(loadErrorMessage(shownName, result.error), 1, scripted);
         // The publication's folder is the program's: files beside the program are found
         // there, after the ones it carries.
         pub->FileName = QDir(programDir).filePath(entry->name);

@@ -123,50 +123,52 @@ int BookFiles::extract(const BookEntry &entry, const QString &dir, bool shared)
     return IoOk;
 }
 
-int BookFiles::unpack(quint8 extractOp, const QString &customDir, const QString &programDir)
+void BookFiles::setPlaces(quint8 extractOp, const QString &customDir, const QString &programDir)
 {
     mRemoveAtEnd = (extractOp & ExtractRemoveAtEnd) != 0;
-    QString mediaDir;
     switch (extractOp & 0x0F) {
     case ExtractToSystemDir:
-        mediaDir = QStringLiteral("/usr/share");
+        mMediaDir = QStringLiteral("/usr/share");
         break;
     case ExtractToTempDir:
-        mediaDir = QDir::tempPath();
+        mMediaDir = QDir::tempPath();
         break;
     case ExtractToCustomDir:
-        mediaDir = customDir;
+        mMediaDir = customDir;
         break;
     default:
-        mediaDir = programDir;
+        mMediaDir = programDir;
         break;
     }
-    for (const BookEntry &e : mReader.entries()) {
-        const auto kind = GatheredKind(e.kind);
-        if (kind == GatheredKind::Publication || kind == GatheredKind::Font)
-            continue;
-        const bool media = kind == GatheredKind::Sound || kind == GatheredKind::VideoOrAnimation
-                           || kind == GatheredKind::OtherMedia || kind == GatheredKind::Other;
-        int error = IoAccessDenied;
-        if (media && !mediaDir.isEmpty() && QFileInfo(mediaDir).isDir())
-            error = extract(e, mediaDir, true);
-        // The chosen place may be read-only (a CD, a system folder) or hold another file
-        // of that name: the program's own folder takes it then.
-        if (error == IoAccessDenied || error == IoWriteFault || error == IoDiskFull) {
-            const QString own = privateDir();
-            error = own.isEmpty() ? int(IoNoTempFile) : extract(e, own, false);
-        }
-        if (error) {
-            mError = e.name + QStringLiteral(": ") + ioErrorMessage(error);
-            return error;
-        }
-    }
-    return IoOk;
 }
 
-QString BookFiles::path(const QString &bareName) const
+QString BookFiles::path(const QString &bareName)
 {
-    return mPaths.value(bareName.toCaseFolded());
+    const QString key = bareName.toCaseFolded();
+    if (const auto it = mPaths.constFind(key); it != mPaths.constEnd())
+        return *it;
+    const BookEntry *e = mReader.find(bareName);
+    if (!e)
+        return QString();
+    const auto kind = GatheredKind(e->kind);
+    if (kind == GatheredKind::Publication || kind == GatheredKind::Font)
+        return QString();
+    const bool media = kind == GatheredKind::Sound || kind == GatheredKind::VideoOrAnimation
+                       || kind == GatheredKind::OtherMedia || kind == GatheredKind::Other;
+    int error = IoAccessDenied;
+    if (media && !mMediaDir.isEmpty() && QFileInfo(mMediaDir).isDir())
+        error = extract(*e, mMediaDir, true);
+    // The chosen place may be read-only (a CD, a system folder) or hold another file
+    // of that name: the program's own folder takes it then.
+    if (error == IoAccessDenied || error == IoWriteFault || error == IoDiskFull) {
+        const QString own = privateDir();
+        error = own.isEmpty() ? int(IoNoTempFile) : extract(*e, own, false);
+    }
+    if (error) {
+        mError = e->name + QStringLiteral(": ") + ioErrorMessage(error);
+        return QString();
+    }
+    return mPaths.value(key);
 }
 
 void BookFiles::cleanUp()

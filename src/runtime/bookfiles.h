@@ -44,13 +44,15 @@ public:
     const BookEntry *publicationEntry() const;
     // Makes every carried font known to the program; returns how many were taken.
     int registerFonts();
-    // Puts every entry where it can be read by path: sounds, videos and animations as
-    // `extractOp` and `customDir` say (falling back to a private folder where that place
-    // cannot be written), the rest into the program's private folder. 0 or the I/O
-    // error of the first entry that failed, named in errorText().
-    int unpack(quint8 extractOp, const QString &customDir, const QString &programDir);
-    // The path of a carried file by its bare name (any case), or empty.
-    QString path(const QString &bareName) const;
+    // Says where carried files go when something asks for them by path: sounds, videos
+    // and animations as `extractOp` and `customDir` say (falling back to a private folder
+    // where that place cannot be written or holds another file of that name), the rest
+    // into the program's private folder.
+    void setPlaces(quint8 extractOp, const QString &customDir, const QString &programDir);
+    // The path of a carried file by its bare name (any case), put on disk the first time
+    // it is asked for; empty when the program does not carry it or it cannot be written
+    // (errorText() says why).
+    QString path(const QString &bareName);
     // Files removed at the end, because the program put them there.
     QStringList extractedFiles() const { return mCreated; }
     // Removes what unpack() put outside the private folder when the settings ask so.
@@ -66,6 +68,7 @@ private:
     std::unique_ptr<QTemporaryDir> mPrivate;
     QHash<QString, QString> mPaths; // case-folded name -> path
     QStringList mCreated;
+    QString mMediaDir;
     bool mRemoveAtEnd = true;
 };
 
