@@ -3,17 +3,22 @@
 
 #include "pagepainter.h"
 #include "publication.h"
+#include "runpage.h"
 #include "scrollingmessage.h"
 #include "textexpansion.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace vardeko {
 
@@ -25,8 +30,14 @@ PlayerWindow::PlayerWindow(std::unique_ptr<Publication> pub, bool screenSaver, Q
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    if (mPub->Settings.StayOnTop || screenSaver)
+    if (screenSaver) {
+        // A screen saver places itself over everything, with or without a window manager.
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        setCursor(Qt::BlankCursor);
+        qApp->installEventFilter(this);
+    } else if (mPub->Settings.StayOnTop) {
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
     setWindowTitle(publicationCaption(*mPub, 1));
     resize(pageSize());
     mSession = new RunSession(*this, this);
@@ -55,15 +66,12 @@ PlayerWindow::~PlayerWindow()
 
 QSize PlayerWindow::pageSize() const
 {
-    return QSize(mPub->Settings.ScreenWidth, mPub->Settings.ScreenHeight);
+    return runPageSize(*mPub);
 }
 
 QPoint PlayerWindow::pageOrigin() const
 {
-    if (!mFullScreen)
-        return QPoint();
-    const QSize spare = size() - pageSize();
-    return QPoint(qMax(0, spare.width() / 2), qMax(0, spare.height() / 2));
+    return runPageOrigin(size(), pageSize(), mFullScreen);
 }
 
 QString PlayerWindow::tempDir() const
@@ -74,7 +82,9 @@ QString PlayerWindow::tempDir() const
 void PlayerWindow::enterRunLayout(bool fullScreen)
 {
     mFullScreen = fullScreen || mScreenSaver;
-    if (mFullScreen) {
+    if (mScreenSaver) {
+        coverScreen();
+    } else if (mFullScreen) {
         showFullScreen();
     } else if (mPub->Settings.Sizeable) {
         resize(pageSize());
@@ -83,6 +93,36 @@ void PlayerWindow::enterRunLayout(bool fullScreen)
     }
     setFocus(Qt::OtherFocusReason);
     update();
+}
+
+void PlayerWindow::coverScreen()
+{
+    // Under a screen-saver host the window fills the window it was given.
+    if (const QWindow *handle = windowHandle(); handle && handle->parent()) {
+        resize(handle->parent()->size());
+        mFirstMouse = QCursor::pos();
+        return;
+    }
+    // Where the mouse stands now: only a movement away from here is the reader's.
+    mFirstMouse = QCursor::pos();
+    // A window manager makes a full-screen window cover the screen; without one the
+    // window places itself.
+    showFullScreen();
+    if (QScreen *shown = screen())
+        setGeometry(shown->geometry());
+    raise();
+    activateWindow();
+    grabInput(20);
+}
+
+void PlayerWindow::grabInput(int triesLeft)
+{
+    // The keyboard and the mouse can be held only once the window is on the screen.
+    QWindow *handle = windowHandle();
+    const bool held = handle && handle->isExposed() && handle->setKeyboardGrabEnabled(true)
+                      && handle->setMouseGrabEnabled(true);
+    if (!held && triesLeft > 0)
+        QTimer::singleShot(50, this, [this, triesLeft] { grabInput(triesLeft - 1); });
 }
 
 void PlayerWindow::leaveRunLayout()
@@ -105,6 +145,9 @@ void PlayerWindow::currentPageChanged()
 
 void PlayerWindow::setPageCursor(const QCursor &cursor)
 {
+    // A screen saver shows no mouse pointer.
+    if (mScreenSaver)
+        return;
     setCursor(cursor);
 }
 
@@ -125,10 +168,7 @@ RenderOptions PlayerWindow::options(const Page *current) const
     mArticles.setBaseDir(options.baseDir);
     mArticles.setTempDir(tempDir());
     options.articles = &mArticles;
-    options.focused = mSession->focusedObject();
-    options.editingFocusedField = mSession->editedField() != nullptr;
-    const RunSession *run = mSession;
-    options.scrollPosition = [run](const PageObject &o) { return run->scrollPosition(o); };
+    addRunOptions(options, *mSession);
     return options;
 }
 
@@ -157,34 +197,53 @@ void PlayerWindow::paintEvent(QPaintEvent *event)
     }
     painter.translate(offset);
     paintPage(painter, *mPub, *current, clip.translated(-offset), options(current));
-    if (const PageObject *found = mSession->findHighlight()) {
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        painter.fillRect(found->box().normalized(), Qt::white);
-    }
+    paintFindHighlight(painter, mSession->findHighlightRect());
 }
 
 bool PlayerWindow::screenSaverInput(QEvent *event)
 {
     if (!mScreenSaver)
         return false;
-    if (event->type() == QEvent::MouseMove) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        break;
+    case QEvent::MouseMove: {
+        // Measured from where the mouse stood when the window came (or from its first
+        // movement when that is not known); a few pixels are the mouse settling.
         const QPoint at = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
         if (mFirstMouse.x() < 0) {
             mFirstMouse = at;
-            return false;
+            return true;
         }
         if ((at - mFirstMouse).manhattanLength() < 8)
-            return false;
+            return true;
+        break;
     }
-    emit inputSeen();
+    default:
+        return false;
+    }
+    if (!mInputSeen) {
+        mInputSeen = true;
+        emit inputSeen();
+    }
     return true;
+}
+
+bool PlayerWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The screen saver sees input wherever it goes: to a field or button of the page,
+    // or to the window itself.
+    if (mScreenSaver && watched->isWidgetType() && screenSaverInput(event))
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void PlayerWindow::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
-    if (screenSaverInput(event))
-        return;
     if (mSession->isRunning())
         mSession->mousePress(event->button(), event->position().toPoint() - pageOrigin());
 }
@@ -192,8 +251,6 @@ void PlayerWindow::mousePressEvent(QMouseEvent *event)
 void PlayerWindow::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    if (screenSaverInput(event))
-        return;
     if (mSession->isRunning())
         mSession->mouseMove(event->position().toPoint() - pageOrigin());
 }
@@ -207,10 +264,6 @@ void PlayerWindow::mouseReleaseEvent(QMouseEvent *event)
 
 void PlayerWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (screenSaverInput(event)) {
-        event->accept();
-        return;
-    }
     if (mSession->isRunning() && mSession->HandleRunKey(event->key(), event->modifiers()))
         event->accept();
     else

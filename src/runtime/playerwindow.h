@@ -52,11 +52,16 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QSize pageSize() const;
+    // The screen saver covers the screen and holds the keyboard and the mouse.
+    void coverScreen();
+    void grabInput(int triesLeft);
     struct RenderOptions options(const Page *current) const;
-    // A screen saver ends on input; a movement of a few pixels is the mouse settling.
+    // The screen saver's input: true when the event is one (it then ends the program
+    // and goes no further).
     bool screenSaverInput(QEvent *event);
 
     std::unique_ptr<Publication> mPub;
@@ -68,6 +73,7 @@ private:
     bool mScreenSaver = false;
     bool mFullScreen = false;
     QPoint mFirstMouse{-1, -1};
+    bool mInputSeen = false;
 };
 
 } // namespace vardeko

@@ -6,6 +6,7 @@
 #include "pagepainter.h"
 #include "pageview.h"
 #include "publication.h"
+#include "runpage.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -97,7 +98,7 @@ void TChildForm::enterRunLayout(bool fullScreen)
     mView->setDisplayMode(1);
     updateCaption();
     emit runLayoutChanged(true, fullScreen);
-    const QSize page(mPub->Settings.ScreenWidth, mPub->Settings.ScreenHeight);
+    const QSize page = runPageSize(*mPub);
     if (fullScreen) {
         if (parentWidget())
             frame->showMaximized();
@@ -160,8 +161,7 @@ void TChildForm::setPageCursor(const QCursor &cursor)
 
 QImage TChildForm::grabPage() const
 {
-    const QSize page(mPub->Settings.ScreenWidth, mPub->Settings.ScreenHeight);
-    return mView->viewport()->grab(QRect(mView->pageOffset(), page)).toImage();
+    return mView->viewport()->grab(QRect(mView->pageOffset(), runPageSize(*mPub))).toImage();
 }
 
 QImage TChildForm::renderCurrentPage() const

@@ -7,6 +7,7 @@
 #include "pagepainter.h"
 #include "publication.h"
 #include "scrollingmessage.h"
+#include "runpage.h"
 #include "runsession.h"
 #include "textexpansion.h"
 
@@ -52,7 +53,7 @@ PageView::PageView(Publication &pub, QWidget *parent)
 
 QSize PageView::pageSize() const
 {
-    return QSize(mPub.Settings.ScreenWidth, mPub.Settings.ScreenHeight);
+    return runPageSize(mPub);
 }
 
 QSize PageView::contentSize() const
@@ -84,11 +85,7 @@ QPoint PageView::pageOffset() const
 {
     if (mDisplayMode == 1) {
         // Full screen centres the page; otherwise it sits at the top left.
-        QPoint origin;
-        if (mPub.Settings.FullScreen) {
-            const QSize spare = viewport()->size() - pageSize();
-            origin = QPoint(qMax(0, spare.width() / 2), qMax(0, spare.height() / 2));
-        }
+        const QPoint origin = runPageOrigin(viewport()->size(), pageSize(), mPub.Settings.FullScreen);
         return origin - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
     }
     return QPoint(Margin - horizontalScrollBar()->value(), Margin - verticalScrollBar()->value());
@@ -160,11 +157,7 @@ void PageView::paintEvent(QPaintEvent *event)
     paintPage(painter, mPub, *current, clip.translated(-offset), options(current));
     if (mDisplayMode == 1 && mRun) {
         // The search's match shows inverted.
-        if (const QRect found = mRun->findHighlightRect(); !found.isEmpty()) {
-            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            painter.fillRect(found, Qt::white);
-            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        }
+        paintFindHighlight(painter, mRun->findHighlightRect());
     } else if (mController) {
         mController->paintFeedback(painter);
     }
@@ -186,12 +179,8 @@ RenderOptions PageView::options(const Page *current) const
     mArticles.setBaseDir(options.baseDir);
     options.articles = &mArticles;
     options.scrollPosition = [this](const PageObject &o) { return mArticles.scrollPosition(o); };
-    if (mDisplayMode == 1 && mRun) {
-        options.focused = mRun->focusedObject();
-        options.editingFocusedField = mRun->editedField() != nullptr;
-        const RunSession *run = mRun;
-        options.scrollPosition = [run](const PageObject &o) { return run->scrollPosition(o); };
-    }
+    if (mDisplayMode == 1 && mRun)
+        addRunOptions(options, *mRun);
     return options;
 }
 
