@@ -256,6 +256,59 @@ private slots:
         QCOMPARE(QDir(mDir.path()).entryList({QStringLiteral("*.$$$")}), QStringList());
     }
 
+    void remembersWidthsOfLookAlikeWords_data()
+    {
+        // Words sharing their first and last bytes, of every length the width table
+        // keeps in different ways; each differs from its twin in one inner byte.
+        QTest::addColumn<int>("length");
+        for (int n : {1, 2, 3, 4, 5, 7, 8, 9, 12, 15, 16, 17, 24, 40, 64, 65, 200})
+            QTest::newRow(qPrintable(QStringLiteral("%1 bytes").arg(n))) << n;
+    }
+    void remembersWidthsOfLookAlikeWords()
+    {
+        QFETCH(int, length);
+        const ArticleFont sans{QStringLiteral("DejaVu Sans"), 10, 0};
+        ArticleCanvas cached(sans);
+        ArticleCanvas fresh(sans);
+        QList<QByteArray> words;
+        for (int at = 0; at < length; ++at)
+            for (char c : {'i', 'W', 'm'}) {
+                QByteArray w(length, 'l');
+                w[at] = c;
+                words.append(w);
+            }
+        words.append(QByteArray(length, 'l'));
+        for (const QByteArray &w : words)
+            cached.textWidth(w);
+        for (const QByteArray &w : words) {
+            fresh.clearCache();
+            QVERIFY2(cached.textWidth(w) == fresh.textWidth(w), w.constData());
+        }
+    }
+
+    void remembersManyWordsAcrossStyles()
+    {
+        // More words than the first table holds, in two styles, asked for again.
+        const ArticleFont sans{QStringLiteral("DejaVu Sans"), 10, 0};
+        ArticleCanvas cached(sans);
+        ArticleCanvas fresh(sans);
+        QList<QByteArray> words;
+        for (int i = 0; i < 5000; ++i)
+            words.append(QByteArray::number(i * 7919, 36) + QByteArray(i % 20, 'W'));
+        for (int style : {0, int(ArticleBold)})
+            for (const QByteArray &w : words) {
+                cached.setStyle(style);
+                cached.textWidth(w);
+            }
+        for (int style : {int(ArticleBold), 0})
+            for (const QByteArray &w : words) {
+                cached.setStyle(style);
+                fresh.setStyle(style);
+                fresh.clearCache();
+                QVERIFY2(cached.textWidth(w) == fresh.textWidth(w), w.constData());
+            }
+    }
+
     void pendingWordKeepsItsStartingState()
     {
         // In a proportional face, a word moved to the next line must be as wide there as
