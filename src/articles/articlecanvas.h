@@ -48,12 +48,18 @@ public:
 
     // The current style (ArticleStyleBits, fixed pitch included).
     int style() const { return mStyle; }
-    void setStyle(int style) { mStyle = style; }
+    void setStyle(int style)
+    {
+        if (style != mStyle) {
+            mStyle = style;
+            mCurrent = nullptr;
+        }
+    }
 
     // Width of Windows-1252 bytes in the current style.
     int textWidth(QByteArrayView bytes);
     // Width of "M" in the current style.
-    int emWidth() { return metrics(mStyle).mEm; }
+    int emWidth() { return current().mEm; }
     // The text height of "M" in the base font's own style.
     int lineHeight();
     int ascent(int style) { return metrics(style).mMetrics.ascent(); }
@@ -67,31 +73,49 @@ public:
     void clearCache();
 
 private:
-    // Word widths of one style: open addressing over an arena of the words' bytes,
-    // emptied when full, so a long text measures each distinct word about once and the
-    // memory stays bounded.
+    // Word widths of one style. Words of up to 16 bytes are kept inside the table's
+    // slots (a few cache lines for a whole vocabulary, no second look-up to compare);
+    // longer ones, up to a limit, in a table over an arena of their bytes. Both are
+    // emptied when full, so the memory stays bounded; longer texts are measured every
+    // time, as they hardly ever repeat.
     class WidthTable
     {
     public:
+        static constexpr qsizetype MaxShort = 16;
+        static constexpr qsizetype MaxCached = 64;
+
         WidthTable();
         // The width, or -1 when the word is not there.
-        int find(QByteArrayView word, quint32 hash) const;
-        void insert(QByteArrayView word, quint32 hash, int width);
+        int find(QByteArrayView word) const;
+        void insert(QByteArrayView word, int width);
         void clear();
 
     private:
-        struct Entry
+        struct ShortEntry
         {
-            quint32 hash = 0;
+            quint64 a = 0;
+            quint64 b = 0;
+            quint32 length = 0; // 0: empty slot
+            int width = 0;
+        };
+        struct LongEntry
+        {
+            quint64 hash = 0;
             quint32 offset = 0;
             quint32 length = 0; // 0: empty slot
             int width = 0;
         };
-        static constexpr quint32 Capacity = 65536; // a power of two
-        static constexpr quint32 MaxEntries = Capacity / 2;
-        std::vector<Entry> mEntries;
+        static constexpr quint32 FirstCapacity = 1024;  // powers of two
+        static constexpr quint32 MaxCapacity = 65536;
+        static constexpr quint32 LongCapacity = 4096;
+        static constexpr size_t MaxArena = 1 << 20;
+        void grow();
+
+        std::vector<ShortEntry> mShort;
+        quint32 mShortCount = 0;
+        std::vector<LongEntry> mLong;
+        quint32 mLongCount = 0;
         std::string mBytes;
-        quint32 mCount = 0;
     };
     struct StyleMetrics
     {
@@ -102,10 +126,16 @@ private:
         QString mScratch;
     };
     StyleMetrics &metrics(int style);
-
+    StyleMetrics &current()
+    {
+        if (!mCurrent)
+            mCurrent = &metrics(mStyle);
+        return *mCurrent;
+    }
 
     ArticleFont mBase;
     int mStyle = 0;
+    StyleMetrics *mCurrent = nullptr;
     std::array<std::unique_ptr<StyleMetrics>, 32> mMetrics;
 };
 

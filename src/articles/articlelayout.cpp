@@ -10,8 +10,13 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
 #include <limits>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vardeko {
 
@@ -48,17 +53,28 @@ int readNumber(const std::string &s, size_t *pos)
     return n;
 }
 
-// Position of the first "^C" that is a code (not the "C" after a literal "^^").
-size_t firstCentreCode(const std::string &s)
+// Position of the first "^C" at or after `from` that is a code (not the "C" after a
+// literal "^^").
+size_t firstCentreCode(const std::string &s, size_t from)
 {
-    for (size_t i = 0; i + 1 < s.size(); ++i) {
-        if (s[i] != '^')
-            continue;
-        if (s[i + 1] == 'C')
+    const char *base = s.data();
+    const size_t n = s.size();
+    size_t i = from;
+    while (i + 1 < n) {
+        const void *caret = std::memchr(base + i, '^', n - 1 - i);
+        if (!caret)
+            break;
+        i = size_t(static_cast<const char *>(caret) - base);
+        if (base[i + 1] == 'C')
             return i;
-        ++i;
+        i += 2;
     }
     return std::string::npos;
+}
+
+int prefixKey(const LayoutState &s)
+{
+    return (s.style & 31) | (s.centre << 5) | (s.reverse << 6) | (s.inLink << 7);
 }
 
 class Layout
@@ -71,32 +87,33 @@ public:
     {
         mState.style = canvas.baseFont().style & 15;
         mStart = mState;
-        mPrefix = prefixOf(mState);
+        mPrefixKey = prefixKey(mState);
         mSpace = canvas.textWidth(" ");
     }
 
     bool open(const QString &source) { return mIn.open(source); }
     bool readError() const { return mIn.error(); }
 
-    // One display line into *out with its width; false at the end of the text.
+    // Appends one display line (without its line end) to *out and gives its width;
+    // false at the end of the text.
     bool buildLine(std::string *out, qint64 *lineWidth);
 
 private:
     enum Fetch { GotWord, NoWord, Exhausted };
 
-    // The prefix of a state; made again only when the state changed.
-    const QByteArray &prefixOf(const LayoutState &s)
+    const std::string &prefixText(int key)
     {
-        const int key = s.style | (s.centre << 5) | (s.reverse << 6) | (s.inLink << 7);
-        if (key != mPrefixKey) {
-            mPrefixKey = key;
-            mPrefixCache = articleLinePrefix(s.style, s.centre, s.reverse, s.inLink);
+        if (!(mPrefixMade[size_t(key) / 64] >> (key % 64) & 1)) {
+            const QByteArray p = articleLinePrefix(key & 31, key & 32, key & 64, key & 128);
+            mPrefixes[size_t(key)].assign(p.constData(), size_t(p.size()));
+            mPrefixMade[size_t(key) / 64] |= quint64(1) << (key % 64);
         }
-        return mPrefixCache;
+        return mPrefixes[size_t(key)];
     }
-    Fetch fetchWord(std::string *word);
+    Fetch fetchWord(std::string_view *word);
     bool nextSourceLine();
-    qint64 measureWord(std::string &word);
+    qint64 measureWord(std::string_view *word);
+    qint64 measureCodedWord(std::string &word);
     qint64 measureRun(const std::string &word, size_t from, size_t to);
     size_t pullThrough(std::string &word, size_t from, char letter);
     void joinFollowingWord(std::string &word);
@@ -108,14 +125,18 @@ private:
     int mSpace = 0;
     LayoutState mState;
     LayoutState mStart;
-    QByteArray mPrefix;
-    QByteArray mPrefixCache;
-    int mPrefixKey = -1;
+    int mPrefixKey = 0;
+    std::array<std::string, 256> mPrefixes;
+    std::array<quint64, 4> mPrefixMade{};
 
-    std::string mLine;       // the current source line
+    // The current source line: the reader's own bytes, or mLineCopy when NULs had to
+    // become blanks. Words handed out point into it until the next source line.
+    std::string_view mLine;
+    std::string mLineCopy;
     size_t mRest = 0;        // where what is left of it starts
     bool mLineUsed = true;
 
+    std::string mCoded;      // a word with codes, and what it pulled in
     bool mPending = false;   // a word that did not fit waits for the next line
     std::string mPendingWord;
     qint64 mPendingWidth = 0;
@@ -127,15 +148,18 @@ bool Layout::nextSourceLine()
     QByteArrayView view;
     if (!mIn.readLine(&view))
         return false;
-    mLine.assign(view.data(), size_t(view.size()));
-    if (mWrap)
-        std::replace(mLine.begin(), mLine.end(), '\0', ' ');
+    mLine = std::string_view(view.data(), size_t(view.size()));
+    if (mWrap && std::memchr(mLine.data(), '\0', mLine.size())) {
+        mLineCopy.assign(mLine);
+        std::replace(mLineCopy.begin(), mLineCopy.end(), '\0', ' ');
+        mLine = mLineCopy;
+    }
     mRest = 0;
     mLineUsed = false;
     return true;
 }
 
-Layout::Fetch Layout::fetchWord(std::string *word)
+Layout::Fetch Layout::fetchWord(std::string_view *word)
 {
     if (mLineUsed && !nextSourceLine())
         return Exhausted;
@@ -145,20 +169,20 @@ Layout::Fetch Layout::fetchWord(std::string *word)
         return GotWord;
     }
     size_t begin = mLine.find_first_not_of(' ', mRest);
-    if (begin == std::string::npos) {
+    if (begin == std::string_view::npos) {
         // A blank source line ends the display line.
         mLineUsed = true;
         return NoWord;
     }
     size_t end = mLine.find(' ', begin);
-    if (end == std::string::npos) {
-        word->assign(mLine, begin);
+    if (end == std::string_view::npos) {
+        *word = mLine.substr(begin);
         mRest = mLine.size();
     } else {
-        word->assign(mLine, begin, end - begin);
+        *word = mLine.substr(begin, end - begin);
         mRest = end + 1;
     }
-    if (mLine.find_first_not_of(' ', mRest) == std::string::npos)
+    if (mLine.find_first_not_of(' ', mRest) == std::string_view::npos)
         mLineUsed = true;
     return GotWord;
 }
@@ -189,7 +213,7 @@ size_t Layout::pullThrough(std::string &word, size_t from, char letter)
         const size_t joinAt = word.size() + 1;
         const size_t pieceStart = mRest;
         word += ' ';
-        word.append(mLine, mRest);
+        word.append(mLine.substr(mRest));
         mRest = mLine.size();
         mLineUsed = true;
         found = word.find(code, joinAt);
@@ -199,7 +223,7 @@ size_t Layout::pullThrough(std::string &word, size_t from, char letter)
             const size_t after = found + 2;
             mRest = pieceStart + (after - joinAt);
             word.resize(after);
-            mLineUsed = mLine.find_first_not_of(' ', mRest) == std::string::npos;
+            mLineUsed = mLine.find_first_not_of(' ', mRest) == std::string_view::npos;
         }
         return found;
     }
@@ -213,26 +237,36 @@ void Layout::joinFollowingWord(std::string &word)
     // A space before the next word, or the one the word fetch split at, stays.
     const bool spaced = mLine[begin] == ' ' || (begin > 0 && mLine[begin - 1] == ' ');
     begin = mLine.find_first_not_of(' ', begin);
-    if (begin == std::string::npos) {
+    if (begin == std::string_view::npos) {
         mLineUsed = true;
         return;
     }
     size_t end = mLine.find(' ', begin);
-    if (end == std::string::npos)
+    if (end == std::string_view::npos)
         end = mLine.size();
     if (spaced)
         word += ' ';
-    word.append(mLine, begin, end - begin);
+    word.append(mLine.substr(begin, end - begin));
     mRest = end < mLine.size() ? end + 1 : end;
-    if (mLine.find_first_not_of(' ', mRest) == std::string::npos)
+    if (mLine.find_first_not_of(' ', mRest) == std::string_view::npos)
         mLineUsed = true;
 }
 
-qint64 Layout::measureWord(std::string &word)
+// A word without codes, outside links and markers, is measured in one call; any other
+// is copied, as it may pull in more of the text, and scanned code by code.
+qint64 Layout::measureWord(std::string_view *word)
 {
     mCanvas.setStyle(mState.style);
-    if (!mState.inLink && !mState.marker && word.find('^') == std::string::npos)
-        return mCanvas.textWidth(QByteArrayView(word.data(), qsizetype(word.size())));
+    if (!mState.inLink && !mState.marker && !std::memchr(word->data(), '^', word->size()))
+        return mCanvas.textWidth(QByteArrayView(word->data(), qsizetype(word->size())));
+    mCoded.assign(*word);
+    const qint64 width = measureCodedWord(mCoded);
+    *word = mCoded;
+    return width;
+}
+
+qint64 Layout::measureCodedWord(std::string &word)
+{
     qint64 width = 0;
     size_t run = 0;
     size_t i = 0;
@@ -313,31 +347,33 @@ bool Layout::buildLine(std::string *out, qint64 *lineWidth)
         mState.inLink = inLink;
         mState.marker = marker;
     }
-    const QByteArray prefix = mPrefix;
-    std::string text;
+    const size_t start = out->size();
+    out->append(prefixText(mPrefixKey));
     qint64 width = 0;
     qint64 lastWord = 0;
     bool any = false;
-    std::string word;
     for (;;) {
+        std::string_view word;
         qint64 w;
         LayoutState before = mState;
         if (mPending) {
-            word.swap(mPendingWord);
+            word = mPendingWord;
             w = mPendingWidth;
             mState = mPendingAfter;
             mPending = false;
         } else {
             const Fetch f = fetchWord(&word);
-            if (f == Exhausted && !any)
+            if (f == Exhausted && !any) {
+                out->resize(start);
                 return false;
+            }
             if (f != GotWord)
                 break;
-            w = measureWord(word);
+            w = measureWord(&word);
         }
         lastWord = w;
         if (!mWrap) {
-            text = word;
+            out->append(word);
             width = w;
             any = true;
             break;
@@ -345,34 +381,36 @@ bool Layout::buildLine(std::string *out, qint64 *lineWidth)
         if (width + mSpace + w > mWidth) {
             if (any) {
                 mPending = true;
-                mPendingWord.swap(word);
+                mPendingWord.assign(word);
                 mPendingWidth = w;
                 mPendingAfter = mState;
                 mState = before;
                 break;
             }
-            text = word;
+            out->append(word);
             width = w;
             any = true;
-            mPrefix = prefixOf(mState);
+            mPrefixKey = prefixKey(mState);
             break;
         }
         if (any) {
-            text += ' ';
+            *out += ' ';
             width += mSpace;
         }
-        text += word;
+        out->append(word);
         width = clampWidth(width + w);
         any = true;
-        mPrefix = prefixOf(mState);
+        mPrefixKey = prefixKey(mState);
     }
     if (width == 0)
         width = lastWord;
-    out->assign(prefix.constData(), size_t(prefix.size()));
-    *out += text;
-    const size_t centre = firstCentreCode(*out);
-    if (centre != std::string::npos)
-        out->insert(centre + 2, std::to_string(std::min<qint64>(width, MaxCentreWidth)) + ' ');
+    const size_t centre = firstCentreCode(*out, start);
+    if (centre != std::string::npos) {
+        char digits[16];
+        char *end = std::to_chars(digits, digits + sizeof digits - 1, std::min<qint64>(width, MaxCentreWidth)).ptr;
+        *end++ = ' ';
+        out->insert(centre + 2, digits, size_t(end - digits));
+    }
     *lineWidth = width;
     return true;
 }
@@ -380,6 +418,75 @@ bool Layout::buildLine(std::string *out, qint64 *lineWidth)
 bool writeAll(QFile &file, const std::string &data)
 {
     return file.write(data.data(), qint64(data.size())) == qint64(data.size());
+}
+
+// Turns a file of `lines` display lines, each ended by CR LF and none longer than
+// record - 3, into records of `record` bytes: each line padded with spaces before its
+// line end. Works from the last line back, so every record is written where only
+// lines already read lay: the file is written once more but never copied.
+bool padRecords(QFile &file, qint64 size, qint64 lines, qint64 record)
+{
+    if (lines == 0)
+        return true;
+    if (!file.resize(lines * record))
+        return false;
+    constexpr qint64 BlockBytes = 256 * 1024;
+    constexpr qint64 BatchBytes = 1024 * 1024;
+    std::string block;
+    std::string padded;
+    std::vector<size_t> starts;
+    qint64 end = size;   // bytes before this are lines not yet moved
+    qint64 next = lines; // and these are their numbers
+    qint64 want = BlockBytes;
+    while (end > 0) {
+        const qint64 from = std::max<qint64>(0, end - want);
+        block.resize(size_t(end - from));
+        if (!file.seek(from) || file.read(block.data(), qint64(block.size())) != qint64(block.size()))
+            return false;
+        // The lines that start inside the block; a block holding no whole line grows.
+        size_t first = 0;
+        if (from > 0) {
+            const void *lf = std::memchr(block.data(), '\n', block.size());
+            first = lf ? size_t(static_cast<const char *>(lf) - block.data()) + 1 : block.size();
+            if (first == block.size()) {
+                want *= 2;
+                continue;
+            }
+        }
+        starts.clear();
+        for (size_t at = first; at < block.size();) {
+            starts.push_back(at);
+            const void *lf = std::memchr(block.data() + at, '\n', block.size() - at);
+            if (!lf)
+                return false;
+            at = size_t(static_cast<const char *>(lf) - block.data()) + 1;
+        }
+        const qint64 count = qint64(starts.size());
+        if (count > next)
+            return false;
+        const qint64 batchLines = std::max<qint64>(1, BatchBytes / record);
+        for (qint64 stop = count; stop > 0;) {
+            const qint64 begin = std::max<qint64>(0, stop - batchLines);
+            padded.assign(size_t((stop - begin) * record), ' ');
+            for (qint64 k = begin; k < stop; ++k) {
+                const size_t lineStart = starts[size_t(k)];
+                const size_t lineEnd = k + 1 < count ? starts[size_t(k + 1)] : block.size();
+                if (lineEnd - lineStart < 2 || qint64(lineEnd - lineStart) > record - 1)
+                    return false;
+                char *to = padded.data() + (k - begin) * record;
+                std::memcpy(to, block.data() + lineStart, lineEnd - lineStart - 2);
+                to[record - 2] = '\r';
+                to[record - 1] = '\n';
+            }
+            if (!file.seek((next - count + begin) * record) || !writeAll(file, padded))
+                return false;
+            stop = begin;
+        }
+        next -= count;
+        end = from + qint64(first);
+        want = BlockBytes;
+    }
+    return next == 0;
 }
 
 class BusyCursor
@@ -443,51 +550,10 @@ FormatResult FormatArticle(ArticleCanvas &canvas, const QString &source, int wid
         return result;
     };
 
-    int error = IoOk;
-    const QString tempName = MakeTempFileName(tempDir, QStringLiteral("$$$"), &error);
-    if (tempName.isEmpty())
-        return fail(IoNoTempFile);
-    struct Remove
-    {
-        QString name;
-        ~Remove() { QFile::remove(name); }
-    } removeTemp{tempName};
-
-    QFile temp(tempName);
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(IoNoTempFile);
     Layout layout(canvas, width, wrap);
     if (!layout.open(source))
         return fail(IoFileNotFound);
-
-    qint64 widest = wrap ? width : 0;
-    qint64 lines = 0;
-    size_t longest = 0;
-    std::string line;
-    std::string chunk;
-    qint64 lineWidth = 0;
-    bool ok = true;
-    while (layout.buildLine(&line, &lineWidth)) {
-        ++lines;
-        longest = std::max(longest, line.size());
-        widest = std::max(widest, lineWidth);
-        chunk += line;
-        chunk += "\r\n";
-        if (chunk.size() >= 65536) {
-            if (!writeAll(temp, chunk)) {
-                ok = false;
-                break;
-            }
-            chunk.clear();
-        }
-    }
-    if (ok && !writeAll(temp, chunk))
-        ok = false;
-    temp.close();
-    canvas.setStyle(savedStyle);
-    if (!ok || layout.readError() || lines > std::numeric_limits<int>::max())
-        return fail(IoWriteFault);
-
+    int error = IoOk;
     if (formattedFile->isEmpty()) {
         *formattedFile = MakeTempFileName(tempDir, QStringLiteral("$$$"), &error);
         if (formattedFile->isEmpty())
@@ -495,31 +561,47 @@ FormatResult FormatArticle(ArticleCanvas &canvas, const QString &source, int wid
     }
     // Always rewritten: an article that became empty must not show its old lines.
     QFile out(*formattedFile);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered))
         return fail(IoWriteFault);
-    if (lines > 0) {
-        ArticleLineReader back;
-        if (!back.open(tempName))
-            return fail(IoFileNotFound);
-        const size_t record = longest + 1;
-        chunk.clear();
-        QByteArrayView view;
-        while (back.readLine(&view)) {
-            chunk.append(view.data(), size_t(view.size()));
-            chunk.append(record - size_t(view.size()), ' ');
-            chunk += "\r\n";
-            if (chunk.size() >= 65536) {
-                if (!writeAll(out, chunk))
-                    return fail(IoWriteFault);
-                chunk.clear();
-            }
+    auto failOut = [&](int code) {
+        out.close();
+        return fail(code);
+    };
+
+    // The lines go out as they are made; once the longest is known they are padded
+    // where they lie.
+    qint64 widest = wrap ? width : 0;
+    qint64 lines = 0;
+    qint64 written = 0;
+    size_t longest = 0;
+    std::string chunk;
+    qint64 lineWidth = 0;
+    for (;;) {
+        const size_t lineStart = chunk.size();
+        if (!layout.buildLine(&chunk, &lineWidth))
+            break;
+        ++lines;
+        longest = std::max(longest, chunk.size() - lineStart);
+        widest = std::max(widest, lineWidth);
+        chunk += "\r\n";
+        if (chunk.size() >= 256 * 1024) {
+            if (!writeAll(out, chunk))
+                return failOut(IoWriteFault);
+            written += qint64(chunk.size());
+            chunk.clear();
         }
-        if (back.error() || !writeAll(out, chunk))
-            return fail(IoWriteFault);
     }
-    if (!out.flush())
-        return fail(IoWriteFault);
+    canvas.setStyle(savedStyle);
+    if (!writeAll(out, chunk))
+        return failOut(IoWriteFault);
+    written += qint64(chunk.size());
+    if (layout.readError() || lines > std::numeric_limits<int>::max())
+        return failOut(IoWriteFault);
+    if (!padRecords(out, written, lines, qint64(longest) + 3))
+        return failOut(IoWriteFault);
     out.close();
+    if (out.error() != QFileDevice::NoError)
+        return fail(IoWriteFault);
     result.ok = true;
     result.lineCount = int(lines);
     result.widest = int(widest);

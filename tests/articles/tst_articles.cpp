@@ -256,6 +256,107 @@ private slots:
         QCOMPARE(QDir(mDir.path()).entryList({QStringLiteral("*.$$$")}), QStringList());
     }
 
+    void longTextsKeepEveryLineInItsRecord_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("wrap");
+        QTest::addColumn<QList<int>>("lengths"); // of the records' texts, in order
+
+        // Enough lines to be padded in many pieces.
+        QByteArray numbered;
+        QList<int> numberedLengths;
+        for (int i = 0; i < 60000; ++i) {
+            const QByteArray line = "line " + QByteArray::number(i) + QByteArray(i % 7, 'x');
+            numbered += line + "\r\n";
+            numberedLengths.append(int(line.size()));
+        }
+        QTest::newRow("sixty thousand lines") << numbered << false << numberedLengths;
+
+        // Link targets are not measured, so one display line can hold far more text than
+        // all of its neighbours; source lines flow together into it.
+        QByteArray links = "short\r\n\r\n";
+        for (int i = 0; i < 40; ++i)
+            links += "^Lx=" + QByteArray(9000, 't') + "^l\r\n";
+        links += "\r\nend";
+        QTest::newRow("one line longer than the rest together")
+                << links << true << QList<int>{5, 40 * (4 + 9000 + 2) + 39, 3};
+        QTest::newRow("blank lines only") << QByteArray("\r\n\r\n\r\n") << true << QList<int>{0, 0, 0};
+    }
+    void longTextsKeepEveryLineInItsRecord()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, wrap);
+        QFETCH(QList<int>, lengths);
+        const Formatted f = format(text, wrap ? 1000 : 0, wrap);
+        QVERIFY(f.result.ok);
+        QCOMPARE(f.result.lineCount, lengths.size());
+        const int longest = *std::max_element(lengths.begin(), lengths.end());
+        const qsizetype record = longest + 3;
+        QCOMPARE(f.raw.size(), lengths.size() * record);
+        // Every record: its text, spaces up to the common length, CR LF.
+        const QList<QByteArray> sourceLines = text.split('\n');
+        for (qsizetype k = 0; k < lengths.size(); ++k) {
+            const QByteArray r = f.raw.mid(k * record, record);
+            QVERIFY2(r.endsWith(" \r\n"), qPrintable(QStringLiteral("record %1").arg(k)));
+            QCOMPARE(f.records.at(k).size(), lengths.at(k));
+            if (!wrap)
+                QCOMPARE(f.records.at(k).toLatin1(), sourceLines.at(k).chopped(1));
+        }
+    }
+
+    void remembersWidthsOfLookAlikeWords_data()
+    {
+        // Words sharing their first and last bytes, of every length the width table
+        // keeps in different ways; each differs from its twin in one inner byte.
+        QTest::addColumn<int>("length");
+        for (int n : {1, 2, 3, 4, 5, 7, 8, 9, 12, 15, 16, 17, 24, 40, 64, 65, 200})
+            QTest::newRow(qPrintable(QStringLiteral("%1 bytes").arg(n))) << n;
+    }
+    void remembersWidthsOfLookAlikeWords()
+    {
+        QFETCH(int, length);
+        const ArticleFont sans{QStringLiteral("DejaVu Sans"), 10, 0};
+        ArticleCanvas cached(sans);
+        ArticleCanvas fresh(sans);
+        QList<QByteArray> words;
+        for (int at = 0; at < length; ++at)
+            for (char c : {'i', 'W', 'm'}) {
+                QByteArray w(length, 'l');
+                w[at] = c;
+                words.append(w);
+            }
+        words.append(QByteArray(length, 'l'));
+        for (const QByteArray &w : words)
+            cached.textWidth(w);
+        for (const QByteArray &w : words) {
+            fresh.clearCache();
+            QVERIFY2(cached.textWidth(w) == fresh.textWidth(w), w.constData());
+        }
+    }
+
+    void remembersManyWordsAcrossStyles()
+    {
+        // More words than the first table holds, in two styles, asked for again.
+        const ArticleFont sans{QStringLiteral("DejaVu Sans"), 10, 0};
+        ArticleCanvas cached(sans);
+        ArticleCanvas fresh(sans);
+        QList<QByteArray> words;
+        for (int i = 0; i < 5000; ++i)
+            words.append(QByteArray::number(i * 7919, 36) + QByteArray(i % 20, 'W'));
+        for (int style : {0, int(ArticleBold)})
+            for (const QByteArray &w : words) {
+                cached.setStyle(style);
+                cached.textWidth(w);
+            }
+        for (int style : {int(ArticleBold), 0})
+            for (const QByteArray &w : words) {
+                cached.setStyle(style);
+                fresh.setStyle(style);
+                fresh.clearCache();
+                QVERIFY2(cached.textWidth(w) == fresh.textWidth(w), w.constData());
+            }
+    }
+
     void pendingWordKeepsItsStartingState()
     {
         // In a proportional face, a word moved to the next line must be as wide there as
