@@ -138,8 +138,11 @@ public:
     Page *returnPage(const Page *page) const;
     RunFont runFont() const override { return mRunFont; }
 
-    // True when no script runs, no page is being entered and no wait is pending.
-    bool isIdle() const { return runDepth() == 0 && mEnteringPage == 0 && !isHoldingInput(); }
+    // True when no script runs, no page is being entered, no wait is pending and run
+    // mode is not being left (its password dialog may come and go meanwhile).
+    bool isIdle() const { return runDepth() == 0 && mEnteringPage == 0 && !isHoldingInput() && !mLeaving; }
+    // True from the moment run mode is asked to end until it has ended or stays.
+    bool isLeaving() const { return mLeaving; }
     // True while a wait holds the reader's input back (Delay, a page transition, a
     // keyboard press showing).
     bool isHoldingInput() const { return mHoldingInput > 0 || mPlayingTransition > 0; }
@@ -176,6 +179,7 @@ protected:
     void processPendingEvents() override;
     void noteActivity() override;
     void scriptStarting() override;
+    void scriptEnded() override;
     bool isRecordingLines() const override;
     void recordLine(int runDepth, const QString &line) override;
     void clearRecordedLines() override;
@@ -260,7 +264,7 @@ private:
     bool articleScrollKey(int key);
     void repaintObject(const PageObject *object);
     // Bound objects (runbinding.cpp).
-    void applyVariable(const QString &upperName);
+    bool applyVariable(const QString &upperName);
     void clearOtherRadios(PageObject *selected);
     void indexBoundButtons();
     void refreshTimes();
@@ -300,6 +304,14 @@ private:
     const Page *mReferringPage = nullptr;
     const ReferringTexts &shownReferringTexts();
     QDateTime mLastTick;
+    // Whether the debug window shows, kept while running from its show and hide events:
+    // scripts ask before every line.
+    bool mDebugShown = false;
+    bool debugShown() const;
+    // A changed variable that no bound button and no shown text follows, with the page
+    // it was found quiet on: a loop counting it pays one comparison per line.
+    QString mQuietName;
+    const Page *mQuietPage = nullptr;
     QPointer<TFindForm> mFind;
     const PageObject *mHighlight = nullptr;
     int mHighlightLine = 0; // an article's matched line, from its top line (1)
