@@ -82,7 +82,7 @@ int runFormatArticleCommand(const QStringList &arguments)
     int record = 0;
     QStringList texts;
     if (reader.open(formatted)) {
-        while (reader.readLine(&line)) {
+        while (reader.readRecord(&line)) {
             if (record == 0)
                 record = int(line.size()) + 2;
             QByteArrayView text = line;

@@ -291,7 +291,7 @@ void DrawArticle(QPainter &painter, ArticleCanvas &canvas, const QString &format
 
     QByteArrayView line;
     if (*recordLength == 0) {
-        if (!in.readLine(&line))
+        if (!in.readRecord(&line))
             return;
         *recordLength = int(std::min<qsizetype>(line.size() + 2, std::numeric_limits<int>::max()));
     }
@@ -303,7 +303,7 @@ void DrawArticle(QPainter &painter, ArticleCanvas &canvas, const QString &format
         const bool drawn = i <= last;
         if (!drawn && (!lines.linkOpen() || i > last + MaxLinkLookahead))
             break;
-        if (!in.readLine(&line))
+        if (!in.readRecord(&line))
             break;
         lines.line(line, int(std::min<qint64>(i - topLine, std::numeric_limits<int>::max() / h - 1)), drawn);
     }

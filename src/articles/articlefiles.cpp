@@ -25,7 +25,7 @@ int FindArticleMarker(const QString &formattedFile, const QString &name)
     QByteArrayView bytes;
     QString previous;
     QString line;
-    for (int n = 0; in.readLine(&bytes); ++n) {
+    for (int n = 0; in.readRecord(&bytes); ++n) {
         decodeWindows1252Into(bytes, &line);
         line = line.toUpper();
         // A marker name is searched across the end of the line before, too.

@@ -17,7 +17,7 @@ void ArticleLineReader::close()
     if (mFile.isOpen())
         mFile.close();
     mStart = mEnd = 0;
-    mEof = mError = mHeldCr = false;
+    mEof = mError = mHeldCr = mCut = false;
 }
 
 void ArticleLineReader::compact()
@@ -79,6 +79,7 @@ bool ArticleLineReader::readLine(QByteArrayView *line)
                 --stop;
             *line = QByteArrayView(base + mStart, stop - mStart);
             mStart = at + 1;
+            mCut = false;
             return true;
         }
         if (fill())
@@ -93,6 +94,7 @@ bool ArticleLineReader::readLine(QByteArrayView *line)
         }
         *line = QByteArrayView(base + mStart, stop - mStart);
         mStart = stop;
+        mCut = !mEof;
         return true;
     }
 }
@@ -106,10 +108,39 @@ bool ArticleLineReader::readLine(QByteArray *line)
     return true;
 }
 
+bool ArticleLineReader::readRecord(QByteArrayView *line)
+{
+    QByteArrayView piece;
+    if (!readLine(&piece))
+        return false;
+    if (!mCut) {
+        *line = piece;
+        return true;
+    }
+    mJoined = piece.toByteArray();
+    while (mCut) {
+        if (mHeldCr) {
+            // The cut fell between the CR and the LF that end the line.
+            if (mEnd - mStart < 2)
+                fill();
+            if (mEnd - mStart >= 2 && mBuffer.constData()[mStart] == '\r' && mBuffer.constData()[mStart + 1] == '\n') {
+                mStart += 2;
+                mHeldCr = mCut = false;
+                break;
+            }
+        }
+        if (!readLine(&piece))
+            break;
+        mJoined += piece;
+    }
+    *line = mJoined;
+    return true;
+}
+
 bool ArticleLineReader::seek(qint64 position)
 {
     mStart = mEnd = 0;
-    mEof = mHeldCr = false;
+    mEof = mHeldCr = mCut = false;
     if (!mFile.isOpen() || position < 0 || !mFile.seek(position)) {
         mEof = true;
         return false;

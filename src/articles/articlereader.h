@@ -32,6 +32,9 @@ public:
     bool readLine(QByteArrayView *line);
     // Same, copied.
     bool readLine(QByteArray *line);
+    // The next line whole however long, as the records of a formatted file are read:
+    // unmeasured link targets can make them longer than the buffer.
+    bool readRecord(QByteArrayView *line);
 
     // Moves to a byte position and empties the buffer.
     bool seek(qint64 position);
@@ -50,6 +53,8 @@ private:
     bool mEof = false;
     bool mError = false;
     bool mHeldCr = false; // a cut line ended in a CR that stayed in the buffer
+    bool mCut = false;    // the last line handed out goes on in the next
+    QByteArray mJoined;
 };
 
 // Number of text lines in a file, 0 when it cannot be opened.

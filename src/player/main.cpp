@@ -1,8 +1,5 @@
 // The run-time player: plays the publication a compiled program carries behind itself,
 // or one named on its command line. Never links the editor.
-// Before the model: its object kind LineKind would hide the script line kind.
-#include "scriptrunner.h"
-
 #include "bookfiles.h"
 #include "filenames.h"
 #include "playerwindow.h"
@@ -13,6 +10,7 @@
 #include "rundriver.h"
 #include "ioerrors.h"
 #include "runsession.h"
+#include "scriptrunner.h"
 #include "textmeasurer.h"
 #include "textwindowprovider.h"
 

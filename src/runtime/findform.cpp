@@ -1,7 +1,4 @@
 // The reader's search: the "Find" window and the walk over pages and texts.
-// Before the model: its object kind LineKind would hide the script line kind.
-#include "scriptlines.h"
-
 #include "findform.h"
 
 #include "articlefiles.h"
@@ -10,6 +7,7 @@
 #include "runmessages.h"
 #include "runproviders.h"
 #include "runsession.h"
+#include "scriptlines.h"
 #include "scriptmessages.h"
 #include "textcodec.h"
 #include "textexpansion.h"
@@ -50,7 +48,7 @@ void collectSearched(const RunSession &session, const ObjectList &stack, QList<S
             const ScriptLines lines(b->Action);
             for (int i = 1; i <= lines.count(); ++i) {
                 const ScriptLine *line = lines.line(i);
-                if (line->kind == LineKind::Command && line->command == CmdTextWindow && line->params.size() >= 4
+                if (line->kind == ScriptLineKind::Command && line->command == CmdTextWindow && line->params.size() >= 4
                     && !line->params.at(3).trimmed().isEmpty())
                     out.append({&o, session.resolveFile(line->params.at(3).trimmed()), line->text});
             }

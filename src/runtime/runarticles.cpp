@@ -1,11 +1,9 @@
 // Article objects in run mode: their scroll bars, keys and hyperlinks.
-// Before the model: its object kind LineKind would hide the script line kind.
-#include "scriptrunner.h"
-
 #include "articlefiles.h"
 #include "articleobjects.h"
 #include "pagepainter.h"
 #include "runsession.h"
+#include "scriptrunner.h"
 
 #include <QFileInfo>
 

@@ -2,11 +2,9 @@
 // printing what it shows and asks for. The editor's --run and compiled programs share it.
 #include "rundriver.h"
 
-// Before the model: its object kind LineKind would hide the script line kind.
-#include "scriptrunner.h"
-
 #include "consolehost.h"
 #include "runsession.h"
+#include "scriptrunner.h"
 #include "variablestore.h"
 
 #include <QApplication>

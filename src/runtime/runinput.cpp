@@ -1,13 +1,11 @@
 // The reader's mouse and keys in run mode: buttons, entry fields, the key focus.
-// Before the model: its object kind LineKind would hide the script line kind.
-#include "scriptrunner.h"
-
 #include "runinput.h"
 
 #include "debugform.h"
 #include "hotkeys.h"
 #include "pagepainter.h"
 #include "runsession.h"
+#include "scriptrunner.h"
 #include "textmeasurer.h"
 
 #include <QApplication>

@@ -1,8 +1,5 @@
 // The run session of a publication window: entering and leaving run mode, pages and
 // their entry scripts, and the requests of running scripts.
-// Before the model: its object kind LineKind would hide the script line kind.
-#include "scriptrunner.h"
-
 #include "runsession.h"
 
 #include "debugform.h"
@@ -14,6 +11,7 @@
 #include "programs.h"
 #include "runmessages.h"
 #include "scriptmessages.h"
+#include "scriptrunner.h"
 
 #include <QApplication>
 #include <QDir>

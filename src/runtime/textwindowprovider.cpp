@@ -1,10 +1,8 @@
 // The TextWindow, ImageWindow and CloseWindow commands of a running publication.
-// Before the model: its object kind LineKind would hide the script line kind.
-#include "scriptrunner.h"
-
 #include "textwindowprovider.h"
 
 #include "runsession.h"
+#include "scriptrunner.h"
 
 #include <QScrollBar>
 

@@ -37,7 +37,7 @@ QString bareVariableName(const QString &name)
 
 QString ScriptLine::word() const
 {
-    if (kind != LineKind::Command)
+    if (kind != ScriptLineKind::Command)
         return QString();
     const ActionCommand &c = ActionCommands[size_t(command)];
     return QString::fromLatin1(usedCode ? c.Code : c.Name);
@@ -51,7 +51,7 @@ ScriptLine parseScriptLine(const QString &text)
     const RecognizedCommand rc = recognizeCommand(text);
     if (rc.number > 0) {
         const ActionCommand &c = ActionCommands[size_t(rc.number)];
-        line.kind = LineKind::Command;
+        line.kind = ScriptLineKind::Command;
         line.command = rc.number;
         line.usedCode = rc.word == QLatin1String(c.Code) && qstrcmp(c.Name, c.Code) != 0;
         line.params = scriptParameters(text);
@@ -90,15 +90,15 @@ ScriptLine parseScriptLine(const QString &text)
     // Block words and labels are recognised by how the trimmed line begins, in this order.
     const QStringView t = trimBlanks(line.upper);
     if (t.startsWith(u':'))
-        line.kind = LineKind::Label;
+        line.kind = ScriptLineKind::Label;
     else if (t.startsWith(u"ELSE"))
-        line.kind = LineKind::Else;
+        line.kind = ScriptLineKind::Else;
     else if (t.startsWith(u"ENDIF"))
-        line.kind = LineKind::EndIf;
+        line.kind = ScriptLineKind::EndIf;
     else if (t.startsWith(u"ENDWHILE"))
-        line.kind = LineKind::EndWhile;
+        line.kind = ScriptLineKind::EndWhile;
     else
-        line.kind = LineKind::Error;
+        line.kind = ScriptLineKind::Error;
     return line;
 }
 
@@ -126,9 +126,9 @@ int ScriptLines::matchingWhile(int n) const
     cached = 0;
     for (int i = n - 1; i >= 1; --i) {
         const ScriptLine &l = mLines[size_t(i - 1)];
-        if (l.kind == LineKind::EndWhile) {
+        if (l.kind == ScriptLineKind::EndWhile) {
             ++depth;
-        } else if (l.kind == LineKind::Command && l.command == CmdWhile) {
+        } else if (l.kind == ScriptLineKind::Command && l.command == CmdWhile) {
             if (depth > 0) {
                 --depth;
             } else {

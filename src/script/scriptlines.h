@@ -17,13 +17,13 @@
 
 namespace vardeko {
 
-enum class LineKind { Command, Label, Else, EndIf, EndWhile, Error };
+enum class ScriptLineKind { Command, Label, Else, EndIf, EndWhile, Error };
 
 struct ScriptLine
 {
     QString text;          // as written
-    LineKind kind = LineKind::Error;
-    int command = 0;       // command number for LineKind::Command
+    ScriptLineKind kind = ScriptLineKind::Error;
+    int command = 0;       // command number for ScriptLineKind::Command
     bool usedCode = false; // the line began with the two-letter code
     QStringList params;    // complete quote pairs, at most eight
     unsigned bracketMask = 0; // bit i: parameter i holds a "[" and needs expanding

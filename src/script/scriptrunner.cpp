@@ -91,7 +91,7 @@ void ScriptRunner::handleLine(ScriptState &state, const ScriptLines &lines)
 {
     const ScriptLine &line = *state.CurrentLine;
     switch (line.kind) {
-    case LineKind::Command:
+    case ScriptLineKind::Command:
         if (state.SkipIf || state.IfSkipDepth > 0) {
             if (line.command == CmdIf)
                 ++state.IfSkipDepth;
@@ -102,9 +102,9 @@ void ScriptRunner::handleLine(ScriptState &state, const ScriptLines &lines)
             runCommand(state, lines, line);
         }
         break;
-    case LineKind::Label:
+    case ScriptLineKind::Label:
         break;
-    case LineKind::Else:
+    case ScriptLineKind::Else:
         if (state.IfSkipDepth == 0) {
             if (state.SkipIf)
                 state.SkipIf = false;
@@ -112,13 +112,13 @@ void ScriptRunner::handleLine(ScriptState &state, const ScriptLines &lines)
                 state.IfSkipDepth = 1;
         }
         break;
-    case LineKind::EndIf:
+    case ScriptLineKind::EndIf:
         if (state.IfSkipDepth > 0)
             --state.IfSkipDepth;
         else
             state.SkipIf = false;
         break;
-    case LineKind::EndWhile:
+    case ScriptLineKind::EndWhile:
         if (state.SkipIf || state.IfSkipDepth > 0)
             break;
         if (state.WhileSkipDepth > 0) {
@@ -129,7 +129,7 @@ void ScriptRunner::handleLine(ScriptState &state, const ScriptLines &lines)
             state.LineNo = w - 1; // the While runs again and tests its condition
         }
         break;
-    case LineKind::Error:
+    case ScriptLineKind::Error:
         // Reported even inside a skipped branch.
         if (mHost.isRecordingLines())
             mHost.recordLine(RunDepth, line.text);

@@ -121,27 +121,51 @@ private slots:
 
     void readerLines_data()
     {
+        // Source lines are cut at the buffer's end; records are read whole.
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QList<int>>("lengths");
+        QTest::addColumn<QList<int>>("records");
         QTest::newRow("CR LF, LF and an unterminated last line")
-                << QByteArray("ab\r\ncde\nf") << QList<int>{2, 3, 1};
-        QTest::newRow("a lone CR stays in the line") << QByteArray("a\rb\r\n") << QList<int>{3};
+                << QByteArray("ab\r\ncde\nf") << QList<int>{2, 3, 1} << QList<int>{2, 3, 1};
+        QTest::newRow("a lone CR stays in the line")
+                << QByteArray("a\rb\r\n") << QList<int>{3} << QList<int>{3};
         QTest::newRow("overlong line cut at the buffer's end")
-                << QByteArray(40000, 'a') + "\r\nb" << QList<int>{32768, 40000 - 32768, 1};
+                << QByteArray(40000, 'a') + "\r\nb" << QList<int>{32768, 40000 - 32768, 1}
+                << QList<int>{40000, 1};
         QTest::newRow("CR LF split by the cut still ends the line")
-                << QByteArray(32767, 'a') + "\r\nnext\r\n" << QList<int>{32767, 4};
-        QTest::newRow("empty file") << QByteArray() << QList<int>{};
+                << QByteArray(32767, 'a') + "\r\nnext\r\n" << QList<int>{32767, 4} << QList<int>{32767, 4};
+        QTest::newRow("a CR at the cut that ends nothing")
+                << QByteArray(32767, 'a') + "\rb\r\nnext" << QList<int>{32767, 2, 4} << QList<int>{32769, 4};
+        QTest::newRow("a record of several buffers")
+                << QByteArray(100000, 'a') + "\r\n" + QByteArray(100000, 'b') + "\r\n"
+                << QList<int>{32768, 32768, 32768, 1696, 31070, 32768, 32768, 3394}
+                << QList<int>{100000, 100000};
+        QTest::newRow("empty file") << QByteArray() << QList<int>{} << QList<int>{};
     }
     void readerLines()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QList<int>, lengths);
-        ArticleLineReader reader(writeFile(bytes));
+        QFETCH(QList<int>, records);
+        const QString name = writeFile(bytes);
+        ArticleLineReader reader(name);
         QList<int> got;
         QByteArray line;
         while (reader.readLine(&line))
             got.append(int(line.size()));
         QCOMPARE(got, lengths);
+
+        ArticleLineReader whole(name);
+        got.clear();
+        QByteArrayView record;
+        QByteArray joined;
+        while (whole.readRecord(&record)) {
+            got.append(int(record.size()));
+            joined += record.toByteArray() + "\r\n";
+        }
+        QCOMPARE(got, records);
+        if (bytes.endsWith("\r\n"))
+            QCOMPARE(joined, bytes);
     }
 
     void readerSeeksAndCounts()
@@ -440,6 +464,35 @@ private slots:
         QCOMPARE(FindArticleMarker(out, QStringLiteral(":CHAPTER2")), 2);
         QCOMPARE(FindArticleMarker(out, QStringLiteral("chapter3")), -1);
         QCOMPARE(FindArticleMarker(mDir.filePath(QStringLiteral("none")), QStringLiteral("x")), -1);
+        QFile::remove(out);
+    }
+
+    void recordsLongerThanTheReadBufferKeepTheirPlace()
+    {
+        // Unmeasured link targets make one display line, and so every record, longer
+        // than the reader's buffer; lines after it are still found and drawn in place.
+        QByteArray text;
+        for (int i = 0; i < 6; ++i)
+            text += "^Lx=" + QByteArray(9000, 't') + "^l\r\n";
+        text += "\r\n^Mend^m^Rzz";
+        ArticleCanvas canvas(Mono);
+        QString out;
+        const FormatResult r = FormatArticle(canvas, writeFile(text), 1000, true, &out, mDir.path());
+        QVERIFY(r.ok);
+        QCOMPARE(r.lineCount, 2);
+        QCOMPARE(FindArticleMarker(out, QStringLiteral(":end")), 1);
+
+        QImage image(200, 2 * LineH, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        int recordLength = 0;
+        HyperLinkList links;
+        DrawArticle(p, canvas, out, image.rect(), true, &recordLength, &links, Qt::white, Qt::black, 0, 0);
+        p.end();
+        QCOMPARE(qint64(recordLength) * 2, QFileInfo(out).size());
+        QCOMPARE(links.size(), size_t(6));
+        // The second line's reverse box, one line down.
+        QCOMPARE(qGray(image.pixel(7, LineH + 2)), 0);
         QFile::remove(out);
     }
 

@@ -17,7 +17,7 @@
 
 using namespace vardeko;
 
-Q_DECLARE_METATYPE(LineKind)
+Q_DECLARE_METATYPE(ScriptLineKind)
 Q_DECLARE_METATYPE(MathError)
 
 namespace {
@@ -168,7 +168,7 @@ void TestScript::defaultLines()
     QFETCH(int, number);
     const QString line = defaultCommandLine(number);
     const ScriptLine parsed = parseScriptLine(line);
-    QCOMPARE(parsed.kind, LineKind::Command);
+    QCOMPARE(parsed.kind, ScriptLineKind::Command);
     QCOMPARE(parsed.command, number);
     QCOMPARE(int(parsed.params.size()), ActionCommands[size_t(number)].ParamCount);
     QCOMPARE(buildCommandLine(number, parsed.params), line);
@@ -230,35 +230,35 @@ void TestScript::compiledMath()
 void TestScript::recognition_data()
 {
     QTest::addColumn<QString>("line");
-    QTest::addColumn<LineKind>("kind");
+    QTest::addColumn<ScriptLineKind>("kind");
     QTest::addColumn<int>("command");
     QTest::addColumn<QString>("word");
     QTest::addColumn<int>("params");
 
-    QTest::newRow("name without blank") << "GotoPage\"Intro\"" << LineKind::Command << 15 << "GotoPage" << 1;
-    QTest::newRow("code") << "GO \"Intro\"" << LineKind::Command << 15 << "GO" << 1;
-    QTest::newRow("lower case with leading blanks") << "   alertbox \"a\" \"b\"" << LineKind::Command << 1 << "AlertBox" << 2;
-    QTest::newRow("menuex is not menu") << "MenuEx \"1\" \"1\" \"a\" \"\"" << LineKind::Command << 27 << "MenuEx" << 4;
-    QTest::newRow("digit after word") << "Delay2000" << LineKind::Command << 4 << "Delay" << 0;
-    QTest::newRow("letter after word") << "ExitNow" << LineKind::Error << 0 << "" << 0;
-    QTest::newRow("commas between parameters") << "Exit \"Bye\", \"Really?\"" << LineKind::Command << 6 << "Exit" << 2;
-    QTest::newRow("unmatched last quote") << "SetVar \"A\" \"1" << LineKind::Command << 43 << "SetVar" << 1;
-    QTest::newRow("empty parameter counts") << "SetVar \"A\" \"\"" << LineKind::Command << 43 << "SetVar" << 2;
+    QTest::newRow("name without blank") << "GotoPage\"Intro\"" << ScriptLineKind::Command << 15 << "GotoPage" << 1;
+    QTest::newRow("code") << "GO \"Intro\"" << ScriptLineKind::Command << 15 << "GO" << 1;
+    QTest::newRow("lower case with leading blanks") << "   alertbox \"a\" \"b\"" << ScriptLineKind::Command << 1 << "AlertBox" << 2;
+    QTest::newRow("menuex is not menu") << "MenuEx \"1\" \"1\" \"a\" \"\"" << ScriptLineKind::Command << 27 << "MenuEx" << 4;
+    QTest::newRow("digit after word") << "Delay2000" << ScriptLineKind::Command << 4 << "Delay" << 0;
+    QTest::newRow("letter after word") << "ExitNow" << ScriptLineKind::Error << 0 << "" << 0;
+    QTest::newRow("commas between parameters") << "Exit \"Bye\", \"Really?\"" << ScriptLineKind::Command << 6 << "Exit" << 2;
+    QTest::newRow("unmatched last quote") << "SetVar \"A\" \"1" << ScriptLineKind::Command << 43 << "SetVar" << 1;
+    QTest::newRow("empty parameter counts") << "SetVar \"A\" \"\"" << ScriptLineKind::Command << 43 << "SetVar" << 2;
     QTest::newRow("nine pairs give eight") << "PC \"1\" \"2\" \"3\" \"4\" \"5\" \"6\" \"7\" \"8\" \"9\""
-                                            << LineKind::Command << 29 << "PC" << 8;
-    QTest::newRow("label") << ":Top" << LineKind::Label << 0 << "" << 0;
-    QTest::newRow("label with blanks") << "  :top  " << LineKind::Label << 0 << "" << 0;
-    QTest::newRow("else if") << "Else if" << LineKind::Else << 0 << "" << 0;
-    QTest::newRow("endifs") << "EndIfs" << LineKind::EndIf << 0 << "" << 0;
-    QTest::newRow("endwhile lower") << "  endwhile" << LineKind::EndWhile << 0 << "" << 0;
-    QTest::newRow("blanks only") << "   " << LineKind::Error << 0 << "" << 0;
-    QTest::newRow("unknown word") << "Foo \"x\"" << LineKind::Error << 0 << "" << 0;
+                                            << ScriptLineKind::Command << 29 << "PC" << 8;
+    QTest::newRow("label") << ":Top" << ScriptLineKind::Label << 0 << "" << 0;
+    QTest::newRow("label with blanks") << "  :top  " << ScriptLineKind::Label << 0 << "" << 0;
+    QTest::newRow("else if") << "Else if" << ScriptLineKind::Else << 0 << "" << 0;
+    QTest::newRow("endifs") << "EndIfs" << ScriptLineKind::EndIf << 0 << "" << 0;
+    QTest::newRow("endwhile lower") << "  endwhile" << ScriptLineKind::EndWhile << 0 << "" << 0;
+    QTest::newRow("blanks only") << "   " << ScriptLineKind::Error << 0 << "" << 0;
+    QTest::newRow("unknown word") << "Foo \"x\"" << ScriptLineKind::Error << 0 << "" << 0;
 }
 
 void TestScript::recognition()
 {
     QFETCH(QString, line);
-    QFETCH(LineKind, kind);
+    QFETCH(ScriptLineKind, kind);
     QFETCH(int, command);
     QFETCH(QString, word);
     QFETCH(int, params);
