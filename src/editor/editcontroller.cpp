@@ -794,11 +794,36 @@ void EditController::cancelStep()
 void EditController::recordPages(const QString &text, PagesState before, std::vector<PagePtr> removed)
 {
     mPub.Modified = true;
+    if (mBatchBefore) {
+        // The batch's step keeps what was taken out.
+        for (PagePtr &page : removed)
+            mBatchRemoved.push_back(std::move(page));
+        return;
+    }
     if (!settings().undo) {
         forgetHistory();
         return;
     }
     mUndo->push(new PagesStep(*this, std::move(before), std::move(removed), text));
+}
+
+void EditController::beginPagesBatch()
+{
+    cancelGesture();
+    mBatchRemoved.clear();
+    mBatchBefore = PagesState::of(mPub);
+}
+
+void EditController::endPagesBatch(const QString &text, bool changed)
+{
+    if (!mBatchBefore)
+        return;
+    PagesState before = std::move(*mBatchBefore);
+    mBatchBefore.reset();
+    std::vector<PagePtr> removed = std::move(mBatchRemoved);
+    mBatchRemoved.clear();
+    if (changed)
+        recordPages(text, std::move(before), std::move(removed));
 }
 
 bool EditController::deletePage(Page *target, const QString &text)

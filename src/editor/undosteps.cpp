@@ -154,13 +154,69 @@ void restoreFields(const PageFields &f)
 
 } // namespace
 
-PagesState PagesState::of(const Publication &pub)
+SetupFields SetupFields::of(const PublicationSettings &s)
+{
+    SetupFields f;
+    f.Title = s.Title;
+    f.Author = s.Author;
+    f.Icon = s.Icon;
+    f.Password = s.Password;
+    f.AllowESC = s.AllowESC;
+    f.AllowPageUpDn = s.AllowPageUpDn;
+    f.TabWindows = s.TabWindows;
+    f.TabButtons = s.TabButtons;
+    f.FullScreen = s.FullScreen;
+    f.StayOnTop = s.StayOnTop;
+    f.Sizeable = s.Sizeable;
+    f.AutoReturn = s.AutoReturn;
+    f.ReturnTime = s.ReturnTime;
+    f.ReturnAction = s.ReturnAction;
+    f.ScreenColors = s.ScreenColors;
+    f.ScreenWidth = s.ScreenWidth;
+    f.ScreenHeight = s.ScreenHeight;
+    f.Language = s.Language;
+    return f;
+}
+
+void SetupFields::restore(PublicationSettings &s) const
+{
+    s.Title = Title;
+    s.Author = Author;
+    s.Icon = Icon;
+    s.Password = Password;
+    s.AllowESC = AllowESC;
+    s.AllowPageUpDn = AllowPageUpDn;
+    s.TabWindows = TabWindows;
+    s.TabButtons = TabButtons;
+    s.FullScreen = FullScreen;
+    s.StayOnTop = StayOnTop;
+    s.Sizeable = Sizeable;
+    s.AutoReturn = AutoReturn;
+    s.ReturnTime = ReturnTime;
+    s.ReturnAction = ReturnAction;
+    s.ScreenColors = ScreenColors;
+    s.ScreenWidth = ScreenWidth;
+    s.ScreenHeight = ScreenHeight;
+    s.Language = Language;
+}
+
+PagesState PagesState::of(Publication &pub)
 {
     PagesState state;
     state.pages.reserve(size_t(pub.pageCount()) + 1);
     state.pages.push_back(fieldsOf(pub.masterPage()));
     for (int i = 0; i < pub.pageCount(); ++i)
         state.pages.push_back(fieldsOf(pub.page(i)));
+    auto scriptsOf = [&state](Page &page) {
+        forEachObject(page.Objects, [&state](PageObject &object) {
+            if (ButtonData *b = object.button(); b && !b->Action.isEmpty())
+                state.scripts.push_back({&b->Action, b->Action});
+        });
+    };
+    scriptsOf(*pub.masterPage());
+    for (int i = 0; i < pub.pageCount(); ++i)
+        scriptsOf(*pub.page(i));
+    state.scripts.push_back({&pub.Settings.ReturnAction, pub.Settings.ReturnAction});
     state.current = pub.currentPage();
     return state;
 }
@@ -175,6 +231,18 @@ PagesStep::PagesStep(EditController &controller, PagesState before, std::vector<
 {
     for (PagePtr &page : mAside)
         controller.publication().setAside(page->Objects, true);
+    if (mBefore.setup)
+        mAfter.setup = SetupFields::of(controller.publication().Settings);
+    // Only the scripts the change rewrote are kept, on both sides.
+    mAfter.scripts.clear();
+    std::vector<ScriptText> rewritten;
+    for (ScriptText &s : mBefore.scripts) {
+        if (*s.script != s.text) {
+            mAfter.scripts.push_back({s.script, *s.script});
+            rewritten.push_back(std::move(s));
+        }
+    }
+    mBefore.scripts = std::move(rewritten);
 }
 
 PagesStep::~PagesStep() = default;
@@ -202,6 +270,10 @@ void PagesStep::apply(const PagesState &state)
     }
     for (const PageFields &f : state.pages)
         restoreFields(f);
+    for (const ScriptText &s : state.scripts)
+        *s.script = s.text;
+    if (state.setup)
+        state.setup->restore(pub.Settings);
     pub.setCurrentPage(state.current);
     mController.pagesApplied();
 }
