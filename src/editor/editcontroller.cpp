@@ -666,13 +666,18 @@ void EditController::moveSelection(QPoint offset, bool nudge)
     mUndo->push(new MoveStep(*this, current, std::move(objects), offset, nudge, edtext::step::Move));
 }
 
+bool EditController::hasDefinitionDialog(const PageObject &object)
+{
+    return object.article() || object.button() || object.picture() || object.text();
+}
+
 bool EditController::editSelectedObject()
 {
     Page *current = page();
     if (!current || countSelected(current->Objects) != 1)
         return false;
     PageObject *object = firstSelected(current->Objects);
-    if (!object->article() && !object->button() && !object->picture() && !object->text())
+    if (!hasDefinitionDialog(*object))
         return false;
     // The object may be gone afterwards: a Title whose text was cleared is removed.
     return edit(edtext::step::EditObject, [this, object](Page &) {

@@ -135,6 +135,8 @@ public:
     bool objectDialogAt(const QPoint &pagePoint, bool adjust);
     // The definition dialog of the one selected Article, Button, Picture or Text.
     bool editSelectedObject();
+    // Articles, Buttons, Pictures and Texts have a definition dialog of their own.
+    static bool hasDefinitionDialog(const PageObject &object);
     // The object adjustment dialog for the selection.
     bool adjustSelection();
     // A palette button's value for every selected top-level object.
