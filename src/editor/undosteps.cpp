@@ -4,6 +4,7 @@
 #include "editcontroller.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace vardeko {
 
@@ -200,6 +201,22 @@ void SetupFields::restore(PublicationSettings &s) const
     s.Language = Language;
 }
 
+QString *ScriptText::find(Publication &pub) const
+{
+    if (!page)
+        return &pub.Settings.ReturnAction;
+    const ObjectList *stack = &page->Objects;
+    PageObject *object = nullptr;
+    for (int index : path) {
+        if (!stack || index < 0 || index >= int(stack->size()))
+            return nullptr;
+        object = (*stack)[size_t(index)].get();
+        stack = &object->Members;
+    }
+    ButtonData *b = object ? object->button() : nullptr;
+    return b ? &b->Action : nullptr;
+}
+
 PagesState PagesState::of(Publication &pub)
 {
     PagesState state;
@@ -207,16 +224,24 @@ PagesState PagesState::of(Publication &pub)
     state.pages.push_back(fieldsOf(pub.masterPage()));
     for (int i = 0; i < pub.pageCount(); ++i)
         state.pages.push_back(fieldsOf(pub.page(i)));
-    auto scriptsOf = [&state](Page &page) {
-        forEachObject(page.Objects, [&state](PageObject &object) {
-            if (ButtonData *b = object.button(); b && !b->Action.isEmpty())
-                state.scripts.push_back({&b->Action, b->Action});
-        });
+    // The objects themselves may be replaced by copies when other steps are undone;
+    // their places stay.
+    std::vector<int> path;
+    std::function<void(Page *, const ObjectList &)> scriptsOf = [&](Page *page, const ObjectList &stack) {
+        for (size_t i = 0; i < stack.size(); ++i) {
+            const PageObject &object = *stack[i];
+            path.push_back(int(i));
+            if (const ButtonData *b = object.button(); b && !b->Action.isEmpty())
+                state.scripts.push_back({page, path, b->Action});
+            if (object.isGroup())
+                scriptsOf(page, object.Members);
+            path.pop_back();
+        }
     };
-    scriptsOf(*pub.masterPage());
+    scriptsOf(pub.masterPage(), pub.masterPage()->Objects);
     for (int i = 0; i < pub.pageCount(); ++i)
-        scriptsOf(*pub.page(i));
-    state.scripts.push_back({&pub.Settings.ReturnAction, pub.Settings.ReturnAction});
+        scriptsOf(pub.page(i), pub.page(i)->Objects);
+    state.scripts.push_back({nullptr, {}, pub.Settings.ReturnAction});
     state.current = pub.currentPage();
     return state;
 }
@@ -237,8 +262,9 @@ PagesStep::PagesStep(EditController &controller, PagesState before, std::vector<
     mAfter.scripts.clear();
     std::vector<ScriptText> rewritten;
     for (ScriptText &s : mBefore.scripts) {
-        if (*s.script != s.text) {
-            mAfter.scripts.push_back({s.script, *s.script});
+        const QString *now = s.find(controller.publication());
+        if (now && *now != s.text) {
+            mAfter.scripts.push_back({s.page, s.path, *now});
             rewritten.push_back(std::move(s));
         }
     }
@@ -271,7 +297,8 @@ void PagesStep::apply(const PagesState &state)
     for (const PageFields &f : state.pages)
         restoreFields(f);
     for (const ScriptText &s : state.scripts)
-        *s.script = s.text;
+        if (QString *script = s.find(pub))
+            *script = s.text;
     if (state.setup)
         state.setup->restore(pub.Settings);
     pub.setCurrentPage(state.current);

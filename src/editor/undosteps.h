@@ -95,11 +95,15 @@ struct PageFields
 };
 
 // A script a page change may rewrite (a rename rewrites every action naming the page):
-// where it lives and its text.
+// a button's action, found by its page and its place in the stacks (groups descended),
+// or with no page the publication's return action; and its text.
 struct ScriptText
 {
-    QString *script = nullptr;
+    Page *page = nullptr;
+    std::vector<int> path;
     QString text;
+    // Where the script lives now; none when the place holds no button.
+    QString *find(Publication &pub) const;
 };
 
 // The publication settings that Publication Setup edits: titles, run-mode switches,
@@ -120,8 +124,8 @@ struct SetupFields
 };
 
 // The pages of a publication in order with their attributes, the scripts that name
-// pages, and the page shown. The pages' objects must outlive the state: pages taken out
-// are set aside, never destroyed, while a step is made.
+// pages, and the page shown. Pages taken out are set aside, never destroyed, while a
+// step is made.
 struct PagesState
 {
     std::vector<PageFields> pages; // the master page first

@@ -1110,6 +1110,8 @@ void TestPageDialogs::pageLayoutSessionIsOneStep()
     // A button on A goes to C; B holds an object; an earlier step stays below the session.
     ObjectPtr button = pub.createObject(ButtonKind);
     button->button()->Action = QStringLiteral("GotoPage \"C\"");
+    button->X2 = 80;
+    button->Y2 = 20;
     PageObject *goButton = button.get();
     pub.page(0)->Objects.push_back(std::move(button));
     Page *b = pub.page(1);
@@ -1156,6 +1158,12 @@ void TestPageDialogs::pageLayoutSessionIsOneStep()
     QCOMPARE(editor.undoStack()->count(), steps + 1);
     QCOMPARE(editor.undoStack()->undoText(), QStringLiteral("Page Layout"));
     QVERIFY(pub.Modified);
+    // The button is deleted and brought back, as a copy, before the session is undone.
+    child->showPage(pub.page(0));
+    goButton->Selected = true;
+    QVERIFY(editor.deleteSelection());
+    QVERIFY(editor.undo());
+    goButton = pub.page(0)->Objects[0].get();
 
     // One undo brings back the old layout, the deleted page with its objects, the old
     // names in every script, and the page that was shown.
