@@ -90,6 +90,11 @@ int TActionPalette::rememberedTab()
     return gTab;
 }
 
+void TActionPalette::setRememberedTab(int tab)
+{
+    gTab = qBound(int(BasicTab), tab, int(BothTab));
+}
+
 void TActionPalette::setTab(int tab)
 {
     mTabs->setCurrentIndex(qBound(0, tab, 2));

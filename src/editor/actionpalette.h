@@ -24,8 +24,10 @@ public:
     // when the palette closed without a choice.
     int choose(const QPoint &screenPoint);
 
-    // The tab the palette opens with: the one last used in this program run.
+    // The tab the palette opens with: the one last used. The main window keeps it
+    // between runs as the preference ActionPalette.
     static int rememberedTab();
+    static void setRememberedTab(int tab);
     void setTab(int tab);
     int tab() const;
     // Command numbers listed on the current tab, in command-number order.

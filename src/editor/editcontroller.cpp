@@ -666,13 +666,18 @@ void EditController::moveSelection(QPoint offset, bool nudge)
     mUndo->push(new MoveStep(*this, current, std::move(objects), offset, nudge, edtext::step::Move));
 }
 
+bool EditController::hasDefinitionDialog(const PageObject &object)
+{
+    return object.article() || object.button() || object.picture() || object.text();
+}
+
 bool EditController::editSelectedObject()
 {
     Page *current = page();
     if (!current || countSelected(current->Objects) != 1)
         return false;
     PageObject *object = firstSelected(current->Objects);
-    if (!object->article() && !object->button() && !object->picture() && !object->text())
+    if (!hasDefinitionDialog(*object))
         return false;
     // The object may be gone afterwards: a Title whose text was cleared is removed.
     return edit(edtext::step::EditObject, [this, object](Page &) {
@@ -794,11 +799,36 @@ void EditController::cancelStep()
 void EditController::recordPages(const QString &text, PagesState before, std::vector<PagePtr> removed)
 {
     mPub.Modified = true;
+    if (mBatchBefore) {
+        // The batch's step keeps what was taken out.
+        for (PagePtr &page : removed)
+            mBatchRemoved.push_back(std::move(page));
+        return;
+    }
     if (!settings().undo) {
         forgetHistory();
         return;
     }
     mUndo->push(new PagesStep(*this, std::move(before), std::move(removed), text));
+}
+
+void EditController::beginPagesBatch()
+{
+    cancelGesture();
+    mBatchRemoved.clear();
+    mBatchBefore = PagesState::of(mPub);
+}
+
+void EditController::endPagesBatch(const QString &text, bool changed)
+{
+    if (!mBatchBefore)
+        return;
+    PagesState before = std::move(*mBatchBefore);
+    mBatchBefore.reset();
+    std::vector<PagePtr> removed = std::move(mBatchRemoved);
+    mBatchRemoved.clear();
+    if (changed)
+        recordPages(text, std::move(before), std::move(removed));
 }
 
 bool EditController::deletePage(Page *target, const QString &text)

@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPainter;
 class QUndoStack;
@@ -134,6 +135,8 @@ public:
     bool objectDialogAt(const QPoint &pagePoint, bool adjust);
     // The definition dialog of the one selected Article, Button, Picture or Text.
     bool editSelectedObject();
+    // Articles, Buttons, Pictures and Texts have a definition dialog of their own.
+    static bool hasDefinitionDialog(const PageObject &object);
     // The object adjustment dialog for the selection.
     bool adjustSelection();
     // A palette button's value for every selected top-level object.
@@ -158,6 +161,12 @@ public:
     // change took out of the publication, kept for undo.
     void recordPages(const QString &text, PagesState before,
                      std::vector<PagePtr> removed = {});
+    // Page changes made one after another (a session of the page sorter) become one
+    // step: those recorded meanwhile, and those made straight on the publication, which
+    // must not destroy pages (take them out with `deletePage`). `changed` says whether
+    // anything changed; nothing changed leaves no step.
+    void beginPagesBatch();
+    void endPagesBatch(const QString &text, bool changed);
     // Takes a page out as the Delete page command does, as one step of the history: the
     // only page left is replaced by a fresh one. False when the page is not a page.
     bool deletePage(Page *page, const QString &text);
@@ -219,6 +228,9 @@ private:
     bool mStepOpen = false;
     bool mStepless = false; // the open step could not copy its page
     bool mForgetting = false;
+    // The page changes being gathered into one step.
+    std::optional<PagesState> mBatchBefore;
+    std::vector<PagePtr> mBatchRemoved;
 };
 
 } // namespace vardeko

@@ -83,6 +83,8 @@ inline constexpr QLatin1String MovePage("Move Page");
 inline constexpr QLatin1String RenamePage("Rename Page");
 inline constexpr QLatin1String DeletePage("Delete Page");
 inline constexpr QLatin1String PageAttributes("Page Attributes");
+inline constexpr QLatin1String PageLayout("Page Layout");
+inline constexpr QLatin1String PublicationSetup("Publication Setup");
 inline constexpr QLatin1String ShowMasterItems("Show Master Items");
 inline constexpr QLatin1String PageWallpaper("Page Wallpaper");
 } // namespace step

@@ -67,6 +67,13 @@ void EditTool::mouseRelease(const ToolEvent &event)
     mEditor.notifyEdited();
 }
 
+void EditTool::mouseDoubleClick(const ToolEvent &event)
+{
+    if (!mEditor.page() || mEditor.isRunning() || event.button != Qt::LeftButton)
+        return;
+    doubleClick(mEditor.toPage(event.pos), event.modifiers);
+}
+
 void EditTool::cancel()
 {
     if (!busy())

@@ -41,6 +41,8 @@ public:
     void mousePress(const ToolEvent &event);
     void mouseMove(const ToolEvent &event);
     void mouseRelease(const ToolEvent &event);
+    // A double-click: its second press has come as a press already.
+    void mouseDoubleClick(const ToolEvent &event);
     // Abandons the gesture in progress: nothing it was about to change is changed.
     void cancel();
 
@@ -59,6 +61,8 @@ protected:
     virtual void hover(const QPoint &page) = 0;
     // The left button came up: the gesture's result.
     virtual void finish(Qt::KeyboardModifiers modifiers) = 0;
+    // The left button was double-clicked at a page point.
+    virtual void doubleClick(const QPoint &page, Qt::KeyboardModifiers modifiers) {}
     // The gesture's own state is cleared (also when abandoned).
     virtual void reset() {}
 
@@ -78,7 +82,8 @@ private:
 };
 
 // Tool 1: selects by click, Shift-click and band, moves the selection (also onto a page
-// tab or into another window) and resizes one object by its handles.
+// tab or into another window), resizes one object by its handles, and opens an object's
+// dialog on a double-click.
 class SelectTool final : public EditTool
 {
 public:
@@ -94,6 +99,7 @@ protected:
     void drag(const QPoint &page, const ToolEvent &event) override;
     void hover(const QPoint &page) override;
     void finish(Qt::KeyboardModifiers modifiers) override;
+    void doubleClick(const QPoint &page, Qt::KeyboardModifiers modifiers) override;
     void reset() override;
 
 private:

@@ -251,6 +251,25 @@ void SelectTool::finish(Qt::KeyboardModifiers modifiers)
     }
 }
 
+void SelectTool::doubleClick(const QPoint &cursor, Qt::KeyboardModifiers modifiers)
+{
+    // The second press selected the object or began to move it; nothing has moved yet.
+    if (modifiers & Qt::ShiftModifier)
+        return;
+    if (mOp != EditController::Clicked
+        && !(mOp == EditController::Moving && mOutline.topLeft() == mStartOutline.topLeft()))
+        return;
+    const EditHit hit = editHitTest(mEditor.page()->Objects, cursor);
+    if (!hit.object || hit.handle != NoHandle)
+        return;
+    cancel();
+    // The definition dialog of its kind; the adjustment dialog for shapes and groups,
+    // or with Ctrl, as the right button does.
+    const bool adjust = (modifiers & Qt::ControlModifier)
+        || !EditController::hasDefinitionDialog(*hit.object);
+    mEditor.objectDialogAt(cursor, adjust);
+}
+
 void SelectTool::finishMove(Qt::KeyboardModifiers modifiers)
 {
     const bool ctrl = modifiers & Qt::ControlModifier;

@@ -4,6 +4,7 @@
 #include "editcontroller.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace vardeko {
 
@@ -154,13 +155,93 @@ void restoreFields(const PageFields &f)
 
 } // namespace
 
-PagesState PagesState::of(const Publication &pub)
+SetupFields SetupFields::of(const PublicationSettings &s)
+{
+    SetupFields f;
+    f.Title = s.Title;
+    f.Author = s.Author;
+    f.Icon = s.Icon;
+    f.Password = s.Password;
+    f.AllowESC = s.AllowESC;
+    f.AllowPageUpDn = s.AllowPageUpDn;
+    f.TabWindows = s.TabWindows;
+    f.TabButtons = s.TabButtons;
+    f.FullScreen = s.FullScreen;
+    f.StayOnTop = s.StayOnTop;
+    f.Sizeable = s.Sizeable;
+    f.AutoReturn = s.AutoReturn;
+    f.ReturnTime = s.ReturnTime;
+    f.ReturnAction = s.ReturnAction;
+    f.ScreenColors = s.ScreenColors;
+    f.ScreenWidth = s.ScreenWidth;
+    f.ScreenHeight = s.ScreenHeight;
+    f.Language = s.Language;
+    return f;
+}
+
+void SetupFields::restore(PublicationSettings &s) const
+{
+    s.Title = Title;
+    s.Author = Author;
+    s.Icon = Icon;
+    s.Password = Password;
+    s.AllowESC = AllowESC;
+    s.AllowPageUpDn = AllowPageUpDn;
+    s.TabWindows = TabWindows;
+    s.TabButtons = TabButtons;
+    s.FullScreen = FullScreen;
+    s.StayOnTop = StayOnTop;
+    s.Sizeable = Sizeable;
+    s.AutoReturn = AutoReturn;
+    s.ReturnTime = ReturnTime;
+    s.ReturnAction = ReturnAction;
+    s.ScreenColors = ScreenColors;
+    s.ScreenWidth = ScreenWidth;
+    s.ScreenHeight = ScreenHeight;
+    s.Language = Language;
+}
+
+QString *ScriptText::find(Publication &pub) const
+{
+    if (!page)
+        return &pub.Settings.ReturnAction;
+    const ObjectList *stack = &page->Objects;
+    PageObject *object = nullptr;
+    for (int index : path) {
+        if (!stack || index < 0 || index >= int(stack->size()))
+            return nullptr;
+        object = (*stack)[size_t(index)].get();
+        stack = &object->Members;
+    }
+    ButtonData *b = object ? object->button() : nullptr;
+    return b ? &b->Action : nullptr;
+}
+
+PagesState PagesState::of(Publication &pub)
 {
     PagesState state;
     state.pages.reserve(size_t(pub.pageCount()) + 1);
     state.pages.push_back(fieldsOf(pub.masterPage()));
     for (int i = 0; i < pub.pageCount(); ++i)
         state.pages.push_back(fieldsOf(pub.page(i)));
+    // The objects themselves may be replaced by copies when other steps are undone;
+    // their places stay.
+    std::vector<int> path;
+    std::function<void(Page *, const ObjectList &)> scriptsOf = [&](Page *page, const ObjectList &stack) {
+        for (size_t i = 0; i < stack.size(); ++i) {
+            const PageObject &object = *stack[i];
+            path.push_back(int(i));
+            if (const ButtonData *b = object.button(); b && !b->Action.isEmpty())
+                state.scripts.push_back({page, path, b->Action});
+            if (object.isGroup())
+                scriptsOf(page, object.Members);
+            path.pop_back();
+        }
+    };
+    scriptsOf(pub.masterPage(), pub.masterPage()->Objects);
+    for (int i = 0; i < pub.pageCount(); ++i)
+        scriptsOf(pub.page(i), pub.page(i)->Objects);
+    state.scripts.push_back({nullptr, {}, pub.Settings.ReturnAction});
     state.current = pub.currentPage();
     return state;
 }
@@ -175,6 +256,19 @@ PagesStep::PagesStep(EditController &controller, PagesState before, std::vector<
 {
     for (PagePtr &page : mAside)
         controller.publication().setAside(page->Objects, true);
+    if (mBefore.setup)
+        mAfter.setup = SetupFields::of(controller.publication().Settings);
+    // Only the scripts the change rewrote are kept, on both sides.
+    mAfter.scripts.clear();
+    std::vector<ScriptText> rewritten;
+    for (ScriptText &s : mBefore.scripts) {
+        const QString *now = s.find(controller.publication());
+        if (now && *now != s.text) {
+            mAfter.scripts.push_back({s.page, s.path, *now});
+            rewritten.push_back(std::move(s));
+        }
+    }
+    mBefore.scripts = std::move(rewritten);
 }
 
 PagesStep::~PagesStep() = default;
@@ -202,6 +296,11 @@ void PagesStep::apply(const PagesState &state)
     }
     for (const PageFields &f : state.pages)
         restoreFields(f);
+    for (const ScriptText &s : state.scripts)
+        if (QString *script = s.find(pub))
+            *script = s.text;
+    if (state.setup)
+        state.setup->restore(pub.Settings);
     pub.setCurrentPage(state.current);
     mController.pagesApplied();
 }

@@ -7,7 +7,9 @@
 #include <QPoint>
 #include <QUndoCommand>
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -92,12 +94,46 @@ struct PageFields
     PaletteTable PagePalette;
 };
 
-// The pages of a publication in order with their attributes, and the page shown.
+// A script a page change may rewrite (a rename rewrites every action naming the page):
+// a button's action, found by its page and its place in the stacks (groups descended),
+// or with no page the publication's return action; and its text.
+struct ScriptText
+{
+    Page *page = nullptr;
+    std::vector<int> path;
+    QString text;
+    // Where the script lives now; none when the place holds no button.
+    QString *find(Publication &pub) const;
+};
+
+// The publication settings that Publication Setup edits: titles, run-mode switches,
+// the idle return, page size and colours, the run-time texts.
+struct SetupFields
+{
+    QString Title, Author, Icon, Password;
+    bool AllowESC = true, AllowPageUpDn = true, TabWindows = false, TabButtons = false;
+    bool FullScreen = false, StayOnTop = false, Sizeable = false, AutoReturn = false;
+    int ReturnTime = 0;
+    QString ReturnAction;
+    int ScreenColors = 0, ScreenWidth = 0, ScreenHeight = 0;
+    std::array<QString, LanguageStringCount> Language;
+
+    static SetupFields of(const PublicationSettings &settings);
+    void restore(PublicationSettings &settings) const;
+    friend bool operator==(const SetupFields &, const SetupFields &) = default;
+};
+
+// The pages of a publication in order with their attributes, the scripts that name
+// pages, and the page shown. Pages taken out are set aside, never destroyed, while a
+// step is made.
 struct PagesState
 {
     std::vector<PageFields> pages; // the master page first
+    std::vector<ScriptText> scripts; // button actions and the return action
     Page *current = nullptr;
-    static PagesState of(const Publication &pub);
+    // Taken only for a change of the publication's setup (restored after the scripts).
+    std::optional<SetupFields> setup;
+    static PagesState of(Publication &pub);
 };
 
 // Pages added, copied, moved, renamed, deleted or given new attributes. Pages that are

@@ -192,7 +192,6 @@ void TChildForm::updateCaption()
 void TChildForm::publicationReloaded()
 {
     mController->pageChanged();
-    mController->forgetHistory();
     mView->pageSizeChanged();
     updateCaption();
     emit pageChanged();

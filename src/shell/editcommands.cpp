@@ -288,6 +288,8 @@ void EditCommands::pagesChanged(EditController &controller)
     TChildForm *child = childOf(controller);
     if (!child)
         return;
+    // The page size may have gone back too.
+    child->pageView()->pageSizeChanged();
     emit child->pageChanged();
     if (child == mMain.activeChild())
         mMain.rebuildPageTabs();

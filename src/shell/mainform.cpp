@@ -1,6 +1,7 @@
 // The editor's main window: menus, tool bar, page tabs, status bar and file flows.
 #include "mainform.h"
 
+#include "actionpalette.h"
 #include "alertdialog.h"
 #include "childform.h"
 #include "compileform.h"
@@ -542,6 +543,7 @@ void TMainForm::restorePreferences()
     applyViewOptions();
     mFloating->restore();
     mRunCommands->restore();
+    TActionPalette::setRememberedTab(mPrefs.ActionPalette);
     updateCommandStates();
 }
 
@@ -552,6 +554,7 @@ void TMainForm::storePreferences()
         mPrefs.MainWindowPos = normal;
     mFloating->store();
     mRunCommands->store();
+    mPrefs.ActionPalette = TActionPalette::rememberedTab();
     storePrintOptions(mPrefs);
     QSettings settings = userSettings();
     writePreferences(settings, mPrefs);

@@ -96,14 +96,16 @@ void PageCommands::pageLayout(bool picker)
     TChildForm *child = mForm.activeChild();
     if (!child || (!picker && !child->isEditing()))
         return;
-    // The layout's deletions cannot be taken back: a changed layout ends the history.
+    // Everything done in one session of the sorter is one step of the history.
     Publication &pub = child->publication();
+    EditController *controller = child->controller();
     const bool wasModified = std::exchange(pub.Modified, false);
+    controller->beginPagesBatch();
     TBookLayoutForm dialog(*child, mForm.preferences(), *this, picker, &mForm);
     const bool accepted = runDialog(dialog);
-    if (pub.Modified)
-        child->controller()->forgetHistory();
-    else
+    const bool changed = pub.Modified;
+    controller->endPagesBatch(edtext::step::PageLayout, changed);
+    if (!changed)
         pub.Modified = wasModified;
     if (picker) {
         if (Page *page = accepted ? dialog.chosenPage() : nullptr)
@@ -299,9 +301,16 @@ void PageCommands::bookSetup()
         return;
     Publication &pub = child->publication();
     const bool wasModified = std::exchange(pub.Modified, false);
+    // The setup is one step of the history: the size, colours and texts go back with the
+    // page palettes and scripts it changed.
+    PagesState before = PagesState::of(pub);
+    before.setup = SetupFields::of(pub.Settings);
     TBookSetupForm dialog(*child, mForm.preferences(), mForm.dialogs(), &mForm);
     const bool accepted = runDialog(dialog);
-    if (pub.Modified)
+    const bool changed = accepted && SetupFields::of(pub.Settings) != *before.setup;
+    if (changed)
+        child->controller()->recordPages(edtext::step::PublicationSetup, std::move(before));
+    else if (pub.Modified)
         child->controller()->changedOutsideHistory();
     else
         pub.Modified = wasModified;

@@ -2,6 +2,8 @@
 #include "pagelayoutform.h"
 
 #include "childform.h"
+#include "editcontroller.h"
+#include "editortexts.h"
 #include "mainform.h"
 #include "pagecommands.h"
 #include "pagemanagement.h"
@@ -224,8 +226,9 @@ void TBookLayoutForm::deleteClicked()
                                       deleteSelectedQuestion(int(pages.size())), false)
         != ShellDialogs::Yes)
         return;
-    Publication &pub = mChild.publication();
-    deletePages(pub, pages);
+    // Taken out, not destroyed: the session can be undone.
+    for (Page *page : pages)
+        mChild.controller()->deletePage(page, edtext::step::DeletePage);
     emit mChild.pageChanged();
     changed({});
 }

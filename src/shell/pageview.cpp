@@ -240,6 +240,18 @@ void PageView::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
+void PageView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (running()) {
+        // The reader's double-click is one more press.
+        mousePressEvent(event);
+        return;
+    }
+    if (mController)
+        mController->currentTool().mouseDoubleClick(toolEvent(event));
+    event->accept();
+}
+
 void PageView::keyPressEvent(QKeyEvent *event)
 {
     if (running()) {

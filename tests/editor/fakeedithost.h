@@ -33,6 +33,7 @@ public:
     Page *tabPage = nullptr; // the page tab the cursor is over during a move
     QList<Page *> shownPages;
     int openGestures = 0; // started and not yet finished
+    int adjustments = 0; // adjustment dialogs opened (and cancelled)
 
     EditSettings editSettings() const override { return settings; }
     int currentTool() const override { return tool; }
@@ -73,6 +74,11 @@ public:
         const bool yes = confirmations.front();
         confirmations.pop_front();
         return yes;
+    }
+    bool adjustObjects(QWidget *, Publication &, Page &) override
+    {
+        ++adjustments;
+        return false;
     }
     bool defineObject(QWidget *, Publication &, PageObject &object, const QRect &, bool) override
     {

@@ -816,3 +816,50 @@ void TestEditController::rightClickDefinesWhateverTheTool()
     QVERIFY(w.editor().undo());
     QCOMPARE(w.page().Objects[0]->text()->Text, QStringLiteral("Old"));
 }
+
+void TestEditController::doubleClickOpensTheObjectsDialog()
+{
+    Window w;
+    PageObject *button = w.add(ButtonKind, 100, 100, 200, 140);
+    w.add(RectangleKind, 300, 100, 400, 200);
+    int opened = 0;
+    w.host.dialog = [&](PageObject &o) {
+        ++opened;
+        o.button()->Text = QStringLiteral("Go %1").arg(opened);
+        return true;
+    };
+    // As the window system delivers it: press, release, press, double-click, release.
+    auto doubleClick = [&](const QPoint &p) {
+        w.press(p);
+        w.release(p);
+        w.press(p);
+        QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(w.at(p)), QPointF(w.globalAt(p)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.view(), &e);
+        w.release(p);
+    };
+    doubleClick(QPoint(150, 120));
+    QCOMPARE(opened, 1);
+    QCOMPARE(boxOf(*button), QRect(QPoint(100, 100), QPoint(200, 140)));
+    QCOMPARE(w.editor().operation(), EditController::None);
+    QVERIFY(!w.editor().handlesHidden());
+    QCOMPARE(w.host.openGestures, 0);
+    QCOMPARE(w.editor().undoStack()->undoText(), QStringLiteral("Edit Object"));
+
+    // Again after a run: the dialog opens once more; the reader's double-click edits nothing.
+    w.editor().setRunning(true);
+    w.editor().setRunning(false);
+    doubleClick(QPoint(150, 120));
+    QCOMPARE(opened, 2);
+    QCOMPARE(w.page().Objects[0]->button()->Text, QStringLiteral("Go 2"));
+
+    // A shape has no definition dialog: the adjustment dialog opens instead.
+    doubleClick(QPoint(350, 150));
+    QCOMPARE(opened, 2);
+    QCOMPARE(w.host.adjustments, 1);
+    // A drawing tool draws; it opens nothing.
+    w.host.tool = RectangleKind;
+    doubleClick(QPoint(150, 120));
+    QCOMPARE(opened, 2);
+    QCOMPARE(w.host.adjustments, 1);
+}

@@ -35,4 +35,5 @@ private slots:
     void toolChangeWaitsForTheGesture();
     void leavingTheToolsAbandonsTheirGestures();
     void rightClickDefinesWhateverTheTool();
+    void doubleClickOpensTheObjectsDialog();
 };

@@ -1,6 +1,8 @@
 // Tests of the main window's file flows, command states and page buttons.
 #include "tst_mainform.h"
 
+#include "actionpalette.h"
+
 #include "childform.h"
 #include "conversionwindow.h"
 #include "editcommands.h"
@@ -1129,4 +1131,39 @@ void TestMainForm::imageDroppedOnPageTabBecomesWallpaper()
     QCOMPARE(page->PageStyle, quint8(1));
     QVERIFY(child->publication().Modified);
     QCOMPARE(child->publication().currentPage(), child->publication().page(0));
+}
+
+void TestMainForm::actionPaletteTabKeptBetweenRuns()
+{
+    // No stored value: the palette opens on its first tab.
+    QCOMPARE(TActionPalette::rememberedTab(), int(TActionPalette::BasicTab));
+    {
+        TActionPalette palette;
+        QCOMPARE(palette.tab(), int(TActionPalette::BasicTab));
+        palette.setTab(TActionPalette::AdvancedTab);
+    }
+    mForm->storePreferences();
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sarquel"),
+                       QStringLiteral("Vardeko"));
+    QCOMPARE(settings.value(QStringLiteral("ActionPalette")).toInt(), 1);
+
+    // The next run opens the palette where the last one left it.
+    TActionPalette::setRememberedTab(TActionPalette::BothTab);
+    {
+        TMainForm next;
+        next.setDialogs(std::make_unique<FakeDialogs>());
+        next.show();
+        QCOMPARE(TActionPalette::rememberedTab(), int(TActionPalette::AdvancedTab));
+        TActionPalette palette;
+        QCOMPARE(palette.tab(), int(TActionPalette::AdvancedTab));
+    }
+    // A stored value out of range opens the nearest tab.
+    settings.setValue(QStringLiteral("ActionPalette"), 7);
+    settings.sync();
+    {
+        TMainForm next;
+        next.setDialogs(std::make_unique<FakeDialogs>());
+        next.show();
+        QCOMPARE(TActionPalette::rememberedTab(), int(TActionPalette::BothTab));
+    }
 }

@@ -61,6 +61,7 @@ private slots:
     void floatingWindowsFollowMenusAndPreferences();
     void fileListDragMakesObjectsInListOrder();
     void imageDroppedOnPageTabBecomesWallpaper();
+    void actionPaletteTabKeptBetweenRuns();
 
 private:
     QString writeSample(const QString &name, int pages = 1, const QString &title = {});

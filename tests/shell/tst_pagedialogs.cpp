@@ -4,11 +4,13 @@
 #include "alertdialog.h"
 
 #include "childform.h"
+#include "editcontroller.h"
 #include "fakedialogs.h"
 #include "booksetupform.h"
 #include "mainform.h"
 #include "pageattrform.h"
 #include "pagelayoutform.h"
+#include "pageview.h"
 #include "paletteediting.h"
 #include "preferences.h"
 #include "pagecommands.h"
@@ -27,6 +29,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -1096,6 +1099,144 @@ void TestPageDialogs::pageLayoutUpDownAndDrag()
     trigger("PageLayout1");
     QVERIFY(pub.Modified);
     QCOMPARE(mForm->pageTabs()->tabText(4), QStringLiteral("C"));
+}
+
+void TestPageDialogs::pageLayoutSessionIsOneStep()
+{
+    TChildForm *child = openPages({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                                   QStringLiteral("D")});
+    Publication &pub = child->publication();
+    EditController &editor = *child->controller();
+    // A button on A goes to C; B holds an object; an earlier step stays below the session.
+    ObjectPtr button = pub.createObject(ButtonKind);
+    button->button()->Action = QStringLiteral("GotoPage \"C\"");
+    button->X2 = 80;
+    button->Y2 = 20;
+    PageObject *goButton = button.get();
+    pub.page(0)->Objects.push_back(std::move(button));
+    Page *b = pub.page(1);
+    b->Objects.push_back(pub.createObject(RectangleKind));
+    const int objects = pub.objectCount();
+    pub.Settings.ReturnAction = QStringLiteral("GotoPage \"C\"");
+    b->Objects.back()->Selected = true;
+    child->showPage(b);
+    const int x = b->Objects[0]->X1;
+    QVERIFY(editor.nudge(1, 0));
+    const int steps = editor.undoStack()->count();
+
+    PageCommands::setDialogDriver([&](QDialog &dialog) {
+        if (auto *rename = dialog.findChild<QLineEdit *>(QStringLiteral("NewTitleEdit"))) {
+            QTest::keyClicks(rename, QStringLiteral("Cee"));
+            clickOk(dialog);
+            return;
+        }
+        auto *form = qobject_cast<TBookLayoutForm *>(&dialog);
+        QVERIFY(form);
+        dialog.show();
+        QListWidget *list = form->pageList();
+        // Delete B (the page shown), rename C, move D up, copy A.
+        list->clearSelection();
+        list->item(1)->setSelected(true);
+        mDialogs->answers.push_back(ShellDialogs::Yes);
+        QTest::mouseClick(form->button("DeleteBtn"), Qt::LeftButton);
+        list->clearSelection();
+        list->item(1)->setSelected(true);
+        QTest::mouseClick(form->button("RenameBtn"), Qt::LeftButton);
+        list->clearSelection();
+        list->item(2)->setSelected(true);
+        QTest::mouseClick(form->button("UpBtn"), Qt::LeftButton);
+        list->clearSelection();
+        list->item(0)->setSelected(true);
+        QTest::mouseClick(form->button("CopyBtn"), Qt::LeftButton);
+        QTest::mouseClick(form->button("CloseBtn"), Qt::LeftButton);
+    });
+    trigger("PageLayout1");
+    const QStringList after{QStringLiteral("A"), QStringLiteral("A 1"), QStringLiteral("D"),
+                            QStringLiteral("Cee")};
+    QCOMPARE(titles(pub), after);
+    QCOMPARE(goButton->button()->Action, QStringLiteral("GotoPage \"Cee\""));
+    QCOMPARE(editor.undoStack()->count(), steps + 1);
+    QCOMPARE(editor.undoStack()->undoText(), QStringLiteral("Page Layout"));
+    QVERIFY(pub.Modified);
+    // The button is deleted and brought back, as a copy, before the session is undone.
+    child->showPage(pub.page(0));
+    goButton->Selected = true;
+    QVERIFY(editor.deleteSelection());
+    QVERIFY(editor.undo());
+    goButton = pub.page(0)->Objects[0].get();
+
+    // One undo brings back the old layout, the deleted page with its objects, the old
+    // names in every script, and the page that was shown.
+    QVERIFY(editor.undo());
+    QCOMPARE(titles(pub), (QStringList{QStringLiteral("A"), QStringLiteral("B"),
+                                       QStringLiteral("C"), QStringLiteral("D")}));
+    QCOMPARE(pub.page(1), b);
+    QCOMPARE(b->Objects.size(), size_t(1));
+    QCOMPARE(pub.objectCount(), objects);
+    QCOMPARE(goButton->button()->Action, QStringLiteral("GotoPage \"C\""));
+    QCOMPARE(pub.Settings.ReturnAction, QStringLiteral("GotoPage \"C\""));
+    QCOMPARE(pub.currentPage(), b);
+    QCOMPARE(mForm->pageTabs()->tabText(2), QStringLiteral("B"));
+    QVERIFY(editor.redo());
+    QCOMPARE(titles(pub), after);
+    QCOMPARE(pub.Settings.ReturnAction, QStringLiteral("GotoPage \"Cee\""));
+    // The step before the session is still there.
+    QVERIFY(editor.undo());
+    QVERIFY(editor.undo());
+    QCOMPARE(b->Objects[0]->X1, x);
+
+    // A session that changes nothing leaves no step.
+    const int before = editor.undoStack()->count();
+    PageCommands::setDialogDriver([&](QDialog &dialog) {
+        auto *form = qobject_cast<TBookLayoutForm *>(&dialog);
+        QTest::mouseClick(form->button("CloseBtn"), Qt::LeftButton);
+    });
+    trigger("PageLayout1");
+    QCOMPARE(editor.undoStack()->count(), before);
+}
+
+void TestPageDialogs::bookSetupIsOneStep()
+{
+    TChildForm *child = openPages({QStringLiteral("A")});
+    Publication &pub = child->publication();
+    EditController &editor = *child->controller();
+    PageObject *o = pub.page(0)->Objects.emplace_back(pub.createObject(RectangleKind)).get();
+    o->Selected = true;
+    const int x = o->X1;
+    QVERIFY(editor.nudge(3, 0));
+    pub.Settings.CompiledName = QStringLiteral("OLD.EXE");
+    PageCommands::setDialogDriver([&](QDialog &dialog) {
+        auto *form = qobject_cast<TBookSetupForm *>(&dialog);
+        form->sizeChooser()->widthBox()->setValue(800);
+        form->sizeChooser()->heightBox()->setValue(600);
+        form->titleEdit()->setText(QStringLiteral("Atlas"));
+        clickOk(dialog);
+    });
+    trigger("BookSetup1");
+    QCOMPARE(pub.Settings.ScreenWidth, 800);
+    // The history survives the new page size, and the setup is its newest step.
+    QCOMPARE(editor.undoStack()->count(), 2);
+    QCOMPARE(editor.undoStack()->undoText(), QStringLiteral("Publication Setup"));
+    // A setting the setup does not edit, changed since, is left alone by undo.
+    pub.Settings.CompiledName = QStringLiteral("NEW.EXE");
+    QVERIFY(editor.undo());
+    QCOMPARE(pub.Settings.ScreenWidth, 640);
+    QCOMPARE(pub.Settings.ScreenHeight, 480);
+    QCOMPARE(pub.Settings.Title, QStringLiteral("Untitled Vardeko Publication"));
+    QCOMPARE(pub.Settings.CompiledName, QStringLiteral("NEW.EXE"));
+    QVERIFY2(child->windowTitle().contains(QStringLiteral("640")), qPrintable(child->windowTitle()));
+    QCOMPARE(child->pageView()->contentSize().width() < 800, true);
+    QVERIFY(editor.redo());
+    QCOMPARE(pub.Settings.ScreenWidth, 800);
+    QVERIFY(editor.undo());
+    QVERIFY(editor.undo());
+    QCOMPARE(o->X1, x);
+
+    // OK without a change is no step.
+    PageCommands::setDialogDriver([&](QDialog &dialog) { clickOk(dialog); });
+    trigger("BookSetup1");
+    QCOMPARE(editor.undoStack()->count(), 2);
+    QVERIFY(!editor.canUndo());
 }
 
 void TestPageDialogs::gotoMoreOpensPicker()

@@ -50,6 +50,8 @@ private slots:
     void bookSetupRefusesOtherIcon();
     void pageLayoutButtonsAndDelete();
     void pageLayoutUpDownAndDrag();
+    void pageLayoutSessionIsOneStep();
+    void bookSetupIsOneStep();
     void gotoMoreOpensPicker();
 
 private:
