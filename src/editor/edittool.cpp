@@ -69,9 +69,18 @@ void EditTool::mouseRelease(const ToolEvent &event)
 
 void EditTool::mouseDoubleClick(const ToolEvent &event)
 {
-    if (!mEditor.page() || mEditor.isRunning() || event.button != Qt::LeftButton)
+    if (!mEditor.page() || mEditor.isRunning())
         return;
-    doubleClick(mEditor.toPage(event.pos), event.modifiers);
+    if (event.button != Qt::LeftButton) {
+        mousePress(event);
+        return;
+    }
+    doubleClick(mEditor.toPage(event.pos), event);
+}
+
+void EditTool::doubleClick(const QPoint &, const ToolEvent &event)
+{
+    mousePress(event);
 }
 
 void EditTool::cancel()

@@ -41,7 +41,7 @@ public:
     void mousePress(const ToolEvent &event);
     void mouseMove(const ToolEvent &event);
     void mouseRelease(const ToolEvent &event);
-    // A double-click: its second press has come as a press already.
+    // A double-click: the window system sends it instead of the second press.
     void mouseDoubleClick(const ToolEvent &event);
     // Abandons the gesture in progress: nothing it was about to change is changed.
     void cancel();
@@ -61,8 +61,8 @@ protected:
     virtual void hover(const QPoint &page) = 0;
     // The left button came up: the gesture's result.
     virtual void finish(Qt::KeyboardModifiers modifiers) = 0;
-    // The left button was double-clicked at a page point.
-    virtual void doubleClick(const QPoint &page, Qt::KeyboardModifiers modifiers) {}
+    // The left button was double-clicked: by default a press like any other.
+    virtual void doubleClick(const QPoint &page, const ToolEvent &event);
     // The gesture's own state is cleared (also when abandoned).
     virtual void reset() {}
 
@@ -99,7 +99,7 @@ protected:
     void drag(const QPoint &page, const ToolEvent &event) override;
     void hover(const QPoint &page) override;
     void finish(Qt::KeyboardModifiers modifiers) override;
-    void doubleClick(const QPoint &page, Qt::KeyboardModifiers modifiers) override;
+    void doubleClick(const QPoint &page, const ToolEvent &event) override;
     void reset() override;
 
 private:

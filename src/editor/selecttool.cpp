@@ -251,21 +251,22 @@ void SelectTool::finish(Qt::KeyboardModifiers modifiers)
     }
 }
 
-void SelectTool::doubleClick(const QPoint &cursor, Qt::KeyboardModifiers modifiers)
+void SelectTool::doubleClick(const QPoint &cursor, const ToolEvent &event)
 {
-    // The second press selected the object or began to move it; nothing has moved yet.
-    if (modifiers & Qt::ShiftModifier)
-        return;
-    if (mOp != EditController::Clicked
-        && !(mOp == EditController::Moving && mOutline.topLeft() == mStartOutline.topLeft()))
-        return;
+    // Where a second press came first, it selected the object or began to move it, and
+    // nothing has moved yet.
+    const bool pressed = mOp == EditController::Clicked
+        || (mOp == EditController::Moving && mOutline.topLeft() == mStartOutline.topLeft());
     const EditHit hit = editHitTest(mEditor.page()->Objects, cursor);
-    if (!hit.object || hit.handle != NoHandle)
+    if ((event.modifiers & Qt::ShiftModifier) || !hit.object || hit.handle != NoHandle
+        || (busy() && !pressed)) {
+        EditTool::doubleClick(cursor, event);
         return;
+    }
     cancel();
     // The definition dialog of its kind; the adjustment dialog for shapes and groups,
     // or with Ctrl, as the right button does.
-    const bool adjust = (modifiers & Qt::ControlModifier)
+    const bool adjust = (event.modifiers & Qt::ControlModifier)
         || !EditController::hasDefinitionDialog(*hit.object);
     mEditor.objectDialogAt(cursor, adjust);
 }

@@ -828,11 +828,10 @@ void TestEditController::doubleClickOpensTheObjectsDialog()
         o.button()->Text = QStringLiteral("Go %1").arg(opened);
         return true;
     };
-    // As the window system delivers it: press, release, press, double-click, release.
+    // As the window system delivers it: press, release, double-click, release.
     auto doubleClick = [&](const QPoint &p) {
         w.press(p);
         w.release(p);
-        w.press(p);
         QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(w.at(p)), QPointF(w.globalAt(p)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.view(), &e);
@@ -857,9 +856,30 @@ void TestEditController::doubleClickOpensTheObjectsDialog()
     doubleClick(QPoint(350, 150));
     QCOMPARE(opened, 2);
     QCOMPARE(w.host.adjustments, 1);
-    // A drawing tool draws; it opens nothing.
+    // Shift toggles the object twice, as two clicks do.
+    button = w.page().Objects[0].get();
+    w.press(QPoint(700, 500)); // on nothing: everything deselected
+    w.release(QPoint(700, 500));
+    w.press(QPoint(150, 120), Qt::ShiftModifier);
+    w.release(QPoint(150, 120), Qt::ShiftModifier);
+    QMouseEvent shifted(QEvent::MouseButtonDblClick, QPointF(w.at(QPoint(150, 120))),
+                        QPointF(w.globalAt(QPoint(150, 120))), Qt::LeftButton, Qt::LeftButton,
+                        Qt::ShiftModifier);
+    QApplication::sendEvent(w.view(), &shifted);
+    w.release(QPoint(150, 120), Qt::ShiftModifier);
+    QVERIFY(!button->Selected);
+    QCOMPARE(opened, 2);
+    // A drawing tool's double-click starts a drawing, as its second press did before.
     w.host.tool = RectangleKind;
-    doubleClick(QPoint(150, 120));
+    doubleClick(QPoint(500, 300));
     QCOMPARE(opened, 2);
     QCOMPARE(w.host.adjustments, 1);
+    QMouseEvent again(QEvent::MouseButtonDblClick, QPointF(w.at(QPoint(500, 300))),
+                      QPointF(w.globalAt(QPoint(500, 300))), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w.view(), &again);
+    QCOMPARE(w.editor().operation(), EditController::Drawing);
+    w.moveTo(QPoint(540, 330));
+    w.release(QPoint(540, 330));
+    QCOMPARE(w.page().Objects.size(), size_t(3));
 }
