@@ -3,6 +3,7 @@
 // Before the model: its object kind LineKind would hide the script line kind.
 #include "scriptrunner.h"
 
+#include "articleobjects.h"
 #include "bookfiles.h"
 #include "filenames.h"
 #include "playerwindow.h"
@@ -27,6 +28,8 @@
 #include <QWindow>
 
 #include <cstring>
+#include <limits>
+#include <optional>
 
 using namespace vardeko;
 
@@ -55,6 +58,38 @@ QString programFile()
     if (self.exists())
         return self.symLinkTarget().isEmpty() ? self.filePath() : self.symLinkTarget();
     return QCoreApplication::applicationFilePath();
+}
+
+// The number of lines of a formatted article: its records all have the first one's length.
+int formattedLineCount(const QString &formattedFile)
+{
+    QFile file(formattedFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const qint64 record = file.readLine().size();
+    return record > 0 ? int(qMin<qint64>(file.size() / record, std::numeric_limits<int>::max())) : 0;
+}
+
+// The articles the compiler laid out: drawn from the formatted text the program carries.
+void usePreformattedArticles(PlayerWindow &window, BookFiles &book)
+{
+    window.articleObjects()->setPreformatted(
+            [&book](const PageObject &o, int width) -> std::optional<PreformattedArticle> {
+                const ArticleData *a = o.article();
+                const BookEntry *entry = a ? book.reader().find(bareFileName(a->FileName)) : nullptr;
+                if (!entry || !(entry->flags & BookPreformatted))
+                    return std::nullopt;
+                const QString path = book.path(entry->name);
+                if (path.isEmpty())
+                    return std::nullopt;
+                // The compiled copy gives the ranges of the bars the article has; without
+                // a bar the text is as wide as the article when it wraps.
+                PreformattedArticle ready;
+                ready.formattedFile = path;
+                ready.lines = a->YRange >= 0 ? a->YRange : formattedLineCount(path);
+                ready.widest = a->XRange >= 12 ? a->XRange - 12 : (a->WordWrap ? width : 0);
+                return ready;
+            });
 }
 
 int fail(const QString &message, int code, bool scripted)
@@ -142,6 +177,8 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("No page titled or numbered \"%1\" in %2").arg(run.page, shownName), 2, true);
 
     PlayerWindow window(std::move(pub), screenSaver);
+    if (parser.positionalArguments().isEmpty())
+        usePreformattedArticles(window, book);
     RunSession &session = *window.session();
     session.setCompiledProgram(true);
     if (screenSaver) {
