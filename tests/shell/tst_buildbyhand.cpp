@@ -312,7 +312,7 @@ void TestBuildByHand::buildSamplePagesByHand()
     s.attributes(0xC0C0C0, 0, 0, 1);
     s.button({430, 260}, {620, 290}, QStringLiteral("Say hello"), 0,
              QStringLiteral("PlaySoundFile \"%1\" \"Normal\"\nAlertBox \"Hello\" \"Hello, [Reader]!\"")
-                     .arg(QDir(sampleDir()).filePath(QStringLiteral("CHIME.WAV"))));
+                     .arg(QDir::cleanPath(QDir(sampleDir()).filePath(QStringLiteral("CHIME.WAV")))));
     Author::whenDialogShows([](QDialog &d) {
         auto *tabs = d.findChild<QTabWidget *>();
         QVERIFY(tabs);
