@@ -79,7 +79,7 @@ int copyBlocks(QIODevice &in, Output &out, bool *stopped)
 int copyFileInto(const QString &path, Output &out, bool *stopped)
 {
     QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return QFileInfo::exists(path) ? int(IoAccessDenied) : int(IoFileNotFound);
     return copyBlocks(in, out, stopped);
 }
