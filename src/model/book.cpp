@@ -60,6 +60,7 @@ void putRecord(char *p, const BookEntry &e)
     qToLittleEndian<quint64>(e.size, p + 8);
     qToLittleEndian<quint32>(e.crc, p + 16);
     p[20] = char(e.kind);
+    p[21] = char(e.flags);
     qToLittleEndian<quint16>(quint16(name.size()), p + 22);
     std::memcpy(p + 24, name.constData(), size_t(name.size()));
 }
@@ -257,9 +258,10 @@ int BookReader::open(QIODevice *device)
         e.size = qFromLittleEndian<quint64>(p + 8);
         e.crc = qFromLittleEndian<quint32>(p + 16);
         e.kind = quint8(p[20]);
+        e.flags = quint8(p[21]);
         const int nameBytes = qFromLittleEndian<quint16>(p + 22);
         const QString where = QStringLiteral("directory record %1").arg(i + 1);
-        if (p[21] != 0 || e.kind > 7 || nameBytes < 1 || nameBytes > BookMaxNameBytes)
+        if ((e.flags & ~BookKnownFlags) != 0 || e.kind > 7 || nameBytes < 1 || nameBytes > BookMaxNameBytes)
             return fail(IoInvalidFormat, where + QStringLiteral(" is damaged"));
         for (int k = 24 + nameBytes; k < BookRecordSize; ++k) {
             if (p[k] != 0)
@@ -341,7 +343,7 @@ quint64 BookWriter::bytesWritten() const
     return quint64(mOut.pos()) - mPayloadOffset;
 }
 
-int BookWriter::beginEntry(const QString &name, quint8 kind)
+int BookWriter::beginEntry(const QString &name, quint8 kind, quint8 flags)
 {
     if (mOpen)
         endEntry();
@@ -355,7 +357,7 @@ int BookWriter::beginEntry(const QString &name, quint8 kind)
         return IoInvalidFormat;
     }
     mNames.insert(key, name);
-    mCurrent = BookEntry{name, kind, quint64(mOut.pos()), 0, 0};
+    mCurrent = BookEntry{name, kind, quint8(flags & BookKnownFlags), quint64(mOut.pos()), 0, 0};
     mOpen = true;
     return IoOk;
 }

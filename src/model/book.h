@@ -20,7 +20,7 @@ namespace vardeko {
 //                    8  u64  size of the content in bytes
 //                   16  u32  CRC-32 of the content (the zip and PNG polynomial)
 //                   20  u8   kind (GatheredKind)
-//                   21  u8   0
+//                   21  u8   flags (BookFlags; other bits 0)
 //                   22  u16  length of the name in bytes, 1..BookMaxNameBytes
 //                   24  252  the name in UTF-8, zero-padded
 //   trailer       BookTrailerSize bytes at the very end:
@@ -42,6 +42,12 @@ inline constexpr int BookMaxNameBytes = 252;
 inline constexpr char BookMagic[9] = "VDKBOOK\x1a";
 inline constexpr quint32 BookVersion = 1;
 
+enum BookFlags : quint8 {
+    // An article text laid out by the compiler: the entry holds the formatted file.
+    BookPreformatted = 1,
+};
+inline constexpr quint8 BookKnownFlags = BookPreformatted;
+
 // How the checksum is worked out: the fastest the processor offers, or the byte tables
 // alone (to check the fast way against).
 enum class CrcMethod { Fastest, Tables };
@@ -56,6 +62,7 @@ struct BookEntry
 {
     QString name;
     quint8 kind = 0;
+    quint8 flags = 0; // BookFlags
     quint64 offset = 0;
     quint64 size = 0;
     quint32 crc = 0;
@@ -99,7 +106,7 @@ public:
 
     // Starts an entry; 0, or 106 for a name that is not a bare file name or that the
     // book already holds (errorText() names both).
-    int beginEntry(const QString &name, quint8 kind);
+    int beginEntry(const QString &name, quint8 kind, quint8 flags = 0);
     // 0 or the I/O error of the failed write.
     int write(const char *data, qint64 size);
     int write(const QByteArray &data) { return write(data.constData(), data.size()); }

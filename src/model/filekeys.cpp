@@ -176,9 +176,10 @@ const std::array<KeyField<ArticleData>, 11> ArticleFields = {{
     {K_WINDOWFLAGS, &ArticleData::WindowFlags},
     {K_VSCROLLPOS, &ArticleData::VScrollPos},
     {K_HSCROLLPOS, &ArticleData::HScrollPos},
-    // The scroll ranges the compiled copy carries for the player; read and ignored.
-    {K_XRANGE, {}},
-    {K_YRANGE, {}},
+    // The scroll ranges the compiled copy carries for the player (written by the
+    // writer's own rule, from its options).
+    {K_XRANGE, &ArticleData::XRange},
+    {K_YRANGE, &ArticleData::YRange},
 }};
 
 const std::array<KeyField<ButtonData>, 16> ButtonFields = {{

@@ -50,6 +50,9 @@ struct ArticleData
     quint8 WindowFlags = VScrollBarOn;
     quint8 VScrollPos = 4; // 1 left, 4 right
     quint8 HScrollPos = 1; // 8 top, 1 bottom
+    // The scroll ranges a compiled copy carries for its laid-out text; -1 when absent.
+    int XRange = -1;
+    int YRange = -1;
     int RunValue1 = 0;
     int RunValue2 = 0;
 };

@@ -1,5 +1,6 @@
 // The run-time player: plays the publication a compiled program carries behind itself,
 // or one named on its command line. Never links the editor.
+#include "articleobjects.h"
 #include "bookfiles.h"
 #include "filenames.h"
 #include "playerwindow.h"
@@ -25,6 +26,8 @@
 #include <QWindow>
 
 #include <cstring>
+#include <limits>
+#include <optional>
 
 using namespace vardeko;
 
@@ -53,6 +56,38 @@ QString programFile()
     if (self.exists())
         return self.symLinkTarget().isEmpty() ? self.filePath() : self.symLinkTarget();
     return QCoreApplication::applicationFilePath();
+}
+
+// The number of lines of a formatted article: its records all have the first one's length.
+int formattedLineCount(const QString &formattedFile)
+{
+    QFile file(formattedFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const qint64 record = file.readLine().size();
+    return record > 0 ? int(qMin<qint64>(file.size() / record, std::numeric_limits<int>::max())) : 0;
+}
+
+// The articles the compiler laid out: drawn from the formatted text the program carries.
+void usePreformattedArticles(PlayerWindow &window, BookFiles &book)
+{
+    window.articleObjects()->setPreformatted(
+            [&book](const PageObject &o, int width) -> std::optional<PreformattedArticle> {
+                const ArticleData *a = o.article();
+                const BookEntry *entry = a ? book.reader().find(bareFileName(a->FileName)) : nullptr;
+                if (!entry || !(entry->flags & BookPreformatted))
+                    return std::nullopt;
+                const QString path = book.path(entry->name);
+                if (path.isEmpty())
+                    return std::nullopt;
+                // The compiled copy gives the ranges of the bars the article has; without
+                // a bar the text is as wide as the article when it wraps.
+                PreformattedArticle ready;
+                ready.formattedFile = path;
+                ready.lines = a->YRange >= 0 ? a->YRange : formattedLineCount(path);
+                ready.widest = a->XRange >= 12 ? a->XRange - 12 : (a->WordWrap ? width : 0);
+                return ready;
+            });
 }
 
 int fail(const QString &message, int code, bool scripted)
@@ -141,6 +176,8 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("No page titled or numbered \"%1\" in %2").arg(run.page, shownName), 2, true);
 
     PlayerWindow window(std::move(pub), screenSaver);
+    if (parser.positionalArguments().isEmpty())
+        usePreformattedArticles(window, book);
     RunSession &session = *window.session();
     session.setCompiledProgram(true);
     if (screenSaver) {

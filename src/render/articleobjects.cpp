@@ -68,15 +68,23 @@ ArticleScrollRange ArticleObjects::paintArticle(QPainter &painter, const PageObj
         e.size = a.FontSize;
         e.style = a.FontStyle;
         e.stamp = QFileInfo(file).lastModified();
-        const FormatResult r = FormatArticle(canvas, file, width, a.WordWrap, &a.WorkingFile, tempDir());
-        e.lines = r.lineCount;
-        e.widest = r.widest;
+        const std::optional<PreformattedArticle> ready = mPreformatted ? mPreformatted(o, width) : std::nullopt;
+        if (ready) {
+            e.preformatted = ready->formattedFile;
+            e.lines = ready->lines;
+            e.widest = ready->widest;
+        } else {
+            const FormatResult r = FormatArticle(canvas, file, width, a.WordWrap, &a.WorkingFile, tempDir());
+            e.lines = r.lineCount;
+            e.widest = r.widest;
+        }
     }
     e.lineHeight = std::max(1, canvas.lineHeight());
     e.view = view;
     e.scroll = scroll;
-    if (!a.WorkingFile.isEmpty())
-        DrawArticle(painter, canvas, a.WorkingFile, view, true, &e.recordLength, &e.links,
+    const QString &formatted = e.preformatted.isEmpty() ? a.WorkingFile : e.preformatted;
+    if (!formatted.isEmpty())
+        DrawArticle(painter, canvas, formatted, view, true, &e.recordLength, &e.links,
                     toColor(o.FillColor), toColor(a.TextColor), scroll.y(), scroll.x());
     return scrollRange(object);
 }
@@ -136,9 +144,11 @@ const HyperLink_Rec *ArticleObjects::linkAt(const PageObject &article, const QPo
 int ArticleObjects::findMarker(const PageObject &article, const QString &name) const
 {
     const ArticleData *a = article.article();
-    if (!a || a->WorkingFile.isEmpty())
+    if (!a)
         return -1;
-    return FindArticleMarker(a->WorkingFile, name);
+    const auto it = mEntries.constFind(&article);
+    const QString formatted = it != mEntries.cend() && !it->preformatted.isEmpty() ? it->preformatted : a->WorkingFile;
+    return formatted.isEmpty() ? -1 : FindArticleMarker(formatted, name);
 }
 
 bool ArticleObjects::refreshChanged(Publication &pub)

@@ -10,9 +10,24 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 namespace vardeko {
 
 class Publication;
+
+// An article text laid out before it is shown (a compiled program carries its articles
+// so): the formatted file and the layout's line count and widest line in pixels.
+struct PreformattedArticle
+{
+    QString formattedFile;
+    int lines = 0;
+    int widest = 0;
+};
+// The laid-out text for an article object at a layout width, or nothing when it has to
+// be laid out here.
+using PreformattedLookup = std::function<std::optional<PreformattedArticle>(const PageObject &article, int width)>;
 
 // Keeps what the article engine needs per article object of one publication window:
 // the layout's line count and widest line, the record length, the scroll positions,
@@ -27,6 +42,8 @@ public:
     // Where relative article file names are found and formatted files are made.
     void setBaseDir(const QString &dir) { mBaseDir = dir; }
     void setTempDir(const QString &dir) { mTempDir = dir; }
+    // Where texts laid out before are found; they are drawn as they are.
+    void setPreformatted(PreformattedLookup lookup) { mPreformatted = std::move(lookup); }
     QString tempDir() const;
 
     ArticleScrollRange paintArticle(QPainter &painter, const PageObject &article,
@@ -68,11 +85,13 @@ private:
         QPoint scroll;
         QRect view;
         HyperLinkList links;
+        QString preformatted; // the formatted file given by the lookup, drawn as it is
     };
     QString locate(const QString &stored) const;
 
     QString mBaseDir;
     QString mTempDir;
+    PreformattedLookup mPreformatted;
     QHash<const PageObject *, Entry> mEntries;
 };
 

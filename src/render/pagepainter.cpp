@@ -411,11 +411,9 @@ QPoint scrollOf(const PageObject &o, const RenderOptions &options)
     return options.scrollPosition ? options.scrollPosition(o) : QPoint();
 }
 
-void drawArticle(QPainter &p, const PageObject &o, const QRect &box, const RenderOptions &options)
+void drawArticle(QPainter &p, const PageObject &o, const RenderOptions &options)
 {
-    const ArticleData *a = o.article();
-    const QRect interior = box.adjusted(o.LineWidth, o.LineWidth, -o.LineWidth, -o.LineWidth);
-    const ScrollBarLayout bars = layoutScrollBars(interior, a->WindowFlags, a->VScrollPos, a->HScrollPos);
+    const ScrollBarLayout bars = articleScrollBars(o);
     const QPoint scroll = scrollOf(o, options);
     ArticleScrollRange range;
     if (options.articles && !bars.view.isEmpty()) {
@@ -723,6 +721,18 @@ QRect drawnBox(const PageObject &o)
                  QPoint(std::max(o.X1, o.X2) - 1, std::max(o.Y1, o.Y2) - 1));
 }
 
+} // namespace
+
+ScrollBarLayout articleScrollBars(const PageObject &o)
+{
+    const ArticleData *a = o.article();
+    const QRect box = drawnBox(o);
+    const QRect interior = box.adjusted(o.LineWidth, o.LineWidth, -o.LineWidth, -o.LineWidth);
+    return a ? layoutScrollBars(interior, a->WindowFlags, a->VScrollPos, a->HScrollPos) : ScrollBarLayout{{}, {}, interior};
+}
+
+namespace {
+
 void drawObject(QPainter &p, const Page &page, const PageObject &o, const QRect &clip, const RenderOptions &options)
 {
     const QRect box = drawnBox(o);
@@ -765,7 +775,7 @@ void drawObject(QPainter &p, const Page &page, const PageObject &o, const QRect 
         // Without an outline the article's rectangle covers the whole box.
         drawBoxRect(p, o, o.LineWidth == 0 ? box.adjusted(0, 0, 1, 1) : box, pen, brush);
         if (o.article())
-            drawArticle(p, o, box, options);
+            drawArticle(p, o, options);
         break;
     case PictureKind:
         drawBoxRect(p, o, box, pen, brush);

@@ -53,6 +53,8 @@ struct ScrollBarLayout
 };
 ScrollBarLayout layoutScrollBars(const QRect &interior, quint8 windowFlags, quint8 vScrollPos,
                                  quint8 hScrollPos);
+// The bars and text rectangle of an article object as it is drawn on its page.
+ScrollBarLayout articleScrollBars(const PageObject &article);
 
 // Scroll ranges the article engine reports after laying an article out.
 struct ArticleScrollRange

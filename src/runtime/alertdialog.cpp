@@ -101,7 +101,9 @@ TAlertDialog::TAlertDialog(const QString &title, const QString &message, Buttons
                               | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , mAnswer(buttons == Ok ? AnswerOk : buttons == YesNo ? AnswerNo : AnswerCancel)
 {
-    setObjectName(buttons == Ok ? QStringLiteral("AlertDialog") : QStringLiteral("AskUserDialog"));
+    setObjectName(buttons == Ok               ? QStringLiteral("AlertDialog")
+                  : buttons == ContinueCancel ? QStringLiteral("SwapDiskForm")
+                                              : QStringLiteral("AskUserDialog"));
     setWindowTitle(title);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -134,6 +136,10 @@ TAlertDialog::TAlertDialog(const QString &title, const QString &message, Buttons
     if (buttons == Ok) {
         OkButton = add(QStringLiteral("OK"), "OkButton", AnswerOk);
         OkButton->setDefault(true);
+    } else if (buttons == ContinueCancel) {
+        ContinueButton = add(QStringLiteral("Continue"), "ContinueButton", AnswerContinue);
+        CancelButton = add(QStringLiteral("Cancel"), "CancelButton", AnswerCancel);
+        ContinueButton->setDefault(true);
     } else {
         YesButton = add(QStringLiteral("Yes"), "YesButton", AnswerYes);
         NoButton = add(QStringLiteral("&No"), "NoButton", AnswerNo);
@@ -193,6 +199,15 @@ YesNoAnswer AskYesNoCancel(const QString &title, const QString &message, QWidget
     return answer == TAlertDialog::AnswerYes  ? YesNoAnswer::Yes
            : answer == TAlertDialog::AnswerNo ? YesNoAnswer::No
                                               : YesNoAnswer::Cancel;
+}
+
+bool AskContinue(const QString &title, const QString &message, QWidget *parent)
+{
+    TAlertDialog::Answer answer;
+    if (showAlertDialog(title, message, TAlertDialog::ContinueCancel, parent, &answer) < 0)
+        return QMessageBox::question(parent, title, messageLines(message), QMessageBox::Ok | QMessageBox::Cancel)
+               == QMessageBox::Ok;
+    return answer == TAlertDialog::AnswerContinue;
 }
 
 } // namespace vardeko

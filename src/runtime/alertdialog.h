@@ -15,7 +15,7 @@ class TAlertDialog : public QDialog
 {
     Q_OBJECT
 public:
-    enum Buttons { Ok, YesNo, YesNoCancel };
+    enum Buttons { Ok, YesNo, YesNoCancel, ContinueCancel };
     TAlertDialog(const QString &title, const QString &message, Buttons buttons, QWidget *parent = nullptr);
 
     QLabel *Image1;
@@ -24,8 +24,9 @@ public:
     QPushButton *YesButton = nullptr;
     QPushButton *NoButton = nullptr;
     QPushButton *CancelButton = nullptr;
+    QPushButton *ContinueButton = nullptr;
 
-    enum Answer { AnswerOk, AnswerYes, AnswerNo, AnswerCancel };
+    enum Answer { AnswerOk, AnswerYes, AnswerNo, AnswerCancel, AnswerContinue };
     Answer answer() const { return mAnswer; }
 
 protected:
@@ -52,5 +53,8 @@ enum class YesNoAnswer { Yes, No, Cancel };
 // Esc means No in AskYesNo, Cancel in AskYesNoCancel.
 YesNoAnswer AskYesNo(const QString &title, const QString &message, QWidget *parent = nullptr);
 YesNoAnswer AskYesNoCancel(const QString &title, const QString &message, QWidget *parent = nullptr);
+// The mascot asks the reader to do something first: true for "Continue", false for
+// "Cancel" or Esc.
+bool AskContinue(const QString &title, const QString &message, QWidget *parent = nullptr);
 
 } // namespace vardeko

@@ -205,7 +205,9 @@ ArchiveResult archivePublication(Publication &pub, const QString &dir, bool dirE
         }
         if (!leftForNext)
             break;
-        if (!media.nextDisk(dir.left(2))) {
+        // The drive is where the target's file system is mounted.
+        const QStorageInfo drive(dir);
+        if (!media.nextDisk(drive.isValid() ? drive.rootPath() : dir)) {
             r.stopped = true;
             return r;
         }

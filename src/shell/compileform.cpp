@@ -602,11 +602,10 @@ public:
     }
     bool nextDisk(const QString &drive) override
     {
-        return AskYesNo(QStringLiteral("Disk Change"),
-                        QStringLiteral("This diskette is full! Please insert a new formatted diskette into drive ")
-                                + drive + QStringLiteral(" and click continue."),
-                        mParent)
-               == YesNoAnswer::Yes;
+        return AskContinue(QStringLiteral("Disk Change"),
+                           QStringLiteral("This diskette is full! Please insert a new formatted diskette into drive ")
+                                   + drive + QStringLiteral(" and click continue."),
+                           mParent);
     }
 
 private:

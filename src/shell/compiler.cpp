@@ -2,13 +2,16 @@
 // as one stand-alone program or screen saver.
 #include "compiler.h"
 
+#include "articlecanvas.h"
 #include "articlefiles.h"
+#include "articlelayout.h"
 #include "book.h"
 #include "bookfiles.h"
 #include "filecopy.h"
 #include "filenames.h"
 #include "imageloader.h"
 #include "ioerrors.h"
+#include "pagepainter.h"
 #include "palettefile.h"
 #include "publicationfile.h"
 
@@ -23,7 +26,9 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace vardeko {
 
@@ -74,7 +79,7 @@ int copyBlocks(QIODevice &in, Output &out, bool *stopped)
 int copyFileInto(const QString &path, Output &out, bool *stopped)
 {
     QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return QFileInfo::exists(path) ? int(IoAccessDenied) : int(IoFileNotFound);
     return copyBlocks(in, out, stopped);
 }
@@ -148,6 +153,46 @@ int copyExternal(const QString &source, const QString &dir)
 {
     const int error = copyFileUnchanged(source, QDir(dir).filePath(QFileInfo(source).fileName()));
     return error == CopyOntoItself ? int(IoOk) : error;
+}
+
+// An article text laid out by the compiler for the size its objects show it at.
+struct LaidOutArticle
+{
+    QString file;
+    int lines = 0;
+    int widest = 0;
+};
+
+// How an article object lays its text out.
+struct ArticleLayoutKey
+{
+    int width = 0;
+    bool wrap = true;
+    QString face;
+    int size = 0;
+    int style = 0;
+    bool operator==(const ArticleLayoutKey &) const = default;
+};
+
+ArticleLayoutKey layoutKeyOf(const PageObject &o)
+{
+    const ArticleData *a = o.article();
+    return ArticleLayoutKey{articleScrollBars(o).view.width() - 12, a->WordWrap, a->Font, a->FontSize, a->FontStyle};
+}
+
+// The article objects of the publication by the bare name of their text (case-folded).
+QHash<QString, std::vector<const PageObject *>> articleObjectsByText(const Publication &pub)
+{
+    QHash<QString, std::vector<const PageObject *>> users;
+    auto visit = [&users](const PageObject &o) {
+        if (const ArticleData *a = o.article(); a && !a->FileName.trimmed().isEmpty())
+            users[bareFileName(a->FileName).toCaseFolded()].push_back(&o);
+    };
+    if (pub.masterPage())
+        forEachObject(pub.masterPage()->Objects, visit);
+    for (int i = 0; i < pub.pageCount(); ++i)
+        forEachObject(pub.page(i)->Objects, visit);
+    return users;
 }
 
 } // namespace
@@ -286,13 +331,62 @@ CompileResult compilePublication(Publication &pub, const CompileJob &job, Compil
         bare.insert(key, e.name);
     }
 
+    // Article texts are laid out here at the size their objects show them, so that the
+    // program draws them as they are. A text shown at several sizes or in several fonts,
+    // or only opened by commands, goes in as written and is laid out where it is shown.
+    const QString tempDir = job.tempDir.isEmpty() ? QDir::tempPath() : job.tempDir;
+    QHash<QString, LaidOutArticle> laidOut; // case-folded bare name
+    struct RemoveAll
+    {
+        QStringList files;
+        ~RemoveAll()
+        {
+            for (const QString &file : std::as_const(files))
+                QFile::remove(file);
+        }
+    } removeLaidOut;
+    {
+        const auto users = articleObjectsByText(pub);
+        for (const CompileEntry &e : list) {
+            if (e.excluded || e.kind != GatheredKind::ArticleText)
+                continue;
+            const QString key = bareFileName(e.name).toCaseFolded();
+            const auto it = users.constFind(key);
+            if (it == users.constEnd())
+                continue;
+            const ArticleLayoutKey layout = layoutKeyOf(*it->front());
+            if (!std::all_of(it->begin(), it->end(), [&](const PageObject *o) { return layoutKeyOf(*o) == layout; }))
+                continue;
+            const QString source = sourceOf(pub, e.name);
+            if (source.isEmpty()) {
+                r.error = IoFileNotFound;
+                r.file = e.name;
+                return r;
+            }
+            if (progress)
+                progress->step(QStringLiteral("Converting:"), bareFileName(e.name));
+            ArticleCanvas canvas(ArticleFont{layout.face, layout.size, layout.style});
+            QString formatted;
+            const FormatResult laid = FormatArticle(canvas, source, layout.width, layout.wrap, &formatted, tempDir);
+            if (!formatted.isEmpty())
+                removeLaidOut.files << formatted;
+            if (!laid.ok) {
+                r.error = IoNoTempFile;
+                r.file = e.name;
+                return r;
+            }
+            // An article of empty lines only leaves no formatted text: it goes in as written.
+            if (QFileInfo(formatted).size() > 0)
+                laidOut.insert(key, LaidOutArticle{formatted, laid.lineCount, laid.widest});
+        }
+    }
+
     // The publication in its compiled form, in a temporary file deleted at the end.
     int error = 0;
     const QString pubName = pub.FileName.isEmpty() ? QStringLiteral("RUNTIME.PUB") : QFileInfo(pub.FileName).fileName();
     if (progress)
         progress->step(QStringLiteral("Converting:"), pubName);
-    const QString tempPub = MakeTempFileName(job.tempDir.isEmpty() ? QDir::tempPath() : job.tempDir,
-                                             QStringLiteral("PUB"), &error);
+    const QString tempPub = MakeTempFileName(tempDir, QStringLiteral("PUB"), &error);
     if (tempPub.isEmpty()) {
         r.error = IoNoTempFile;
         r.file = pubName;
@@ -305,7 +399,19 @@ CompileResult compilePublication(Publication &pub, const CompileJob &job, Compil
     } removeTemp{tempPub};
     const bool modified = pub.Modified;
     const QString fileName = pub.FileName;
-    error = writePublication(pub, tempPub, WriteMode::Compiled);
+    WriteOptions writeOptions;
+    // The scroll ranges of the texts laid out here, for the bars that exist.
+    writeOptions.scrollRange = [&laidOut](const PageObject &o, Qt::Orientation orientation) -> std::optional<int> {
+        const ArticleData *a = o.article();
+        const auto it = a ? laidOut.constFind(bareFileName(a->FileName).toCaseFolded()) : laidOut.constEnd();
+        if (it == laidOut.constEnd())
+            return std::nullopt;
+        const ScrollBarLayout bars = articleScrollBars(o);
+        if (orientation == Qt::Horizontal)
+            return bars.horizontal.isEmpty() ? std::nullopt : std::optional<int>(it->widest + 12);
+        return bars.vertical.isEmpty() ? std::nullopt : std::optional<int>(it->lines);
+    };
+    error = writePublication(pub, tempPub, WriteMode::Compiled, writeOptions);
     pub.FileName = fileName;
     pub.Modified = modified;
     if (error) {
@@ -381,7 +487,10 @@ CompileResult compilePublication(Publication &pub, const CompileJob &job, Compil
         if (progress)
             progress->step(QStringLiteral("Adding:"), shown);
         const QString entryName = e.kind == GatheredKind::Font ? e.name : bareFileName(e.name);
-        if (book.beginEntry(entryName, quint8(e.kind)) != 0) {
+        const auto laid = e.kind == GatheredKind::ArticleText ? laidOut.constFind(entryName.toCaseFolded())
+                                                              : laidOut.constEnd();
+        const quint8 flags = laid != laidOut.constEnd() ? quint8(BookPreformatted) : quint8(0);
+        if (book.beginEntry(entryName, quint8(e.kind), flags) != 0) {
             out.cancelWriting();
             r.file = e.name;
             r.detail = book.errorText();
@@ -423,6 +532,12 @@ CompileResult compilePublication(Publication &pub, const CompileJob &job, Compil
                 code = copyFileInto(file, sink, &stopped);
             break;
         }
+        case GatheredKind::ArticleText:
+            if (laid != laidOut.constEnd()) {
+                code = copyFileInto(laid->file, sink, &stopped);
+                break;
+            }
+            [[fallthrough]];
         default: {
             const QString source = sourceOf(pub, e.name);
             code = source.isEmpty() ? int(IoFileNotFound) : copyFileInto(source, sink, &stopped);

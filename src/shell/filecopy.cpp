@@ -13,29 +13,9 @@ namespace vardeko {
 
 int copyInBlocks(QIODevice &in, const BlockSink &sink, const AfterBlock &afterBlock, bool *stopped)
 {
-    const qint64 start = in.isSequential() ? 0 : in.pos();
-    const qint64 total = in.isSequential() ? -1 : in.size() - start;
-    // A mapped file is read without copying it into a buffer first.
-    auto *file = qobject_cast<QFile *>(&in);
-    uchar *mapped = file && total > 0 ? file->map(start, total) : nullptr;
-    if (mapped) {
-        qint64 done = 0;
-        int error = IoOk;
-        while (done < total) {
-            const qint64 n = qMin(CopyBlockSize, total - done);
-            if ((error = sink(reinterpret_cast<const char *>(mapped) + done, n)))
-                break;
-            done += n;
-            if (afterBlock && afterBlock(done, total)) {
-                if (stopped)
-                    *stopped = true;
-                break;
-            }
-        }
-        file->unmap(mapped);
-        file->seek(start + done);
-        return error;
-    }
+    // Read into one buffer: a mapping of the file would cost a page fault for every
+    // page, which is slower than copying it.
+    const qint64 total = in.isSequential() ? -1 : in.size() - in.pos();
     QByteArray block(qsizetype(total > 0 ? qMin(total, CopyBlockSize) : CopyBlockSize), Qt::Uninitialized);
     qint64 done = 0;
     while (true) {
@@ -65,7 +45,7 @@ int copyFileUnchanged(const QString &source, const QString &destination, const A
     if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
         return CopyOntoItself;
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return IoAccessDenied;
     // Written beside and renamed: a failure leaves no partial file under the name.
     QSaveFile out(destination);

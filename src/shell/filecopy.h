@@ -20,9 +20,8 @@ using BlockSink = std::function<int(const char *data, qint64 size)>;
 // Runs after every block with the bytes copied so far and the source's size; true stops.
 using AfterBlock = std::function<bool(qint64 done, qint64 total)>;
 
-// Copies `in` from where it stands to its end into `sink`. A file is read through a
-// mapping when the system allows one. Returns 0, 100 when a read fails, or the sink's
-// error; a stop sets *stopped and returns 0.
+// Copies `in` from where it stands to its end into `sink`. Returns 0, 100 when a read
+// fails, or the sink's error; a stop sets *stopped and returns 0.
 int copyInBlocks(QIODevice &in, const BlockSink &sink, const AfterBlock &afterBlock = {}, bool *stopped = nullptr);
 
 // Copies a file in blocks into `destination`, written beside it and renamed when

@@ -29,7 +29,8 @@ QByteArray makeBook(const QList<Item> &items)
     buffer.write(Player);
     BookWriter writer(buffer);
     for (const Item &item : items) {
-        if (writer.beginEntry(item.name, item.kind) != 0)
+        const quint8 flags = item.name == QLatin1String("Photo.BMP") ? quint8(BookPreformatted) : quint8(0);
+        if (writer.beginEntry(item.name, item.kind, flags) != 0)
             qFatal("entry refused: %s", qPrintable(writer.errorText()));
         // Written in pieces, as the compiler copies files block by block.
         for (qsizetype at = 0; at < item.content.size(); at += 7)
@@ -117,6 +118,9 @@ private slots:
         for (const BookEntry &e : reader.entries())
             names << e.name;
         QCOMPARE(names, QStringList({"SAMPLE.PUB", "Photo.BMP", "Liberation Sans", "Café.wav"}));
+        // A laid-out article keeps its mark; nothing else has one.
+        QCOMPARE(reader.find("PHOTO.BMP")->flags, quint8(BookPreformatted));
+        QCOMPARE(reader.find("Café.wav")->flags, quint8(0));
         for (const Item &item : items) {
             const BookEntry *e = reader.find(item.name.toUpper());
             if (item.content.isEmpty()) {
@@ -233,6 +237,7 @@ private slots:
         QTest::newRow("entries overlap") << withRecord(2, 0, Player.size() + 5, 8) << int(IoInvalidFormat);
         QTest::newRow("zero size") << withRecord(3, 8, 0, 8) << int(IoInvalidFormat);
         QTest::newRow("unknown kind") << withRecord(0, 20, 9, 1) << int(IoInvalidFormat);
+        QTest::newRow("unknown flag") << withRecord(0, 21, 0x80, 1) << int(IoInvalidFormat);
         QTest::newRow("name length zero") << withRecord(0, 22, 0, 2) << int(IoInvalidFormat);
         QTest::newRow("name length past field") << withRecord(0, 22, 300, 2) << int(IoInvalidFormat);
         QTest::newRow("name with folder") << withRecord(1, 24 + 5, '/', 1) << int(IoInvalidFormat);

@@ -214,6 +214,9 @@ private slots:
                         giveEveryKeyAValue(data, seed++);
                         if constexpr (requires { data.FontStyle; })
                             data.FontStyle &= 15;
+                        // Only a compiled copy carries an article's scroll ranges.
+                        if constexpr (requires { data.XRange; })
+                            data.XRange = data.YRange = -1;
                     }
                 },
                 o->Data);

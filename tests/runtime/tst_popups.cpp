@@ -345,6 +345,19 @@ private slots:
             dialog->OkButton->click();
         });
         AlertDialog(QStringLiteral("Alert"), QStringLiteral("Line one|line two"));
+        // The disk change: Continue and Cancel under the mascot; Esc cancels.
+        for (const bool go : {true, false}) {
+            whenOpen([go] {
+                auto *dialog = visibleTopLevel<TAlertDialog>();
+                QVERIFY(dialog->ContinueButton && dialog->CancelButton && !dialog->YesButton && !dialog->NoButton);
+                QCOMPARE(dialog->ContinueButton->text(), QStringLiteral("Continue"));
+                if (go)
+                    dialog->ContinueButton->click();
+                else
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+            });
+            QCOMPARE(AskContinue(QStringLiteral("Disk Change"), QStringLiteral("Insert the next diskette.")), go);
+        }
     }
 
     // The two mascots are pictures: drawn over most of their box, in colour, unlike each

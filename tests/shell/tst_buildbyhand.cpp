@@ -311,7 +311,8 @@ void TestBuildByHand::buildSamplePagesByHand()
     s.button({430, 225}, {620, 245}, QStringLiteral("Large print"), 3, QString(), "LeftBtn");
     s.attributes(0xC0C0C0, 0, 0, 1);
     s.button({430, 260}, {620, 290}, QStringLiteral("Say hello"), 0,
-             QStringLiteral("AlertBox \"Hello\" \"Hello, [Reader]!\""));
+             QStringLiteral("PlaySoundFile \"%1\" \"Normal\"\nAlertBox \"Hello\" \"Hello, [Reader]!\"")
+                     .arg(QDir::cleanPath(QDir(sampleDir()).filePath(QStringLiteral("CHIME.WAV")))));
     Author::whenDialogShows([](QDialog &d) {
         auto *tabs = d.findChild<QTabWidget *>();
         QVERIFY(tabs);

@@ -1,6 +1,7 @@
 // The compiler: which files go into a program and how, what a failed or stopped compile
 // leaves, and the compiled program run from a folder of its own against "vardeko --run".
 #include "book.h"
+#include "compileform.h"
 #include "compiler.h"
 #include "publicationfile.h"
 
@@ -8,7 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,7 +57,10 @@ QString writeSample(const QString &dir, const QString &extraScript = QString())
     QImage plain(20, 20, QImage::Format_RGB32);
     plain.fill(Qt::green);
     plain.save(dir + "/GREEN.PNG", "PNG");
-    writeFile(dir + "/NOTE.TXT", "Hello ^Breader^b.\r\nSecond line.\r\n");
+    QByteArray note("Hello ^Breader^b, this line is long enough to wrap in the article.\r\n");
+    for (int line = 2; line <= 20; ++line)
+        note += "Line " + QByteArray::number(line) + " of the note.\r\n";
+    writeFile(dir + "/NOTE.TXT", note);
     writeFile(dir + "/DING.WAV", waveFile());
 
     Publication pub;
@@ -226,6 +235,50 @@ private slots:
         QCOMPARE(book.read(*book.find("BOOK.PUB"), &bytes), 0);
         QVERIFY(!bytes.startsWith("Vardeko")); // the compiled form has no header
         QVERIFY(bytes.contains("FileName=CHECKS.BMP"));
+        // The article's text goes in laid out, in records of one length, with the range
+        // of its vertical bar in the publication and no horizontal one (it has no bar).
+        const QRegularExpressionMatch range = QRegularExpression("YRange=(\\d+)\r\n").match(QString::fromLatin1(bytes));
+        QVERIFY(range.hasMatch());
+        QVERIFY(!bytes.contains("XRange="));
+        const BookEntry *note = book.find("NOTE.TXT");
+        QCOMPARE(note->flags, quint8(BookPreformatted));
+        QCOMPARE(book.read(*note, &bytes), 0);
+        const QList<QByteArray> records = bytes.split('\n');
+        // More lines than the article shows, and nothing after the last line's end.
+        QCOMPARE(records.size() - 1, range.captured(1).toInt());
+        QVERIFY(records.size() - 1 > 8);
+        QVERIFY(records.last().isEmpty());
+        for (qsizetype i = 0; i + 1 < records.size(); ++i)
+            QCOMPARE(records[i].size(), records[0].size());
+    }
+
+    void articleShownTwoWaysGoesInAsWritten()
+    {
+        // The same text in two articles of different widths cannot be laid out once.
+        QTemporaryDir dir;
+        const QString pubFile = writeSample(dir.path());
+        Publication pub;
+        QVERIFY(readPublication(pub, pubFile).ok());
+        ObjectPtr wide = pub.createObject(ArticleKind);
+        wide->X1 = 10; wide->Y1 = 200; wide->X2 = 400; wide->Y2 = 300;
+        wide->article()->FileName = dir.path() + "/NOTE.TXT";
+        pub.page(1)->Objects.push_back(std::move(wide));
+        const QString output = dir.path() + "/BOOK.EXE";
+        const CompileResult r = compilePublication(pub, {output, VARDEKO_PLAYER_EXE, dir.path()});
+        QVERIFY2(r.ok(), qPrintable(r.message()));
+        QFile program(output);
+        QVERIFY(program.open(QIODevice::ReadOnly));
+        BookReader book;
+        QCOMPARE(book.open(&program), 0);
+        const BookEntry *note = book.find("NOTE.TXT");
+        QCOMPARE(note->flags, quint8(0));
+        QByteArray bytes;
+        QCOMPARE(book.read(*note, &bytes), 0);
+        QFile source(dir.path() + "/NOTE.TXT");
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QCOMPARE(bytes, source.readAll());
+        QCOMPARE(book.read(*book.find("BOOK.PUB"), &bytes), 0);
+        QVERIFY(!bytes.contains("YRange="));
     }
 
     void sameBareNameIsRefused()
@@ -290,11 +343,18 @@ private slots:
         const QString pubDir = dir.path() + "/publication";
         QDir().mkpath(pubDir);
         const QString pubFile = writeSample(pubDir);
-        writeFile(dir.path() + "/events.txt", "wait 200\nclick 20 20\nwait 200\nkey Escape\n");
-        const QStringList runArgs{"--page", "One", "--events", dir.path() + "/events.txt", "--answers", "1",
-                                  "--quit-after", "20000"};
+        // The page as shown, the article scrolled a line by its bar's arrow, then the
+        // button that plays the sound and greets.
+        auto events = [&](const QString &run) {
+            const QString file = dir.path() + "/" + run + ".txt";
+            writeFile(file, QString("wait 200\nsnapshot %1/%2-1.png\nclick 291 152\nwait 100\nsnapshot %1/%2-2.png\n"
+                                    "click 20 20\nwait 200\nkey Escape\n")
+                                    .arg(dir.path(), run)
+                                    .toUtf8());
+            return QStringList{"--page", "One", "--events", file, "--answers", "1", "--quit-after", "20000"};
+        };
 
-        const Ran edited = runProgram(VARDEKO_EXE, QStringList{"--run", pubFile} + runArgs, dir.path());
+        const Ran edited = runProgram(VARDEKO_EXE, QStringList{"--run", pubFile} + events("edited"), dir.path());
         QCOMPARE(edited.code, 0);
 
         const Ran compiled = runProgram(VARDEKO_EXE, {"--compile", pubFile, "--out", dir.path() + "/BOOK.EXE"},
@@ -310,13 +370,60 @@ private slots:
         QDir().mkpath(alone);
         QVERIFY(QFile::rename(dir.path() + "/BOOK.EXE", alone + "/BOOK.EXE"));
         QVERIFY(QDir(pubDir).removeRecursively());
-        const Ran played = runProgram(alone + "/BOOK.EXE", runArgs, QDir::rootPath());
+        const Ran played = runProgram(alone + "/BOOK.EXE", events("played"), QDir::rootPath());
         QCOMPARE(played.code, edited.code);
+        // The laid-out article draws as the editor lays it out, scrolled the same.
+        for (const QString shot : {"1", "2"}) {
+            const QImage mine(dir.path() + "/played-" + shot + ".png");
+            QVERIFY(!mine.isNull());
+            QCOMPARE(mine, QImage(dir.path() + "/edited-" + shot + ".png"));
+        }
+        QVERIFY(QImage(dir.path() + "/played-1.png") != QImage(dir.path() + "/played-2.png"));
         QVERIFY(edited.out.contains("PlaySoundFile\t"));
         QVERIFY(edited.out.contains("AlertBox\tHi\tSeen 1"));
         QCOMPARE(withBareNames(played.out), withBareNames(edited.out));
         // The sound was put beside the program while it ran and removed at its end.
         QCOMPARE(QDir(alone).entryList(QDir::Files), QStringList{"BOOK.EXE"});
+    }
+
+    void formStoresSettingsAndBuildsNoSetup()
+    {
+        Publication pub;
+        pub.FileName = "/books/STORY.PUB";
+        TCompileForm form(pub, {"Liberation Sans"}, "/books");
+        // Building a setup program is not this program's: the box cannot be checked.
+        QVERIFY(!form.SetupBox->isEnabled());
+        QVERIFY(!form.SetupBox->isChecked());
+        QCOMPARE(form.NameEdit->text(), QString("/books/STORY.EXE"));
+        // A typed ".scr" name chooses the screen saver; choosing Application renames it.
+        form.NameEdit->clear();
+        QTest::keyClicks(form.NameEdit, "/out/show.scr");
+        QVERIFY(form.ScrBtn->isChecked());
+        form.AppBtn->click();
+        QCOMPARE(form.NameEdit->text(), QString("/out/show.EXE"));
+        form.OnlyFilesBtn->click();
+        form.ExternalEdit->setText("/cd/extra");
+        QVERIFY(form.CopyBox->isChecked()); // checked exactly when a folder is given
+        form.BuildDirEdit->setText("/build");
+        form.MediaCombo->setCurrentIndex(3);
+        form.InstDirEdit->setText("/opt/story");
+        form.ProgGrpEdit->setText("Stories");
+        form.TitleEdit->setText("Story Setup");
+        QTest::keyClicks(form.CustomEdit, "/tmp/extracted");
+        form.RemoveBox->setChecked(false);
+        form.CompileBtn->click();
+        const PublicationSettings &s = pub.Settings;
+        QCOMPARE(s.CompiledName, QString("/out/show.EXE"));
+        QCOMPARE(int(s.FilesIncluded), 4);
+        QVERIFY(s.CopyExternalFiles);
+        QCOMPARE(s.ExternalPath, QString("/cd/extra"));
+        QCOMPARE(s.SETUPBUILDDIR, QString("/build"));
+        QCOMPARE(int(s.SETUPMEDIA), 3);
+        QCOMPARE(s.SETUPINSTDIR, QString("/opt/story"));
+        QCOMPARE(s.SETUPPROGGRP, QString("Stories"));
+        QCOMPARE(s.SETUPTITLE, QString("Story Setup"));
+        QCOMPARE(int(s.ExtractOp), 8); // the custom folder, files kept at the end
+        QVERIFY(pub.Modified);
     }
 
     void refusedInput()
