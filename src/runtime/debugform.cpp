@@ -27,19 +27,44 @@ constexpr int FrameMs = 16;
 
 } // namespace
 
-void RecordedLines::record(int runDepth, const QString &line)
+void RecordedLines::makeRoom()
 {
     if (mLines.size() >= size_t(TDebugForm::MaxLines)) {
         mLines.clear();
+        mKept = 0;
         mRestarted = true;
     }
-    mLines.push_back({runDepth, line});
     mDirty = true;
+}
+
+void RecordedLines::record(int runDepth, const QString &line)
+{
+    makeRoom();
+    mLines.push_back({runDepth, nullptr, line});
+}
+
+void RecordedLines::recordBorrowed(int runDepth, const QString &line)
+{
+    makeRoom();
+    mLines.push_back({runDepth, &line, QString()});
+}
+
+void RecordedLines::keepBorrowed()
+{
+    for (size_t i = mKept; i < mLines.size(); ++i) {
+        Line &l = mLines[i];
+        if (l.borrowed) {
+            l.text = *l.borrowed;
+            l.borrowed = nullptr;
+        }
+    }
+    mKept = mLines.size();
 }
 
 void RecordedLines::clear()
 {
     mLines.clear();
+    mKept = 0;
     mRestarted = true;
     mDirty = true;
     publish();
@@ -50,8 +75,9 @@ QString RecordedLines::lineText(int row) const
     if (row < 0 || size_t(row) >= mLines.size())
         return QString();
     const Line &l = mLines[size_t(row)];
+    const QString &text = l.borrowed ? *l.borrowed : l.text;
     const int indent = l.depth > 1 ? 2 * (l.depth - 1) : 0;
-    return indent ? QString(indent, u' ') + l.text : l.text;
+    return indent ? QString(indent, u' ') + text : text;
 }
 
 bool RecordedLines::publish()
@@ -171,6 +197,20 @@ void TDebugForm::RecordLine(int runDepth, const QString &line)
 {
     mLines.record(runDepth, line);
     scheduleFrame();
+}
+
+void TDebugForm::RecordScriptLine(int runDepth, const QString &line)
+{
+    // Lines waiting for the view have a frame scheduled already.
+    const bool scheduled = mLines.hasUnpublished();
+    mLines.recordBorrowed(runDepth, line);
+    if (!scheduled)
+        scheduleFrame();
+}
+
+void TDebugForm::ScriptEnded()
+{
+    mLines.keepBorrowed();
 }
 
 void TDebugForm::scheduleFrame()

@@ -19,8 +19,10 @@ namespace vardeko {
 class VariableStore;
 
 // The script lines recorded for the Actions tab. Lines are kept here as they run and
-// reach the view at most once a frame, so a loop recording every line pays for a copy
-// of the line's text, not for a list row.
+// reach the view at most once a frame, so a loop recording every line pays for an
+// entry, not for a list row. A running script's lines are borrowed: most are dropped by
+// the 500-line rule before anyone reads them, and the rest are copied when their run
+// ends.
 class RecordedLines : public QAbstractListModel
 {
 public:
@@ -28,6 +30,10 @@ public:
     // Two blanks per run level above the first; once 500 lines are held the list
     // starts again.
     void record(int runDepth, const QString &line);
+    // As record(), the text read from `line` until keepBorrowed(): it must live until then.
+    void recordBorrowed(int runDepth, const QString &line);
+    // Copies the borrowed texts (a run whose lines they are ends).
+    void keepBorrowed();
     void clear();
     // The lines recorded so far, as the view will show them.
     int lineCount() const { return int(mLines.size()); }
@@ -43,9 +49,12 @@ private:
     struct Line
     {
         int depth;
+        const QString *borrowed;
         QString text;
     };
+    void makeRoom();
     std::vector<Line> mLines;
+    size_t mKept = 0; // lines before this index hold their own text
     int mShown = 0; // rows the view knows about
     bool mRestarted = false; // emptied since the view was last told
     bool mDirty = false;
@@ -64,6 +73,9 @@ public:
     // level above the first; after 500 rows the list starts again. The list shows it
     // at the next frame.
     void RecordLine(int runDepth, const QString &line);
+    // As RecordLine, for a running script's line that lives until ScriptEnded().
+    void RecordScriptLine(int runDepth, const QString &line);
+    void ScriptEnded();
     // Shows what was recorded and refreshed at once, the last line selected.
     void showPending();
     // Rebuilt once the running script lets events through, so a loop that changes a

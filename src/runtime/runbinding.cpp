@@ -33,6 +33,9 @@ void forEachText(const ObjectList &stack, const F &visit)
 
 void RunSession::variableListChanged()
 {
+    // A hidden debug window lists nothing.
+    if (RunMode && !mDebugShown)
+        return;
     if (TDebugForm *debug = mWindow.debugWindow())
         debug->RefreshVariables(globalVariables());
 }
@@ -41,15 +44,19 @@ void RunSession::variableChanged(const QString &upperName)
 {
     if (!RunMode)
         return;
-    applyVariable(upperName);
+    const Page *page = pub().currentPage();
+    if (page == mQuietPage && upperName == mQuietName)
+        return;
+    const bool bound = applyVariable(upperName);
     // Texts showing the variable are drawn again.
     const ReferringTexts &shown = shownReferringTexts();
-    if (shown.isEmpty())
-        return;
     const auto found = shown.constFind(upperName);
     if (found != shown.constEnd()) {
         for (const PageObject *o : found.value())
             repaintObject(o);
+    } else if (!bound) {
+        mQuietName = upperName;
+        mQuietPage = page;
     }
 }
 
@@ -103,6 +110,8 @@ const RunSession::ReferringTexts &RunSession::shownReferringTexts()
 void RunSession::indexBoundButtons()
 {
     mBound.clear();
+    mQuietName.clear();
+    mQuietPage = nullptr;
     mReferringTexts.clear();
     mReferringPage = nullptr;
     Publication &p = pub();
@@ -118,12 +127,12 @@ void RunSession::indexBoundButtons()
 }
 
 // Every page, the master page first: bound buttons take the variable's value; those
-// shown are drawn again when they changed.
-void RunSession::applyVariable(const QString &upperName)
+// shown are drawn again when they changed. False when no button follows the variable.
+bool RunSession::applyVariable(const QString &upperName)
 {
     const auto found = mBound.constFind(upperName);
     if (found == mBound.constEnd())
-        return;
+        return false;
     const QList<PageObject *> &bound = found.value();
     const QString value = globalVariables().valueOfNormalized(upperName);
     bool radioMatches = false;
@@ -166,6 +175,7 @@ void RunSession::applyVariable(const QString &upperName)
         if (changed)
             repaintObject(o);
     }
+    return true;
 }
 
 void RunSession::clearOtherRadios(PageObject *selected)

@@ -1,6 +1,7 @@
 // The reader's mouse and keys in run mode: buttons, entry fields, the key focus.
 #include "runinput.h"
 
+#include "debugform.h"
 #include "hotkeys.h"
 #include "pagepainter.h"
 #include "runsession.h"
@@ -229,6 +230,9 @@ bool RunSession::appKeyPress(QObject *watched, QKeyEvent *key)
 
 bool RunSession::eventFilter(QObject *watched, QEvent *event)
 {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Hide) && watched == mWindow.debugWindow())
+        mDebugShown = debugShown();
     if (event->type() == QEvent::KeyPress && watched != mEditor
         && appKeyPress(watched, static_cast<QKeyEvent *>(event)))
         return true;

@@ -147,6 +147,7 @@ void RunSession::SetRunMode(int mode)
         globalVariables().addObserver(this);
         variableListChanged();
         LastActivityTicks = runTicks();
+        mDebugShown = debugShown();
         // Esc and Pause reach the session whichever of the program's windows has the focus.
         qApp->installEventFilter(this);
         emit runModeChanged(true);
@@ -293,16 +294,27 @@ void RunSession::scriptStarting()
     mWindow.setPageCursor(QCursor(Qt::ArrowCursor));
 }
 
-bool RunSession::isRecordingLines() const
+bool RunSession::debugShown() const
 {
     const TDebugForm *debug = mWindow.debugWindow();
     return debug && debug->isVisible();
 }
 
+bool RunSession::isRecordingLines() const
+{
+    return RunMode ? mDebugShown : debugShown();
+}
+
 void RunSession::recordLine(int depth, const QString &line)
 {
     if (TDebugForm *debug = mWindow.debugWindow())
-        debug->RecordLine(depth, line);
+        debug->RecordScriptLine(depth, line);
+}
+
+void RunSession::scriptEnded()
+{
+    if (TDebugForm *debug = mWindow.debugWindow())
+        debug->ScriptEnded();
 }
 
 void RunSession::clearRecordedLines()

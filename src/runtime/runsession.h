@@ -176,6 +176,7 @@ protected:
     void processPendingEvents() override;
     void noteActivity() override;
     void scriptStarting() override;
+    void scriptEnded() override;
     bool isRecordingLines() const override;
     void recordLine(int runDepth, const QString &line) override;
     void clearRecordedLines() override;
@@ -260,7 +261,7 @@ private:
     bool articleScrollKey(int key);
     void repaintObject(const PageObject *object);
     // Bound objects (runbinding.cpp).
-    void applyVariable(const QString &upperName);
+    bool applyVariable(const QString &upperName);
     void clearOtherRadios(PageObject *selected);
     void indexBoundButtons();
     void refreshTimes();
@@ -300,6 +301,14 @@ private:
     const Page *mReferringPage = nullptr;
     const ReferringTexts &shownReferringTexts();
     QDateTime mLastTick;
+    // Whether the debug window shows, kept while running from its show and hide events:
+    // scripts ask before every line.
+    bool mDebugShown = false;
+    bool debugShown() const;
+    // A changed variable that no bound button and no shown text follows, with the page
+    // it was found quiet on: a loop counting it pays one comparison per line.
+    QString mQuietName;
+    const Page *mQuietPage = nullptr;
     QPointer<TFindForm> mFind;
     const PageObject *mHighlight = nullptr;
     int mHighlightLine = 0; // an article's matched line, from its top line (1)

@@ -26,8 +26,11 @@ public:
     virtual void noteActivity() {}
     // A run begins: the page area shows the default arrow cursor.
     virtual void scriptStarting() {}
+    // A run ended: the lines it recorded are no longer alive.
+    virtual void scriptEnded() {}
 
-    // The debug window (only while it is visible).
+    // The debug window (only while it is visible). A recorded line is the running
+    // script's own text and lives until its run ends.
     virtual bool isRecordingLines() const { return false; }
     virtual void recordLine(int runDepth, const QString &line) { Q_UNUSED(runDepth); Q_UNUSED(line); }
     virtual void clearRecordedLines() {}

@@ -81,6 +81,7 @@ void ScriptRunner::ExecuteScript(const QString &script)
     }
     if (RunDepth > 0)
         --RunDepth;
+    mHost.scriptEnded();
 }
 
 void ScriptRunner::handleLine(ScriptState &state, const ScriptLines &lines)

@@ -529,6 +529,26 @@ private slots:
         QCOMPARE(f.window.repaints > before, redrawn);
     }
 
+    void aVariableNoTextShowsIsRedrawnOnceAPageShowsIt()
+    {
+        Fixture f;
+        addText(f.window.pub, f.two, QStringLiteral("[Score]"), QRect(0, 0, 100, 20));
+        f.session.SetRunMode(1);
+        // Counted where nothing shows it, then shown on the next page.
+        f.session.ExecuteScript(QStringLiteral("SetVar \"[Score]\" \"1\"|SetVar \"[Score]\" \"2\"|GotoPage \"Two\""));
+        const int before = f.window.repaints;
+        f.session.ExecuteScript(QStringLiteral("SetVar \"[Score]\" \"3\""));
+        QVERIFY(f.window.repaints > before);
+        // Back on the first page, left again and changed there after a new run mode.
+        f.session.ExecuteScript(QStringLiteral("GotoPage \"One\"|SetVar \"[Score]\" \"4\""));
+        f.session.SetRunMode(0);
+        f.window.pub.setCurrentPage(f.two);
+        f.session.SetRunMode(1);
+        const int again = f.window.repaints;
+        f.session.ExecuteScript(QStringLiteral("SetVar \"[Score]\" \"5\""));
+        QVERIFY(f.window.repaints > again);
+    }
+
     void debugWindowIndentsAndStartsAgainAfter500Lines()
     {
         TDebugForm debug;
@@ -570,6 +590,31 @@ private slots:
         debug.show();
         QCOMPARE(debug.recordedLines().lineCount(), 0);
         QCOMPARE(debug.scriptList()->model()->rowCount(), 0);
+    }
+
+    void debugWindowKeepsTheLinesOfAClosedWindow()
+    {
+        TDebugForm debug;
+        debug.show();
+        {
+            Fixture f;
+            f.window.debug = &debug;
+            f.session.SetRunMode(1);
+            f.session.ExecuteScript(QStringLiteral("SetVar \"[A]\" \"1\"|SetVar \"[B]\" \"2\""));
+            f.session.SetRunMode(0);
+        } // the window, its runner and the scripts it ran are gone
+        QCOMPARE(debug.recordedLines().lineCount(), 0); // leaving run mode empties the list
+        {
+            Fixture f;
+            f.window.debug = &debug;
+            f.session.SetRunMode(1);
+            f.session.ExecuteScript(QString(QStringLiteral("SetVar \"[C]\" \"3\"")));
+            f.window.debug = nullptr;
+        }
+        QCOMPARE(debug.recordedLines().lineCount(), 1);
+        QCOMPARE(debug.recordedLines().lineText(0), QStringLiteral("SetVar \"[C]\" \"3\""));
+        debug.showPending();
+        QCOMPARE(debug.scriptList()->model()->index(0, 0).data().toString(), QStringLiteral("SetVar \"[C]\" \"3\""));
     }
 
     void passwordGuardsLeaving_data()
