@@ -60,11 +60,14 @@ void ScriptRunner::ExecuteScript(const QString &script)
     ++RunDepth;
     while (!StopRequested) {
         // Reading the clock costs more than a simple line, so it is read every 32 lines.
+        // (hasExpired() counts whole milliseconds and waits for one more.)
         if (mEventInterval <= 0
-            || ((++mLinesSinceClock & 31) == 0 && mEventClock.hasExpired(mEventInterval))) {
+            || ((++mLinesSinceClock & 31) == 0 && mEventClock.nsecsElapsed() >= mEventInterval * qint64(1000000))) {
+            // Passes start every interval, however long the last one took: a click
+            // waits for the next start, not for a whole interval after a slow pass.
+            mEventClock.restart();
             mHost.noteActivity();
             mHost.processPendingEvents();
-            mEventClock.restart();
             if (StopRequested || RunDepth == 0)
                 break;
         }
