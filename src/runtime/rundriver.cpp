@@ -203,7 +203,9 @@ private:
         // the Stop command waits for a transition's end (a page is always shown whole).
         const RunEvent &peek = mEvents.at(mNext);
         const bool input = peek.kind == RunEvent::Click || peek.kind == RunEvent::Key || peek.kind == RunEvent::Type;
-        if ((input && mSession.isHoldingInput())
+        // Keys typed while run mode is being left are the password's: they wait for its
+        // dialog.
+        if ((input && (mSession.isHoldingInput() || (mSession.isLeaving() && !QApplication::activeModalWidget())))
             || (peek.kind == RunEvent::Stop && mSession.isPlayingTransition())) {
             schedule(5);
             return;

@@ -138,8 +138,11 @@ public:
     Page *returnPage(const Page *page) const;
     RunFont runFont() const override { return mRunFont; }
 
-    // True when no script runs, no page is being entered and no wait is pending.
-    bool isIdle() const { return runDepth() == 0 && mEnteringPage == 0 && !isHoldingInput(); }
+    // True when no script runs, no page is being entered, no wait is pending and run
+    // mode is not being left (its password dialog may come and go meanwhile).
+    bool isIdle() const { return runDepth() == 0 && mEnteringPage == 0 && !isHoldingInput() && !mLeaving; }
+    // True from the moment run mode is asked to end until it has ended or stays.
+    bool isLeaving() const { return mLeaving; }
     // True while a wait holds the reader's input back (Delay, a page transition, a
     // keyboard press showing).
     bool isHoldingInput() const { return mHoldingInput > 0 || mPlayingTransition > 0; }
