@@ -44,8 +44,10 @@ void collectSearched(const RunSession &session, const ObjectList &stack, QList<S
             if (!a->FileName.trimmed().isEmpty())
                 out.append({&o, session.resolveFile(a->FileName.trimmed()), {}});
         } else if (const ButtonData *b = o.button()) {
-            if (!b->Action.contains(QLatin1String("TextWindow"), Qt::CaseInsensitive)
-                && !b->Action.contains(QLatin1String("TW"), Qt::CaseInsensitive))
+            // Only scripts that can hold the command are split into lines.
+            const ActionCommand &textWindow = ActionCommands[CmdTextWindow];
+            if (!b->Action.contains(QLatin1String(textWindow.Name), Qt::CaseInsensitive)
+                && !b->Action.contains(QLatin1String(textWindow.Code), Qt::CaseInsensitive))
                 return;
             const ScriptLines lines(b->Action);
             for (int i = 1; i <= lines.count(); ++i) {

@@ -194,6 +194,6 @@ struct InstalledProviders
 InstalledProviders installedProviders();
 
 // The standard-error note of a fallback: once per command word and process.
-void noteMissingProvider(const char *command);
+void noteMissingProvider(const QString &word);
 
 } // namespace vardeko
