@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vardeko {
 
 namespace {
@@ -42,8 +44,10 @@ void collectSearched(const RunSession &session, const ObjectList &stack, QList<S
             if (!a->FileName.trimmed().isEmpty())
                 out.append({&o, session.resolveFile(a->FileName.trimmed()), {}});
         } else if (const ButtonData *b = o.button()) {
-            if (!b->Action.contains(QLatin1String("TextWindow"), Qt::CaseInsensitive)
-                && !b->Action.contains(QLatin1String("TW"), Qt::CaseInsensitive))
+            // Only scripts that can hold the command are split into lines.
+            const ActionCommand &textWindow = ActionCommands[CmdTextWindow];
+            if (!b->Action.contains(QLatin1String(textWindow.Name), Qt::CaseInsensitive)
+                && !b->Action.contains(QLatin1String(textWindow.Code), Qt::CaseInsensitive))
                 return;
             const ScriptLines lines(b->Action);
             for (int i = 1; i <= lines.count(); ++i) {
@@ -80,7 +84,90 @@ bool lineMatches(const QStringList &lines, qsizetype i, const QString &text)
     return at >= 0 && at <= line.size();
 }
 
+// Runs of blanks read as one, as the layout reads the words of a line.
+QString collapseBlanks(const QString &s)
+{
+    QString out;
+    out.reserve(s.size());
+    for (const QChar c : s) {
+        if (c == u' ' && out.endsWith(u' '))
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+// Lines joined by one blank, blanks collapsed; *starts gets where each line begins.
+QString joinedText(const QStringList &lines, std::vector<qsizetype> *starts)
+{
+    QString all;
+    for (const QString &line : lines) {
+        if (!all.isEmpty() && !all.endsWith(u' '))
+            all += u' ';
+        starts->push_back(all.size());
+        QString l = collapseBlanks(line);
+        if (all.endsWith(u' ') && l.startsWith(u' '))
+            l.remove(0, 1);
+        all += l;
+    }
+    return all;
+}
+
+// A formatted line as searches read text: no padding, no width the layout put after
+// the first centring code, no codes, upper-cased.
+QString displayedText(QString line)
+{
+    while (line.endsWith(u' ') || line.endsWith(u'\r'))
+        line.chop(1);
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        if (line.at(i) != u'^')
+            continue;
+        if (line.at(i + 1) == u'C') {
+            qsizetype end = i + 2;
+            while (end < line.size() && line.at(end).isDigit())
+                ++end;
+            if (end > i + 2 && end < line.size() && line.at(end) == u' ')
+                line.remove(i + 2, end + 1 - (i + 2));
+            break;
+        }
+        ++i; // a literal caret or another code
+    }
+    return stripArticleCodes(line).toUpper();
+}
+
 } // namespace
+
+int displayLineOfMatch(const QStringList &searchedSource, int line, const QString &text,
+                       const QString &formattedFile)
+{
+    const QString wanted = collapseBlanks(text);
+    if (wanted.isEmpty() || line < 1 || line > searchedSource.size())
+        return -1;
+    std::vector<qsizetype> sourceStarts;
+    const QString source = joinedText(searchedSource, &sourceStarts);
+    const qsizetype at = source.indexOf(wanted, sourceStarts[size_t(line - 1)]);
+    if (at < 0)
+        return -1;
+    int before = 0;
+    for (qsizetype i = source.indexOf(wanted); i >= 0 && i < at; i = source.indexOf(wanted, i + 1))
+        ++before;
+
+    QFile file(formattedFile);
+    if (formattedFile.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return -1;
+    QStringList shown;
+    for (const QString &l : decodeFileText(file.readAll()).split(u'\n'))
+        shown.append(displayedText(l));
+    std::vector<qsizetype> shownStarts;
+    const QString display = joinedText(shown, &shownStarts);
+    qsizetype found = display.indexOf(wanted);
+    for (int n = 0; found >= 0 && n < before; ++n)
+        found = display.indexOf(wanted, found + 1);
+    if (found < 0)
+        return -1;
+    const auto next = std::upper_bound(shownStarts.begin(), shownStarts.end(), found);
+    return int(next - shownStarts.begin()) - 1;
+}
 
 TFindForm::TFindForm(RunSession &session, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
@@ -151,6 +238,12 @@ void TFindForm::findNext()
     if (!mSearching)
         return;
     search();
+}
+
+const QStringList *TFindForm::readLines(const QString &file) const
+{
+    const auto found = mFiles.constFind(file);
+    return found == mFiles.constEnd() ? nullptr : &found.value();
 }
 
 bool TFindForm::searchedLines(const QString &file, const QStringList **lines)
@@ -275,6 +368,7 @@ void RunSession::closeFind()
 {
     mHighlight = nullptr;
     mHighlightLine = 0;
+    runProviders().windows->showFoundLine(*this, QString(), -1);
     if (mFind)
         mFind->close();
 }
@@ -288,17 +382,32 @@ void RunSession::showFindMatch(const FindMatch &match)
     const QRect old = findHighlightRect();
     mHighlight = match.object;
     mHighlightLine = 0;
+    WindowProvider *windows = runProviders().windows;
+    // The line where layout shows the match; the source line when that cannot be told.
+    auto shownLine = [&](const QString &formatted) {
+        const QStringList *lines = mFind ? mFind->readLines(match.file) : nullptr;
+        const int shown = lines ? displayLineOfMatch(*lines, match.line, mFind->searchText(), formatted) : -1;
+        return shown >= 0 ? shown : match.line - 1;
+    };
     if (!match.textWindowLine.isEmpty()) {
         // The button's text window opens (or comes back) at the matched line.
         mHighlight = nullptr;
         ExecuteScript(match.textWindowLine);
-        runProviders().windows->showTextLine(*this, match.file, match.line);
-    } else if (match.line > 0 && match.object->article()) {
+        windows->showFoundLine(*this, match.file, shownLine(windows->formattedTextFile(*this, match.file)));
+    } else {
+        windows->showFoundLine(*this, QString(), -1);
+    }
+    if (match.textWindowLine.isEmpty() && match.line > 0 && match.object->article()) {
         // The article scrolls so that the matched line is its top line.
         if (ArticleObjects *articles = mWindow.articleObjects()) {
-            const int top = qBound(0, match.line - 1, qMax(0, articles->scrollRange(*match.object).verticalMax));
+            const ArticleData *a = match.object->article();
+            // Its lines are known once it is laid out; the page may not have been drawn.
+            if (a->ReformatNeeded || a->WorkingFile.isEmpty() || articles->textRect(*match.object).isEmpty())
+                mWindow.renderCurrentPage();
+            const int shown = shownLine(a->WorkingFile);
+            const int top = qBound(0, shown, qMax(0, articles->scrollRange(*match.object).verticalMax));
             articles->setScrollPosition(*match.object, QPoint(0, top));
-            mHighlightLine = match.line - top;
+            mHighlightLine = shown - top + 1;
         }
     }
     if (!old.isEmpty())
@@ -313,14 +422,12 @@ QRect RunSession::findHighlightRect() const
     const ArticleObjects *articles = mWindow.articleObjects();
     if (mHighlightLine <= 0 || !articles || !mHighlight->article())
         return mHighlight->box().normalized();
-    // One line of the article's text: the line height is the text rectangle's share of
-    // the lines that fit it.
+    // One line of the article's text, drawn in the article's font.
     const QRect text = articles->textRect(*mHighlight);
-    const int visible = articles->visibleLines(*mHighlight);
-    if (text.isEmpty() || visible <= 0 || mHighlightLine > visible)
-        return QRect();
-    const int height = text.height() / visible;
-    return QRect(text.left(), text.top() + (mHighlightLine - 1) * height, text.width(), height);
+    const ArticleData *a = mHighlight->article();
+    const int height = qMax(1, ArticleCanvas(ArticleFont{a->Font, a->FontSize, a->FontStyle}).lineHeight());
+    const QRect line(text.left(), text.top() + (mHighlightLine - 1) * height, text.width(), height);
+    return line.intersected(text);
 }
 
 void RunSession::notFound()

@@ -26,6 +26,13 @@ struct FindMatch
     QString textWindowLine; // the button's TextWindow line that shows `file`
 };
 
+// The display line (from 0) of a formatted article on which the match that a search
+// for `text` found in line `line` (from 1) of its source begins. Layout joins and
+// splits source lines, so the match is followed by its count among the matches of the
+// whole text; -1 when the formatted file cannot be read or does not show it.
+int displayLineOfMatch(const QStringList &searchedSource, int line, const QString &text,
+                       const QString &formattedFile);
+
 class TFindForm : public QDialog
 {
     Q_OBJECT
@@ -48,6 +55,10 @@ public:
     QLineEdit *edit() const { return FindEdit; }
     QPushButton *firstButton() const { return FindFirstBtn; }
     QPushButton *nextButton() const { return FindNextBtn; }
+    // A file's lines as the last search read them (codes removed, upper-cased), if it did.
+    const QStringList *readLines(const QString &file) const;
+    // The search text as the last search used it (upper-cased).
+    const QString &searchText() const { return mText; }
 
 private:
     void search();

@@ -34,11 +34,12 @@ void LockIcon::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    p.translate(0, Lift + 2);
     // The shackle: lifted and turned aside when open.
     QPen shackle(QColor(96, 96, 96), 5);
     p.setPen(shackle);
     p.setBrush(Qt::NoBrush);
-    const qreal lift = mOpen ? 8 : 0;
+    const qreal lift = mOpen ? Lift : 0;
     QPainterPath arc;
     arc.moveTo(10, 24 - lift);
     arc.lineTo(10, 14 - lift);

@@ -19,7 +19,9 @@ public:
     explicit LockIcon(QWidget *parent = nullptr);
     void setOpen(bool open);
     bool isOpen() const { return mOpen; }
-    QSize sizeHint() const override { return QSize(40, 48); }
+    // Room above the closed shackle for the open one, which is lifted.
+    static constexpr int Lift = 8;
+    QSize sizeHint() const override { return QSize(40, 50 + Lift); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,18 +1,19 @@
 // The provider slots of run mode and the fallbacks that hold them until the real ones exist.
 #include "runproviders.h"
 
+#include "commandtable.h"
+
 #include <QMutex>
 #include <QSet>
 #include <QTextStream>
 
 namespace vardeko {
 
-void noteMissingProvider(const char *command)
+void noteMissingProvider(const QString &word)
 {
     static QMutex mutex;
-    static QSet<QByteArray> noted;
+    static QSet<QString> noted;
     QMutexLocker lock(&mutex);
-    const QByteArray word(command);
     if (noted.contains(word))
         return;
     noted.insert(word);
@@ -28,31 +29,31 @@ namespace {
 class FallbackPopups : public PopupProvider
 {
 public:
-    void showAlert(RunContext &, const QString &, const QString &) override { noteMissingProvider("Alert"); }
-    void alertBox(RunContext &, const QString &, const QString &) override { noteMissingProvider("AlertBox"); }
+    void showAlert(RunContext &, const QString &, const QString &) override { noteMissingProvider(QStringLiteral("Alert")); }
+    void alertBox(RunContext &, const QString &, const QString &) override { noteMissingProvider(commandName(CmdAlertBox)); }
     int messageBox(RunContext &run, const QString &, const QString &, const QStringList &) override
     {
-        noteMissingProvider("MessageBox");
+        noteMissingProvider(commandName(CmdMessageBox));
         return run.takeAnswer();
     }
     bool confirmExit(RunContext &run, const QString &, const QString &) override
     {
-        noteMissingProvider("Exit");
+        noteMissingProvider(commandName(CmdExit));
         return run.takeAnswer() == 1;
     }
-    void balloon(RunContext &, const QString &) override { noteMissingProvider("Balloon"); }
-    void stickyNote(RunContext &, int, int, const QString &, int) override { noteMissingProvider("StickyNote"); }
+    void balloon(RunContext &, const QString &) override { noteMissingProvider(commandName(CmdBalloon)); }
+    void stickyNote(RunContext &, int, int, const QString &, int) override { noteMissingProvider(commandName(CmdStickyNote)); }
     bool popupImage(RunContext &, int, int, const QString &, int, int, int) override
     {
-        noteMissingProvider("PopupImage");
+        noteMissingProvider(commandName(CmdPopupImage));
         return true;
     }
     int popupMenu(RunContext &run, int, int, const QStringList &) override
     {
-        noteMissingProvider("Menu");
+        noteMissingProvider(commandName(CmdMenu));
         return run.takeAnswer();
     }
-    void startProgress(RunContext &, const QString &, int) override { noteMissingProvider("Progress"); }
+    void startProgress(RunContext &, const QString &, int) override { noteMissingProvider(QStringLiteral("Progress")); }
     void setProgress(int) override {}
     bool stopPressed() const override { return false; }
     void finishProgress() override {}
@@ -67,31 +68,31 @@ public:
     void playTransition(QWidget *, const QRect &, const QImage &, const QImage &, int, int) override
     {
         // The caller shows the new page at once afterwards.
-        noteMissingProvider("Transition");
+        noteMissingProvider(QStringLiteral("Transition"));
     }
 };
 
 class FallbackMedia : public MediaProvider
 {
 public:
-    void playSoundFile(RunContext &, const QString &, int) override { noteMissingProvider("PlaySoundFile"); }
+    void playSoundFile(RunContext &, const QString &, int) override { noteMissingProvider(commandName(CmdPlaySoundFile)); }
     void playVideoFile(RunContext &, int, int, int, int, const QString &, int) override
     {
-        noteMissingProvider("PlayVideoFile");
+        noteMissingProvider(commandName(CmdPlayVideoFile));
     }
     void playFlicFile(RunContext &, int, int, int, int, const QString &, int, int) override
     {
-        noteMissingProvider("PlayFlicFile");
+        noteMissingProvider(commandName(CmdPlayFlicFile));
     }
     void playCartoonFile(RunContext &, int, int, int, int, const QString &, int, int, int) override
     {
-        noteMissingProvider("PlayCartoonFile");
+        noteMissingProvider(commandName(CmdPlayCartoonFile));
     }
-    void playTone(RunContext &, int) override { noteMissingProvider("PlayTone"); }
-    void stopMedia(RunContext &, const QString &) override { noteMissingProvider("StopMedia"); }
+    void playTone(RunContext &, int) override { noteMissingProvider(commandName(CmdPlayTone)); }
+    void stopMedia(RunContext &, const QString &) override { noteMissingProvider(commandName(CmdStopMedia)); }
     int mciCommand(RunContext &, const QString &) override
     {
-        noteMissingProvider("MCICommand");
+        noteMissingProvider(commandName(CmdMCICommand));
         return 261; // MCI's "unrecognised command", as the console host reports
     }
     void stopAll() override {}
@@ -102,13 +103,13 @@ class FallbackWindows : public WindowProvider
 public:
     void imageWindow(RunContext &, const QString &, int, int, const QString &) override
     {
-        noteMissingProvider("ImageWindow");
+        noteMissingProvider(commandName(CmdImageWindow));
     }
     void textWindow(RunContext &, const QString &, int, int, const QString &) override
     {
-        noteMissingProvider("TextWindow");
+        noteMissingProvider(commandName(CmdTextWindow));
     }
-    void closeWindow(RunContext &, const QString &) override { noteMissingProvider("CloseWindow"); }
+    void closeWindow(RunContext &, const QString &) override { noteMissingProvider(commandName(CmdCloseWindow)); }
     void closeAll() override {}
 };
 
@@ -117,10 +118,10 @@ class FallbackPrinting : public PrintProvider
 public:
     void printTextFile(RunContext &, const QString &, const QString &, const QString &, bool dataFile) override
     {
-        noteMissingProvider(dataFile ? "PrintDataFile" : "PrintTextFile");
+        noteMissingProvider(commandName(dataFile ? CmdPrintDataFile : CmdPrintTextFile));
     }
-    void printImageFile(RunContext &, const QString &, int) override { noteMissingProvider("PrintImageFile"); }
-    void printPage(RunContext &, const Page &) override { noteMissingProvider("PrintPage"); }
+    void printImageFile(RunContext &, const QString &, int) override { noteMissingProvider(commandName(CmdPrintImageFile)); }
+    void printPage(RunContext &, const Page &) override { noteMissingProvider(commandName(CmdPrintPage)); }
 };
 
 struct ProviderSlots

@@ -136,9 +136,17 @@ public:
     virtual void textWindow(RunContext &run, const QString &title, int x, int y, const QString &file) = 0;
     virtual void closeWindow(RunContext &run, const QString &name) = 0;
     virtual void closeAll() = 0;
-    // Scrolls the text window showing `file` so that its line `line` (from 1) is the top
-    // line; nothing when no such window is open.
-    virtual void showTextLine(RunContext &run, const QString &file, int line)
+    // The formatted file of the text window showing `file`; empty when none is open.
+    virtual QString formattedTextFile(RunContext &run, const QString &file)
+    {
+        Q_UNUSED(run);
+        Q_UNUSED(file);
+        return QString();
+    }
+    // Scrolls the text window showing `file` so that its display line `line` (from 0) is
+    // the top line and shows that line inverted; the line found before is no longer
+    // marked. An empty file only clears the mark.
+    virtual void showFoundLine(RunContext &run, const QString &file, int line)
     {
         Q_UNUSED(run);
         Q_UNUSED(file);
@@ -198,6 +206,6 @@ struct InstalledProviders
 InstalledProviders installedProviders();
 
 // The standard-error note of a fallback: once per command word and process.
-void noteMissingProvider(const char *command);
+void noteMissingProvider(const QString &word);
 
 } // namespace vardeko

@@ -2,6 +2,7 @@
 // their entry scripts, and the requests of running scripts.
 #include "runsession.h"
 
+#include "commandtable.h"
 #include "debugform.h"
 #include "filenames.h"
 #include "findform.h"
@@ -411,15 +412,15 @@ void RunSession::drawNewPage()
 
 bool RunSession::gotoPage(const QString &name)
 {
-    log(QStringLiteral("GotoPage"), {name});
+    log(commandName(CmdGotoPage), {name});
     return ShowPage(name);
 }
 
 void RunSession::movePage(PageMove move)
 {
-    static const char *const words[] = {"GotoFirstPage", "GotoLastPage", "GotoPrevPage",
-                                        "GotoNextPage", "ReturnToPage"};
-    log(QLatin1String(words[int(move)]));
+    static const int commands[] = {CmdGotoFirstPage, CmdGotoLastPage, CmdGotoPrevPage, CmdGotoNextPage,
+                                   CmdReturnToPage};
+    log(commandName(commands[int(move)]));
     stepPage(move);
 }
 
@@ -477,49 +478,49 @@ void RunSession::showAlert(const QString &title, const QString &text)
 
 void RunSession::alertBox(const QString &title, const QString &message)
 {
-    log(QStringLiteral("AlertBox"), {title, message});
+    log(commandName(CmdAlertBox), {title, message});
     runProviders().popups->alertBox(*this, title, message);
 }
 
 int RunSession::messageBox(const QString &title, const QString &message, const QStringList &buttons)
 {
-    log(QStringLiteral("MessageBox"), {title, message, buttons.join(u'|')});
+    log(commandName(CmdMessageBox), {title, message, buttons.join(u'|')});
     return runProviders().popups->messageBox(*this, title, message, buttons);
 }
 
 bool RunSession::confirmExit(const QString &title, const QString &message)
 {
-    log(QStringLiteral("Exit"), {title, message});
+    log(commandName(CmdExit), {title, message});
     return runProviders().popups->confirmExit(*this, title, message);
 }
 
 void RunSession::balloon(const QString &message)
 {
-    log(QStringLiteral("Balloon"), {message});
+    log(commandName(CmdBalloon), {message});
     runProviders().popups->balloon(*this, message);
 }
 
 void RunSession::stickyNote(int x, int y, const QString &message, int milliseconds)
 {
-    log(QStringLiteral("StickyNote"), {n(x), n(y), message, n(milliseconds)});
+    log(commandName(CmdStickyNote), {n(x), n(y), message, n(milliseconds)});
     runProviders().popups->stickyNote(*this, x, y, message, milliseconds);
 }
 
 bool RunSession::popupImage(int x, int y, const QString &file, int milliseconds, int effect, int speed)
 {
-    log(QStringLiteral("PopupImage"), {n(x), n(y), file, n(milliseconds), n(effect), n(speed)});
+    log(commandName(CmdPopupImage), {n(x), n(y), file, n(milliseconds), n(effect), n(speed)});
     return runProviders().popups->popupImage(*this, x, y, file, milliseconds, effect, speed);
 }
 
 int RunSession::popupMenu(int x, int y, const QStringList &items, bool storesChoice)
 {
-    log(storesChoice ? QStringLiteral("MenuEx") : QStringLiteral("Menu"), {n(x), n(y), items.join(u'|')});
+    log(commandName(storesChoice ? CmdMenuEx : CmdMenu), {n(x), n(y), items.join(u'|')});
     return runProviders().popups->popupMenu(*this, x, y, items);
 }
 
 void RunSession::delay(int milliseconds)
 {
-    log(QStringLiteral("Delay"), {n(milliseconds)});
+    log(commandName(CmdDelay), {n(milliseconds)});
     holdInput(milliseconds);
 }
 
@@ -541,50 +542,50 @@ void RunSession::holdInput(int milliseconds)
 
 void RunSession::find(const QString &scope)
 {
-    log(QStringLiteral("Find"), {scope});
+    log(commandName(CmdFind), {scope});
     openFind(scope);
 }
 
 void RunSession::playSoundFile(const QString &file, int mode)
 {
-    log(QStringLiteral("PlaySoundFile"), {file, n(mode)});
+    log(commandName(CmdPlaySoundFile), {file, n(mode)});
     runProviders().media->playSoundFile(*this, file, mode);
 }
 
 void RunSession::playVideoFile(int x, int y, int width, int height, const QString &file, int mode)
 {
-    log(QStringLiteral("PlayVideoFile"), {n(x), n(y), n(width), n(height), file, n(mode)});
+    log(commandName(CmdPlayVideoFile), {n(x), n(y), n(width), n(height), file, n(mode)});
     runProviders().media->playVideoFile(*this, x, y, width, height, file, mode);
 }
 
 void RunSession::playFlicFile(int x, int y, int width, int height, const QString &file, int times, int mode)
 {
-    log(QStringLiteral("PlayFlicFile"), {n(x), n(y), n(width), n(height), file, n(times), n(mode)});
+    log(commandName(CmdPlayFlicFile), {n(x), n(y), n(width), n(height), file, n(times), n(mode)});
     runProviders().media->playFlicFile(*this, x, y, width, height, file, times, mode);
 }
 
 void RunSession::playCartoonFile(int x1, int y1, int x2, int y2, const QString &file, int times,
                                  int speed, int mode)
 {
-    log(QStringLiteral("PlayCartoonFile"), {n(x1), n(y1), n(x2), n(y2), file, n(times), n(speed), n(mode)});
+    log(commandName(CmdPlayCartoonFile), {n(x1), n(y1), n(x2), n(y2), file, n(times), n(speed), n(mode)});
     runProviders().media->playCartoonFile(*this, x1, y1, x2, y2, file, times, speed, mode);
 }
 
 void RunSession::playTone(int hertz)
 {
-    log(QStringLiteral("PlayTone"), {n(hertz)});
+    log(commandName(CmdPlayTone), {n(hertz)});
     runProviders().media->playTone(*this, hertz);
 }
 
 void RunSession::stopMedia(const QString &what)
 {
-    log(QStringLiteral("StopMedia"), {what});
+    log(commandName(CmdStopMedia), {what});
     runProviders().media->stopMedia(*this, what);
 }
 
 int RunSession::mciCommand(const QString &command)
 {
-    log(QStringLiteral("MCICommand"), {command});
+    log(commandName(CmdMCICommand), {command});
     MediaProvider *media = runProviders().media;
     const int code = media->mciCommand(*this, command);
     log(QStringLiteral("MCI"), {command, n(code), media->lastMciReturn()});
@@ -593,43 +594,43 @@ int RunSession::mciCommand(const QString &command)
 
 void RunSession::imageWindow(const QString &title, int x, int y, const QString &file)
 {
-    log(QStringLiteral("ImageWindow"), {title, n(x), n(y), file});
+    log(commandName(CmdImageWindow), {title, n(x), n(y), file});
     runProviders().windows->imageWindow(*this, title, x, y, file);
 }
 
 void RunSession::textWindow(const QString &title, int x, int y, const QString &file)
 {
-    log(QStringLiteral("TextWindow"), {title, n(x), n(y), file});
+    log(commandName(CmdTextWindow), {title, n(x), n(y), file});
     runProviders().windows->textWindow(*this, title, x, y, file);
 }
 
 void RunSession::closeWindow(const QString &name)
 {
-    log(QStringLiteral("CloseWindow"), {name});
+    log(commandName(CmdCloseWindow), {name});
     runProviders().windows->closeWindow(*this, name);
 }
 
 void RunSession::setFont(const QString &name, int points, int style)
 {
-    log(QStringLiteral("SetFont"), {name, n(points), n(style)});
+    log(commandName(CmdSetFont), {name, n(points), n(style)});
     mRunFont = RunFont{name, points, style};
 }
 
 void RunSession::printTextFile(const QString &header, const QString &footer, const QString &file, bool dataFile)
 {
-    log(dataFile ? QStringLiteral("PrintDataFile") : QStringLiteral("PrintTextFile"), {header, footer, file});
+    log(commandName(dataFile ? CmdPrintDataFile : CmdPrintTextFile), {header, footer, file});
     runProviders().printing->printTextFile(*this, header, footer, file, dataFile);
 }
 
 void RunSession::printImageFile(const QString &file, int percent)
 {
-    log(QStringLiteral("PrintImageFile"), {file, n(percent)});
+    log(commandName(CmdPrintImageFile), {file, n(percent)});
     runProviders().printing->printImageFile(*this, file, percent);
 }
 
 void RunSession::printPage(const QString &name)
 {
-    log(QStringLiteral("PrintPage"), {name});
+    log(commandName(CmdPrintPage), {name});
     // A name that finds no page prints nothing, an empty one included.
     const Page *page = pub().findPage(name);
     if (!page) {
@@ -641,7 +642,7 @@ void RunSession::printPage(const QString &name)
 
 void RunSession::runProgram(const QString &program, const QString &parameters)
 {
-    log(QStringLiteral("DOSCommand"), {program, parameters});
+    log(commandName(CmdDOSCommand), {program, parameters});
     const ProgramResult result = RunProgram(program, parameters, publicationDir());
     if (result.code > 32)
         return;
@@ -650,7 +651,7 @@ void RunSession::runProgram(const QString &program, const QString &parameters)
 
 void RunSession::internetLink(const QString &address)
 {
-    log(QStringLiteral("InternetLink"), {address});
+    log(commandName(CmdInternetLink), {address});
     if (!OpenWebAddress(address))
         messageBox(language(L_ERRORTITLE), language(L_INTERNETERROR), {language(L_OK)});
 }

@@ -1,6 +1,8 @@
 // The floating text and image windows that TextWindow and ImageWindow open.
 #include "textwindow.h"
 
+#include "runpage.h"
+
 #include "articlelayout.h"
 #include "filenames.h"
 #include "imagecache.h"
@@ -128,7 +130,8 @@ void TFloatingWindowForm::layoutText()
     mSizeBox->move(client.width() - mSizeBox->width(), client.height() - mSizeBox->height());
     mVBar->setGeometry(client.width() - barWidth, 0, barWidth, mPaintBox->height());
     mHBar->setGeometry(0, client.height() - barHeight, mPaintBox->width(), barHeight);
-    const int page = std::max(1, client.height() / mLineHeight);
+    // Lines under the horizontal bar are not shown: the last line must scroll above it.
+    const int page = std::max(1, mPaintBox->height() / mLineHeight);
     const QSignalBlocker blockV(mVBar), blockH(mHBar);
     mVBar->setRange(0, std::max(0, mLines - page));
     mVBar->setPageStep(page);
@@ -177,6 +180,24 @@ void TFloatingWindowForm::paintBoxPaint(QPaintEvent *event)
     painter.setClipRegion(event->region());
     DrawArticle(painter, *mCanvas, mFormatted, mPaintBox->rect(), true, &mRecordLength, &mLinks,
                 palette().color(QPalette::Base), palette().color(QPalette::Text), mVPos, mHPos);
+    paintFindHighlight(painter, foundLineRect());
+}
+
+void TFloatingWindowForm::setFoundLine(int line)
+{
+    if (line == mFoundLine)
+        return;
+    mPaintBox->update(foundLineRect());
+    mFoundLine = line;
+    mPaintBox->update(foundLineRect());
+}
+
+QRect TFloatingWindowForm::foundLineRect() const
+{
+    if (mFoundLine < 0 || !mHasText)
+        return QRect();
+    const QRect line(0, (mFoundLine - mVPos) * mLineHeight, mPaintBox->width(), mLineHeight);
+    return line.intersected(mPaintBox->rect());
 }
 
 bool TFloatingWindowForm::eventFilter(QObject *watched, QEvent *event)

@@ -55,6 +55,11 @@ public:
     QScrollBar *horizontalBar() const { return mHBar; }
     QWidget *paintBox() const { return mPaintBox; }
     const HyperLinkList &links() const { return mLinks; }
+    // The display line (from 0) a search found, drawn inverted; -1 for none.
+    void setFoundLine(int line);
+    int foundLine() const { return mFoundLine; }
+    // Where the found line shows in the paint box; empty when it is scrolled away.
+    QRect foundLineRect() const;
     // The window forgets its list record (the list is closing it).
     void detach() { mDetached = true; }
 
@@ -88,6 +93,7 @@ private:
     int mLineHeight = 1;
     int mWidest = 0;
     int mLines = 0;
+    int mFoundLine = -1;
     bool mHasText = false;
     bool mDetached = false;
     bool mStripScroll = false;

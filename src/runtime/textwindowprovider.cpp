@@ -55,11 +55,24 @@ void FloatingWindowProvider::closeAll()
     mWindows.CloseAllFloatingWindows();
 }
 
-void FloatingWindowProvider::showTextLine(RunContext &run, const QString &file, int line)
+QString FloatingWindowProvider::formattedTextFile(RunContext &run, const QString &file)
 {
-    TFloatingWindowForm *window = mWindows.FindFloatingWindow(run.resolveFile(file));
-    if (window && window->kind() == TFloatingWindowForm::TextWindow && window->verticalBar())
-        window->verticalBar()->setValue(line - 1);
+    const TFloatingWindowForm *window = mWindows.FindFloatingWindow(run.resolveFile(file));
+    return window && window->kind() == TFloatingWindowForm::TextWindow ? window->formattedFile() : QString();
+}
+
+void FloatingWindowProvider::showFoundLine(RunContext &run, const QString &file, int line)
+{
+    TFloatingWindowForm *window = file.isEmpty() ? nullptr : mWindows.FindFloatingWindow(run.resolveFile(file));
+    if (window && window->kind() != TFloatingWindowForm::TextWindow)
+        window = nullptr;
+    if (mMarked && mMarked != window)
+        mMarked->setFoundLine(-1);
+    mMarked = window;
+    if (!window)
+        return;
+    window->verticalBar()->setValue(line);
+    window->setFoundLine(line);
 }
 
 void installFloatingWindowProvider()

@@ -13,7 +13,8 @@ public:
     void textWindow(RunContext &run, const QString &title, int x, int y, const QString &file) override;
     void closeWindow(RunContext &run, const QString &name) override;
     void closeAll() override;
-    void showTextLine(RunContext &run, const QString &file, int line) override;
+    QString formattedTextFile(RunContext &run, const QString &file) override;
+    void showFoundLine(RunContext &run, const QString &file, int line) override;
 
     FloatingWindowList &windows() { return mWindows; }
 
@@ -22,6 +23,7 @@ private:
               TFloatingWindowForm::Kind kind);
 
     FloatingWindowList mWindows;
+    QPointer<TFloatingWindowForm> mMarked; // the window showing the search's match
 };
 
 // Makes TextWindow, ImageWindow and CloseWindow open and close real windows.

@@ -1,5 +1,8 @@
 // Article objects in run mode and the floating text and image windows.
 #include "articleobjects.h"
+#include "articlefiles.h"
+#include "articlelayout.h"
+#include "findform.h"
 #include "pagepainter.h"
 #include "runsession.h"
 #include "textwindow.h"
@@ -7,6 +10,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -29,7 +33,16 @@ public:
     void currentPageChanged() override {}
     void setPageCursor(const QCursor &cursor) override { shape = cursor.shape(); }
     QImage grabPage() const override { return QImage(8, 8, QImage::Format_RGB32); }
-    QImage renderCurrentPage() const override { return QImage(8, 8, QImage::Format_RGB32); }
+    // Lays the page's articles out as drawing it would.
+    QImage renderCurrentPage() const override
+    {
+        RenderOptions options;
+        options.displayMode = 1;
+        options.articles = const_cast<ArticleObjects *>(&articles);
+        const_cast<ArticleObjects &>(articles).setBaseDir(QFileInfo(pub.FileName).absolutePath());
+        options.scrollPosition = [this](const PageObject &o) { return articles.scrollPosition(o); };
+        return renderPage(pub, *pub.currentPage(), options);
+    }
     QString caption() const override { return QStringLiteral("Test"); }
     ArticleObjects *articleObjects() const override { return const_cast<ArticleObjects *>(&articles); }
 
@@ -68,10 +81,137 @@ class TestRunArticles : public QObject
         renderPage(window.pub, *window.pub.currentPage(), options);
     }
 
+    // Lines read back from a formatted file, codes removed, upper-cased.
+    static QStringList shownLines(const QString &formatted)
+    {
+        QFile f(formatted);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines;
+        for (const QByteArray &l : f.readAll().split('\n'))
+            lines << stripArticleCodes(QString::fromLatin1(l)).toUpper();
+        return lines;
+    }
+
 private slots:
     void initTestCase()
     {
         QVERIFY(mDir.isValid());
+    }
+
+    void matchesAreFoundOnTheLinesLayoutShowsThemOn_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("sourceLine");
+        QTest::addColumn<QString>("shownWord");
+        QTest::newRow("late in a long paragraph") << "needle" << 1 << "NEEDLE";
+        QTest::newRow("after a centring code") << "needle" << 2 << "CENTRED";
+        QTest::newRow("the third of three") << "needle" << 3 << "TAU";
+        QTest::newRow("across a code's width") << "xi centred" << 1 << "XI";
+        QTest::newRow("blanks collapsed") << "omicron   pi" << 3 << "OMICRON";
+    }
+
+    void matchesAreFoundOnTheLinesLayoutShowsThemOn()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, sourceLine);
+        QFETCH(QString, shownWord);
+        const QByteArray source = "Alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu needle nu xi\r\n"
+                                  "^CCentred needle^c\r\n"
+                                  "Omicron  pi rho sigma upsilon phi chi psi omega needle tau\r\n";
+        const QString file = writeText(QStringLiteral("WRAPPED.TXT"), source);
+        QStringList searched;
+        for (const QByteArray &l : source.split('\n'))
+            if (!l.isEmpty())
+                searched << stripArticleCodes(QString::fromLatin1(l.trimmed())).toUpper();
+        ArticleCanvas canvas(Mono);
+        QString formatted;
+        QVERIFY(FormatArticle(canvas, file, 160, true, &formatted, mDir.path()).ok);
+        const QStringList shown = shownLines(formatted);
+        QVERIFY(shown.size() > 6); // the paragraph wraps
+        const int line = displayLineOfMatch(searched, sourceLine, text.toUpper(), formatted);
+        QVERIFY2(line >= 0, "the match is not found in the layout");
+        QVERIFY2(shown.value(line).contains(shownWord),
+                 qPrintable(QStringLiteral("line %1 shows \"%2\"").arg(line).arg(shown.value(line))));
+        QCOMPARE(displayLineOfMatch(searched, sourceLine, text.toUpper(), mDir.filePath(QStringLiteral("NONE"))), -1);
+    }
+
+    void findScrollsArticlesAndTextWindowsToTheMatchAndMarksIt()
+    {
+        QByteArray text;
+        for (int i = 0; i < 12; ++i)
+            text += "Some words that wrap across the narrow article again and again.\r\n";
+        text += "Here at last the needle.\r\n";
+        const QString file = writeText(QStringLiteral("HAY.TXT"), text);
+        QByteArray notes;
+        for (int i = 0; i < 40; ++i)
+            notes += "line " + QByteArray::number(i) + "\r\n";
+        notes += "the needle in the notes\r\n";
+        writeText(QStringLiteral("NOTES.TXT"), notes);
+        auto *provider = new FloatingWindowProvider;
+        installWindowProvider(std::unique_ptr<WindowProvider>(provider));
+        ArticleWindow window;
+        window.articles.setTempDir(mDir.path());
+        window.pub.FileName = mDir.filePath(QStringLiteral("BOOK.PUB"));
+        window.pub.clearPages();
+        Page *one = window.pub.appendPage(window.pub.createPage(QStringLiteral("One")));
+        Page *two = window.pub.appendPage(window.pub.createPage(QStringLiteral("Two")));
+        window.pub.setCurrentPage(one);
+        ObjectPtr o = window.pub.createObject(ArticleKind);
+        o->X1 = 10; o->Y1 = 10; o->X2 = 210; o->Y2 = 110;
+        o->article()->Font = Mono.face;
+        o->article()->FontSize = 10;
+        o->article()->FileName = QStringLiteral("HAY.TXT");
+        PageObject *article = o.get();
+        two->Objects.push_back(std::move(o));
+        ObjectPtr b = window.pub.createObject(ButtonKind);
+        b->X2 = 5; b->Y2 = 5;
+        b->button()->Action = QStringLiteral("TextWindow \"Notes\" \"-1\" \"-1\" \"NOTES.TXT\"");
+        two->Objects.push_back(std::move(b));
+
+        RunSession session(window);
+        session.setTransitionsEnabled(false);
+        session.setScriptedAnswers({});
+        session.SetRunMode(1);
+        session.ExecuteScript(QStringLiteral("Find \"ALL\""));
+        TFindForm *find = session.findForm();
+        QVERIFY(find);
+        find->edit()->setText(QStringLiteral("needle"));
+        // The article's page was never drawn: it is laid out to find the line.
+        find->findFirst();
+        QCOMPARE(window.pub.currentPage(), two);
+        const QStringList shown = shownLines(article->article()->WorkingFile);
+        int needle = -1;
+        for (int i = 0; i < shown.size(); ++i)
+            if (shown.at(i).contains(QLatin1String("NEEDLE")))
+                needle = i;
+        QVERIFY2(needle > 12, qPrintable(shown.join(u'/'))); // wrapped: more display lines than source lines above it
+        const int top = session.scrollPosition(*article).y();
+        QVERIFY(top > 0 && top <= needle);
+        const QRect view = window.articles.textRect(*article);
+        const QRect mark = session.findHighlightRect();
+        QVERIFY(view.contains(mark));
+        const int height = ArticleCanvas(Mono).lineHeight();
+        QCOMPARE(mark.top(), view.top() + (needle - top) * height);
+        QCOMPARE(mark.height(), height);
+
+        // In the text window the match is scrolled to the top and shown inverted.
+        find->findNext();
+        TFloatingWindowForm *notesWindow = provider->windows().FindFloatingWindow(mDir.filePath(QStringLiteral("NOTES.TXT")));
+        QVERIFY(notesWindow);
+        QCOMPARE(session.findHighlightRect(), QRect());
+        QCOMPARE(notesWindow->foundLine(), 40);
+        QCOMPARE(notesWindow->verticalBar()->value(), qMin(40, notesWindow->verticalBar()->maximum()));
+        QVERIFY(!notesWindow->foundLineRect().isEmpty());
+        const QImage before = notesWindow->paintBox()->grab().toImage();
+        const QRect marked = notesWindow->foundLineRect();
+        QCOMPARE(before.pixelColor(marked.left() + 1, marked.bottom() - 1),
+                 QColor(~notesWindow->palette().color(QPalette::Base).rgb()));
+        // Searching again from the first match takes the mark off the window.
+        find->findFirst();
+        QCOMPARE(notesWindow->foundLine(), -1);
+        session.SetRunMode(0);
+        installWindowProvider(nullptr);
     }
 
     void articleLinksMarkersAndScrolling()
@@ -198,7 +338,8 @@ private slots:
         window.resize(size);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const int page = 400 / window.lineHeight();
+        // The last line scrolls into view above the horizontal bar.
+        const int page = (400 - window.horizontalBar()->height()) / window.lineHeight();
         QCOMPARE(window.verticalBar()->maximum(), 100 - page);
         QCOMPARE(window.verticalBar()->pageStep(), page);
 

@@ -617,6 +617,27 @@ private slots:
         QCOMPARE(debug.scriptList()->model()->index(0, 0).data().toString(), QStringLiteral("SetVar \"[C]\" \"3\""));
     }
 
+    void theOpenLockIsDrawnWholeAboveTheClosedOne()
+    {
+        // The top row holding the shackle's grey.
+        auto shackleTop = [](bool open) {
+            LockIcon lock;
+            lock.resize(lock.sizeHint());
+            lock.setOpen(open);
+            const QImage image = lock.grab().toImage();
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAbs(qGray(image.pixel(x, y)) - 96) < 12 && qAbs(qRed(image.pixel(x, y)) - qBlue(image.pixel(x, y))) < 8)
+                        return y;
+            return -1;
+        };
+        const int closed = shackleTop(false);
+        const int open = shackleTop(true);
+        QVERIFY(closed > 0);
+        QVERIFY2(open > 0, "the lifted shackle is cut off by the icon's top");
+        QVERIFY(open < closed);
+    }
+
     void passwordGuardsLeaving_data()
     {
         QTest::addColumn<QString>("typed");
