@@ -7,6 +7,7 @@
 #include "flicplayer.h"
 #include "midiplayer.h"
 #include "soundplayer.h"
+#include "videoplayer.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -25,7 +26,9 @@ struct MediaList::Item
     // Children of the page: the page may take them with it when it goes first.
     QPointer<FlicPlayer> flic;
     QPointer<CartoonPlayer> cartoon;
-    bool hasVideo() const { return kind != MediaKind::Sound; }
+    QPointer<VideoPlayer> video;
+    bool pictures = false; // the video file has pictures
+    bool hasVideo() const { return kind == MediaKind::Flic || kind == MediaKind::Cartoon || pictures; }
 };
 
 MediaList::MediaList() = default;
@@ -101,6 +104,46 @@ int MediaList::playSound(const QString &file, int mode)
     return id;
 }
 
+int MediaList::playVideo(QWidget *page, const QRect &pageRect, int left, int top, int width, int height,
+                         const QString &file, int mode)
+{
+    stopMedia(file);
+    // Opening lets events through: the page (and the player with it) may go meanwhile.
+    QPointer<VideoPlayer> video = new VideoPlayer(page, file, mode == PlayLoop);
+    const bool opened = video->open();
+    if (!video)
+        return 0;
+    if (!opened) {
+        delete video.data();
+        emit playFailed(file); // a failed open leaves no item behind
+        return 0;
+    }
+    Item *item = add(MediaKind::Video, file, mode);
+    const int id = item->id;
+    item->pictures = video->hasVideo();
+    item->video = video;
+    connect(video, &VideoPlayer::ended, this, [this, id, file](bool ok) {
+        stopItem(id);
+        if (!ok)
+            emit playFailed(file);
+    }, Qt::QueuedConnection);
+    if (item->pictures) {
+        const QSize natural = video->naturalSize();
+        video->place(FlicPlayer::destination(pageRect, left, top, width, height,
+                                             natural.isValid() ? natural : QSize(0, 0)));
+        // A file that does not tell its size before playing is placed by its first picture.
+        if (!natural.isValid() && (width < 0 || height < 0)) {
+            connect(video, &VideoPlayer::firstFrame, video, [video, pageRect, left, top, width, height](QSize size) {
+                video->place(FlicPlayer::destination(pageRect, left, top, width, height, size));
+            });
+        }
+    }
+    video->play();
+    if (mode == PlayWait)
+        waitFor(id);
+    return id;
+}
+
 int MediaList::playFlic(QWidget *page, const QRect &pageRect, int left, int top, int width, int height,
                         const QString &file, int count, int mode)
 {
@@ -153,6 +196,10 @@ void MediaList::stopItem(int id)
     // The page shows again beneath.
     delete item->flic.data();
     delete item->cartoon.data();
+    if (item->video) {
+        item->video->stop();
+        delete item->video.data();
+    }
     emit itemStopped(id);
 }
 

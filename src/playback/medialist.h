@@ -15,7 +15,7 @@ class QWidget;
 
 namespace vardeko {
 
-enum class MediaKind { Sound, Flic, Cartoon };
+enum class MediaKind { Sound, Video, Flic, Cartoon };
 enum PlayMode { PlayNormal = 0, PlayWait = 1, PlayLoop = 2 };
 
 class MediaList : public QObject
@@ -30,6 +30,11 @@ public:
     // out not to play ends its item and is named by playFailed(). Wait mode returns when
     // the item has ended.
     int playSound(const QString &file, int mode);
+    // Plays a video file with its pictures in a child of `page` inside `pageRect`; -1 for
+    // the natural size or centred. A file without pictures plays as a sound. 0 when the
+    // file cannot be played (named by playFailed()).
+    int playVideo(QWidget *page, const QRect &pageRect, int left, int top, int width, int height,
+                  const QString &file, int mode);
     // Plays an animation into `page` (a widget) inside `pageRect`; -1 for natural size
     // or centred. Count 0 or mode LOOP plays until stopped.
     int playFlic(QWidget *page, const QRect &pageRect, int left, int top, int width, int height,
@@ -40,9 +45,10 @@ public:
     int playCartoon(QWidget *page, const QRect &pageRect, int x1, int y1, int x2, int y2,
                     const QString &file, int repeat, int speed, int mode);
 
-    // StopMedia: "SOUND" stops items without video, "VIDEO" those with video (the
-    // animations), an empty text everything, any other text the item of that file
-    // (matched by name without folder, any case). False when nothing matched a name.
+    // StopMedia: "SOUND" stops items without video, "VIDEO" those with video (videos
+    // with pictures, the animations), an empty text everything, any other text the item
+    // of that file (matched by name without folder, any case). False when nothing
+    // matched a name.
     bool stopMedia(const QString &what);
     void stopAll();
     void stopItem(int id);

@@ -44,10 +44,21 @@ public:
         mList.playSound(path, mode);
     }
 
-    void playVideoFile(RunContext &run, int, int, int, int, const QString &file, int mode) override
+    void playVideoFile(RunContext &run, int x, int y, int width, int height, const QString &file, int mode) override
     {
-        // Video pictures are not drawn yet; the sound track plays.
-        playSoundFile(run, file, mode);
+        QWidget *page = run.pageWidget();
+        const QString path = run.resolveFile(file);
+        if (!QFileInfo(path).isFile()) {
+            mediaError(run, file);
+            return;
+        }
+        if (!page) {
+            playSoundFile(run, file, mode);
+            return;
+        }
+        hookFailures(run);
+        WaitScope scope(mList, run);
+        mList.playVideo(page, pageRect(run), x, y, width, height, path, mode);
     }
 
     void playFlicFile(RunContext &run, int x, int y, int width, int height, const QString &file, int times,

@@ -6,12 +6,15 @@
 #include "medialist.h"
 #include "midifile.h"
 #include "midiplayer.h"
+#include "videoplayer.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -75,11 +78,50 @@ QByteArray pngBytes(const QImage &image)
     return bytes;
 }
 
+// Intro.fli as a short motion-JPEG video with a sound track; empty when ffmpeg or the
+// flic is missing. Made once per run.
+constexpr int MovieFrames = 10;
+
+QString makeMovie(const QTemporaryDir &dir)
+{
+    static QString made;
+    static bool tried = false;
+    if (tried)
+        return made;
+    tried = true;
+    const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    if (ffmpeg.isEmpty() || !haveTestData())
+        return {};
+    const QString movie = dir.filePath("intro.avi");
+    QProcess make;
+    make.start(ffmpeg, {"-v", "error", "-i", testData("flic/intro.fli"), "-f", "lavfi", "-i",
+                        "sine=frequency=440:duration=0.4", "-frames:v", QString::number(MovieFrames), "-r", "25",
+                        "-c:v", "mjpeg", "-q:v", "3", "-pix_fmt", "yuvj420p", "-c:a", "pcm_u8", "-shortest", movie});
+    if (!make.waitForFinished(60000) || make.exitCode() != 0)
+        return {};
+    made = movie;
+    return made;
+}
+
+// Pixels of `image` (every fourth of every fourth line) with a bright channel.
+int litPixels(const QImage &image)
+{
+    int lit = 0;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4) {
+            const QRgb c = image.pixel(x, y);
+            lit += qMax(qMax(qRed(c), qGreen(c)), qBlue(c)) > 64;
+        }
+    return lit;
+}
+
 } // namespace
 
 class TestPlayback : public QObject
 {
     Q_OBJECT
+
+    QTemporaryDir mDir;
 
 private slots:
     void init()
@@ -452,6 +494,61 @@ private slots:
                                               PlayWait);
         QVERIFY(list.contains(atOnce));
         list.stopAll();
+        QCOMPARE(list.count(), 0);
+    }
+
+    // Video pictures show in a child of the page at the item's rectangle: natural size
+    // centred, or where the script puts them; they count as video for StopMedia. The
+    // sound track plays (to nowhere when there is no audio device) and the file ends.
+    void videoOnPage()
+    {
+        const QString movie = makeMovie(mDir);
+        if (movie.isEmpty())
+            QSKIP("ffmpeg and the third-party flics are needed to make a video");
+        QWidget page;
+        page.resize(640, 480);
+        page.show();
+        MediaList list;
+        QSignalSpy failed(&list, &MediaList::playFailed);
+        const int id = list.playVideo(&page, QRect(0, 0, 640, 480), -1, -1, -1, -1, movie, PlayLoop);
+        QVERIFY(id > 0);
+        auto *video = page.findChild<VideoPlayer *>();
+        QVERIFY(video);
+        QTRY_COMPARE_WITH_TIMEOUT(video->geometry(), QRect(160, 140, 320, 200), 10000);
+        // Looping: more pictures than the file holds, and still listed.
+        QTRY_VERIFY_WITH_TIMEOUT(video->framesShown() > MovieFrames, 20000);
+        QVERIFY(list.contains(id));
+        // The picture is the flic's, not the black of an empty video.
+        QTRY_VERIFY_WITH_TIMEOUT(litPixels(video->grab().toImage()) > 20, 10000);
+        QVERIFY(!list.stopMedia(QStringLiteral("sound")));
+        QVERIFY(list.stopMedia(QStringLiteral("VIDEO")));
+        QVERIFY(!list.contains(id));
+        QTRY_VERIFY(!page.findChild<VideoPlayer *>());
+
+        // Placed and sized by the script; wait mode returns once the file has ended.
+        const int placed = list.playVideo(&page, QRect(10, 20, 320, 200), 5, 6, 100, 50, movie, PlayWait);
+        QVERIFY(placed > 0);
+        QVERIFY(!list.contains(placed));
+        QCOMPARE(failed.count(), 0);
+
+        // Not a video at all: refused, nothing listed, the failure named.
+        QCOMPARE(list.playVideo(&page, QRect(0, 0, 640, 480), -1, -1, -1, -1, testData("voc/monkey.voc") + "-missing",
+                                PlayWait), 0);
+        QCOMPARE(list.count(), 0);
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(!page.findChild<VideoPlayer *>());
+    }
+
+    // The page going away while a video opens takes the player with it; nothing is left.
+    void videoPageGoesWhileOpening()
+    {
+        const QString movie = makeMovie(mDir);
+        if (movie.isEmpty())
+            QSKIP("ffmpeg and the third-party flics are needed to make a video");
+        MediaList list;
+        auto *page = new QWidget;
+        QTimer::singleShot(0, page, [page] { page->deleteLater(); });
+        QCOMPARE(list.playVideo(page, QRect(0, 0, 640, 480), -1, -1, -1, -1, movie, PlayNormal), 0);
         QCOMPARE(list.count(), 0);
     }
 
