@@ -74,6 +74,9 @@ FlicPlayer::FlicPlayer(QWidget *page, const QRect &rect, const QString &fileName
     : QWidget(page), mThread(fileName, count), mFileName(fileName)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Clicks and moves go to the page beneath: buttons under and around the animation
+    // keep working in run mode.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(rect);
     connect(&mThread, &FlicThread::frameReady, this, [this](const QImage &frame) {
         mFrame = frame;

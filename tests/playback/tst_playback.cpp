@@ -12,6 +12,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -114,6 +115,19 @@ int litPixels(const QImage &image)
         }
     return lit;
 }
+
+// A page that notes where it is pressed, released and hovered.
+class ClickPage : public QWidget
+{
+public:
+    ClickPage() { setMouseTracking(true); }
+    QVector<QPoint> presses, releases, moves;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override { presses.append(event->position().toPoint()); }
+    void mouseReleaseEvent(QMouseEvent *event) override { releases.append(event->position().toPoint()); }
+    void mouseMoveEvent(QMouseEvent *event) override { moves.append(event->position().toPoint()); }
+};
 
 } // namespace
 
@@ -550,6 +564,45 @@ private slots:
         QTimer::singleShot(0, page, [page] { page->deleteLater(); });
         QCOMPARE(list.playVideo(page, QRect(0, 0, 640, 480), -1, -1, -1, -1, movie, PlayNormal), 0);
         QCOMPARE(list.count(), 0);
+    }
+
+    // Run-mode clicks on an animation, a cartoon or a video reach the page beneath, at
+    // the page's own coordinates, so the buttons under them still work.
+    void clicksReachThePage()
+    {
+        QTemporaryDir dir;
+        const QString cartoon = writeCartoon(dir, "walk.car", pngBytes(makeStrip(3, 40, 40)), 3);
+        ClickPage page;
+        page.resize(640, 480);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        MediaList list;
+        const QRect area(0, 0, 640, 480);
+        QVERIFY(list.playCartoon(&page, area, 300, 300, 300, 300, cartoon, 1, 20, PlayLoop) > 0);
+        QVector<QPoint> expected {QPoint(300, 300)};
+        if (haveTestData()) {
+            QVERIFY(list.playFlic(&page, area, 10, 10, 100, 100, testData("flic/intro.fli"), 0, PlayLoop) > 0);
+            expected.append(QPoint(50, 50));
+        }
+        const QString movie = makeMovie(mDir);
+        if (!movie.isEmpty()) {
+            QVERIFY(list.playVideo(&page, area, 400, 10, 200, 100, movie, PlayLoop) > 0);
+            expected.append(QPoint(500, 60));
+        }
+        QTRY_VERIFY(page.findChild<CartoonPlayer *>()->stepsShown() > 0);
+        for (const QPoint &at : expected) {
+            // Something plays there.
+            const QList<QWidget *> players = page.findChildren<QWidget *>();
+            QVERIFY(std::any_of(players.begin(), players.end(),
+                                [at](QWidget *w) { return w->isVisible() && w->geometry().contains(at); }));
+            QTest::mouseMove(page.windowHandle(), at);
+            QTest::mouseClick(page.windowHandle(), Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(page.presses, expected);
+        QCOMPARE(page.releases, expected);
+        for (const QPoint &at : expected)
+            QVERIFY2(page.moves.contains(at), qPrintable(QString("no move at %1,%2").arg(at.x()).arg(at.y())));
+        list.stopAll();
     }
 
     void destinationRules_data()
