@@ -106,6 +106,7 @@ int main(int argc, char *argv[])
     if (isHeadless(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const RunProvidersScope providers; // the providers go before the application
     QApplication::setApplicationName(QLatin1String(ProgramTitle));
     QApplication::setApplicationVersion(QStringLiteral(VARDEKO_VERSION));
     // Run mode shows its pop-ups, page effects, media and floating windows (--run included).

@@ -73,6 +73,7 @@ int main(int argc, char *argv[])
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const RunProvidersScope providers; // the providers go before the application
     installReaderProviders();
     installFloatingWindowProvider();
     installReaderPrinting();

@@ -195,4 +195,14 @@ void installPrintProvider(std::unique_ptr<PrintProvider> provider)
     install(s.printing, s.current.printing, s.fallbackPrinting, std::move(provider));
 }
 
+RunProvidersScope::~RunProvidersScope()
+{
+    // Media stop before the windows and pages they play into go.
+    installMediaProvider(nullptr);
+    installWindowProvider(nullptr);
+    installPopupProvider(nullptr);
+    installTransitionProvider(nullptr);
+    installPrintProvider(nullptr);
+}
+
 } // namespace vardeko

@@ -177,6 +177,18 @@ void installMediaProvider(std::unique_ptr<MediaProvider> provider);
 void installWindowProvider(std::unique_ptr<WindowProvider> provider);
 void installPrintProvider(std::unique_ptr<PrintProvider> provider);
 
+// The owner of what is installed in the slots: made right after the application
+// object (in main), it empties every slot when it goes, media first, so no provider,
+// and nothing of Qt that one holds, outlives the application.
+class RunProvidersScope
+{
+public:
+    RunProvidersScope() = default;
+    ~RunProvidersScope();
+    RunProvidersScope(const RunProvidersScope &) = delete;
+    RunProvidersScope &operator=(const RunProvidersScope &) = delete;
+};
+
 // Which slots hold a real provider rather than their fallback (the editor's Test
 // buttons are offered only for those).
 struct InstalledProviders

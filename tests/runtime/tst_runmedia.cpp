@@ -1,4 +1,5 @@
-// Run mode's media: waits for music and animations end when the reader ends the scripts.
+// Run mode's media: waits for music and animations end when the reader ends the scripts;
+// the providers' owner stops what plays when it goes.
 #include "mediaprovider.h"
 #include "runsession.h"
 #include "variablestore.h"
@@ -54,8 +55,8 @@ class TestRunMedia : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { installMediaProvider(makeReaderMedia()); }
-    void cleanupTestCase() { installMediaProvider(nullptr); }
+    void init() { installMediaProvider(makeReaderMedia()); }
+    void cleanup() { installMediaProvider(nullptr); }
 
     // Pause (or Esc where Esc may not leave) while a script waits for media ends the
     // wait and the script at once; leaving run mode then stops the media.
@@ -99,6 +100,33 @@ private slots:
         QVERIFY(log.lines.contains(QStringLiteral("Beep")));
         QCOMPARE(globalVariables().GetVariable(QStringLiteral("After")), QString());
         QVERIFY(session.isRunning());
+        session.SetRunMode(0);
+    }
+
+    // The owner of the providers stops what plays and empties the slots when it goes,
+    // before the application does.
+    void scopeEndsTheProviders()
+    {
+        if (qEnvironmentVariableIsEmpty("VARDEKO_TESTDATA"))
+            QSKIP("no third-party files (VARDEKO_TESTDATA_DIR)");
+        PageWindow window;
+        window.pub.clearPages();
+        window.pub.setCurrentPage(window.pub.appendPage(window.pub.createPage(QStringLiteral("One"))));
+        RunSession session(window);
+        ListLog log;
+        session.setLog(&log);
+        session.setTransitionsEnabled(false);
+        session.SetRunMode(1);
+        {
+            RunProvidersScope scope;
+            installMediaProvider(makeReaderMedia());
+            QVERIFY(installedProviders().media);
+            session.ExecuteScript(QStringLiteral("PlayFlicFile \"-1\" \"-1\" \"-1\" \"-1\" \"%1\" \"0\" \"LOOP\"")
+                                          .arg(testData("flic/intro.fli")));
+            QCOMPARE(window.widget.findChildren<QWidget *>().size(), 1); // the animation plays
+        }
+        QVERIFY(!installedProviders().media);
+        QVERIFY(window.widget.findChildren<QWidget *>().isEmpty());
         session.SetRunMode(0);
     }
 };
