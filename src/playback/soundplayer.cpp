@@ -2,6 +2,7 @@
 #include "soundplayer.h"
 
 #include <QAudioOutput>
+#include <QCoreApplication>
 #include <QMediaPlayer>
 #include <QUrl>
 
@@ -11,6 +12,12 @@ void pinMediaBackend()
 {
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    // Video pictures are converted for painting on the CPU. Otherwise the first
+    // conversion sets up an OpenGL context on the user-interface thread, which can take
+    // longer than the backend waits for a picture to be taken (300 ms on a software
+    // renderer), and the video then ends with a stream error after its first picture.
+    // Nothing here draws with OpenGL.
+    QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
 }
 
 SoundPlayer::SoundPlayer(const QString &fileName, bool loop, QObject *parent) : QObject(parent)

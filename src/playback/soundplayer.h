@@ -9,8 +9,9 @@ class QMediaPlayer;
 
 namespace vardeko {
 
-// Pins the media backend to GStreamer; called before the first player is made (another
-// backend of this Qt version crashes when no audio device exists).
+// Pins the media backend to GStreamer (another backend of this Qt version crashes when
+// no audio device exists) and video pictures to conversion on the CPU; called before
+// the first player is made.
 void pinMediaBackend();
 
 class SoundPlayer : public QObject
