@@ -1,5 +1,6 @@
 // Times article layout against reading and splitting the text, and drawing far down
 // a long article against drawing its top; reports the memory the layout takes.
+#include "benchreport.h"
 #include "articledraw.h"
 #include "articlelayout.h"
 
@@ -20,6 +21,8 @@
 
 using namespace vardeko;
 
+using vardeko::bench::reportFigure;
+
 namespace {
 
 constexpr qint64 ArticleBytes = 20 * 1000 * 1000;
@@ -36,12 +39,6 @@ double best(int rounds, const std::function<void()> &work)
     return fastest;
 }
 
-void report(const char *figure, double ours, const char *unit, const char *anchor, double theirs)
-{
-    std::printf("%s: %.2f %s; anchor %s: %.2f %s; ratio %.2f\n", figure, ours, unit, anchor, theirs,
-                unit, ours / theirs);
-    std::fflush(stdout);
-}
 
 // A long article of prose: a vocabulary of a few thousand words, paragraphs with blank
 // lines between them, and now and then bold words, links and centred headings.
@@ -179,7 +176,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "layout failed\n");
         return 1;
     }
-    report("article layout of a 20 MB text file", layout, "ms", "reading and splitting its words",
+    reportFigure("article layout of a 20 MB text file", layout, "ms", "reading and splitting its words",
            anchor);
     std::printf("article layout memory growth: %.1f MB over %.1f MB resident; %d lines, formatted file %.1f MB\n",
                 (peak - before) / 1024.0, before / 1024.0, result.lineCount,
@@ -209,7 +206,7 @@ int main(int argc, char *argv[])
     drawAt(0);
     const double atTop = drawAt(0);
     const double far = drawAt(1000000);
-    report("drawing an article scrolled to line 1,000,000 (200 draws)", far, "ms", "the same at line 0",
+    reportFigure("drawing an article scrolled to line 1,000,000 (200 draws)", far, "ms", "the same at line 0",
            atTop);
     QFile::remove(formatted);
     QFile::remove(narrow);

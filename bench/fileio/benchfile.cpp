@@ -1,4 +1,5 @@
 // Times loading and saving the largest publication the model allows.
+#include "benchreport.h"
 #include "publicationfile.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,8 @@
 #include <unistd.h>
 
 using namespace vardeko;
+
+using vardeko::bench::reportFigure;
 
 namespace {
 
@@ -31,11 +34,6 @@ double best(const std::function<void()> &work)
     return fastest;
 }
 
-void report(const char *figure, double ours, const char *anchor, double theirs)
-{
-    std::printf("%s: %.1f ms; anchor %s: %.1f ms; ratio %.2f\n", figure, ours, anchor, theirs,
-                ours / theirs);
-}
 
 // 9,999 pages and 32,000 objects of every kind, groups included.
 void build(Publication &pub)
@@ -111,7 +109,7 @@ int main(int argc, char *argv[])
         const QByteArray bytes = f.readAll();
         lines = bytes.split('\n').size();
     });
-    report("load 9999 pages / 32000 objects", load, "read and split lines", split);
+    reportFigure("load 9999 pages / 32000 objects", load, "ms", "read and split lines", split, 1);
 
     // Writing: a full save (text, temporary file, rename) against writing the same bytes.
     Publication pub;
@@ -138,8 +136,8 @@ int main(int argc, char *argv[])
         ::fsync(fd);
         ::close(fd);
     });
-    report("save 9999 pages / 32000 objects", save, "write the same bytes", raw);
-    report("save, file contents only", text, "write the same bytes", raw);
+    reportFigure("save 9999 pages / 32000 objects", save, "ms", "write the same bytes", raw, 1);
+    reportFigure("save, file contents only", text, "ms", "write the same bytes", raw, 1);
     std::printf("lines: %lld\n", static_cast<long long>(lines));
     return 0;
 }

@@ -1,5 +1,6 @@
 // Decoding every frame of the third-party flics against ffmpeg's flic decoder, the
 // frame-time jitter of paced playback against a plain timer, and peak memory.
+#include "benchreport.h"
 #include "flicdecoder.h"
 #include "framepacer.h"
 
@@ -20,6 +21,8 @@
 
 using namespace vardeko;
 
+using vardeko::bench::reportFigure;
+
 namespace {
 
 constexpr int Passes = 200;
@@ -30,12 +33,6 @@ QTextStream &out()
     return s;
 }
 
-void report(const QString &figure, double ours, const QString &unit, const QString &anchorName, double anchor)
-{
-    out() << figure << ": " << QString::number(ours, 'f', 3) << ' ' << unit << "; anchor " << anchorName << ": "
-          << QString::number(anchor, 'f', 3) << ' ' << unit << "; ratio "
-          << QString::number(anchor > 0 ? ours / anchor : 0, 'f', 3) << Qt::endl;
-}
 
 double cpuMs(int who)
 {
@@ -133,9 +130,9 @@ int main(int argc, char *argv[])
             p.waitForFinished(-1);
             anchorMs += cpuMs(RUSAGE_CHILDREN) - start;
         }
-        report(QStringLiteral("decoding every frame of the test flics x200"), oursMs, QStringLiteral("ms"),
+        reportFigure(QStringLiteral("decoding every frame of the test flics x200"), oursMs, QStringLiteral("ms"),
                QStringLiteral("ffmpeg -stream_loop 199 -f null"), anchorMs);
-        report(QStringLiteral("peak memory"), double(oursPeak) / 1024.0, QStringLiteral("MiB"),
+        reportFigure(QStringLiteral("peak memory"), double(oursPeak) / 1024.0, QStringLiteral("MiB"),
                QStringLiteral("ffmpeg"), double(peakKb(RUSAGE_CHILDREN)) / 1024.0);
         bool identical = true;
         for (const QString &name : files)
@@ -168,7 +165,7 @@ int main(int argc, char *argv[])
         std::this_thread::sleep_until(due);
         anchor.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - due).count());
     }
-    report(QStringLiteral("intro.fli frame-time jitter p95"), percentile95(ours), QStringLiteral("ms"),
+    reportFigure(QStringLiteral("intro.fli frame-time jitter p95"), percentile95(ours), QStringLiteral("ms"),
            QStringLiteral("sleep_until at the same interval"), percentile95(anchor));
     return 0;
 }

@@ -2,6 +2,7 @@
 // the steps of a cartoon reach the screen (paint events of the player's widget), against
 // a precise timer repainting a widget of the same page at the same interval.
 // Runs on the display it is given (a virtual one will do), or off-screen.
+#include "benchreport.h"
 #include "cartoonfile.h"
 #include "flicdecoder.h"
 #include "medialist.h"
@@ -26,6 +27,8 @@
 
 using namespace vardeko;
 
+using vardeko::bench::reportFigure;
+
 namespace {
 
 QTextStream &out()
@@ -34,12 +37,6 @@ QTextStream &out()
     return s;
 }
 
-void report(const QString &figure, double ours, const QString &unit, const QString &anchorName, double anchor)
-{
-    out() << figure << ": " << QString::number(ours, 'f', 3) << ' ' << unit << "; anchor " << anchorName << ": "
-          << QString::number(anchor, 'f', 3) << ' ' << unit << "; ratio "
-          << QString::number(anchor > 0 ? ours / anchor : 0, 'f', 3) << Qt::endl;
-}
 
 QString testDataDir()
 {
@@ -158,13 +155,13 @@ int main(int argc, char *argv[])
     });
     const int frames = int(flic.size());
     const auto flicAnchor = timerAnchor(page, clock, header.delayMs, frames);
-    report(QStringLiteral("intro.fli frames on screen, interval error p95 (%1 frames at %2 ms)")
+    reportFigure(QStringLiteral("intro.fli frames on screen, interval error p95 (%1 frames at %2 ms)")
                    .arg(frames).arg(header.delayMs),
            percentile(intervalErrors(flic, header.delayMs), 0.95), QStringLiteral("ms"),
            QStringLiteral("precise QTimer repaint"), percentile(intervalErrors(flicAnchor, header.delayMs), 0.95));
     const double span = flic.size() > 1 ? flic.back() - flic.front() : 0;
     const double due = double(frames - 1) * header.delayMs;
-    report(QStringLiteral("intro.fli playing time of %1 frames").arg(frames), span, QStringLiteral("ms"),
+    reportFigure(QStringLiteral("intro.fli playing time of %1 frames").arg(frames), span, QStringLiteral("ms"),
            QStringLiteral("frames x delay"), due);
 
     // A cartoon of 4 frames walking 590 pixels in 120 steps of 40 ms.
@@ -189,7 +186,7 @@ int main(int argc, char *argv[])
         return list.playCartoon(&page, QRect(0, 0, 640, 480), 10, 400, 600, 400, car, 30, StepMs, PlayWait);
     });
     const auto cartoonAnchor = timerAnchor(page, clock, StepMs, int(cartoon.size()));
-    report(QStringLiteral("cartoon steps on screen, interval error p95 (%1 steps at %2 ms)")
+    reportFigure(QStringLiteral("cartoon steps on screen, interval error p95 (%1 steps at %2 ms)")
                    .arg(cartoon.size()).arg(StepMs),
            percentile(intervalErrors(cartoon, StepMs), 0.95), QStringLiteral("ms"),
            QStringLiteral("precise QTimer repaint"), percentile(intervalErrors(cartoonAnchor, StepMs), 0.95));

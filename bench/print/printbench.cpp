@@ -1,5 +1,6 @@
 // Times printing a 10,000-line text to PDF, through the text printer and through
 // PrintTextFile's layout, against one QPainter::drawText per line on the same device.
+#include "benchreport.h"
 #include "printjobs.h"
 #include "zunprinter.h"
 
@@ -18,6 +19,8 @@
 
 using namespace vardeko;
 
+using vardeko::bench::reportFigure;
+
 namespace {
 
 constexpr int LineCount = 10000;
@@ -34,12 +37,6 @@ double best(int rounds, const std::function<void()> &work)
     return fastest;
 }
 
-void report(const char *figure, double ours, const char *unit, const char *anchor, double theirs)
-{
-    std::printf("%s: %.2f %s; anchor %s: %.2f %s; ratio %.2f\n", figure, ours, unit, anchor, theirs, unit,
-                ours / theirs);
-    std::fflush(stdout);
-}
 
 // Prose lines of 30 to 90 characters, each a paragraph of its own (a blank line after
 // it), so that the article layout keeps them as lines.
@@ -129,9 +126,9 @@ int main(int argc, char *argv[])
     const int rounds = 3;
     const double theirs = best(rounds, anchor);
     const double ours = best(rounds, engine);
-    report("print 10,000 text lines to PDF (text printer)", ours, "ms", "drawText per line", theirs);
+    reportFigure("print 10,000 text lines to PDF (text printer)", ours, "ms", "drawText per line", theirs);
     const double theirs2 = best(rounds, anchor);
     const double file = best(rounds, textFile);
-    report("PrintTextFile of 10,000 lines to PDF (article layout)", file, "ms", "drawText per line", theirs2);
+    reportFigure("PrintTextFile of 10,000 lines to PDF (article layout)", file, "ms", "drawText per line", theirs2);
     return 0;
 }

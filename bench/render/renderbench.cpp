@@ -1,4 +1,5 @@
 // Measures full and partial repaints of a crowded page against one fill of the page.
+#include "benchreport.h"
 #include "imagecache.h"
 #include "pagepainter.h"
 
@@ -15,7 +16,11 @@
 
 using namespace vardeko;
 
+using vardeko::bench::reportFigure;
+
 namespace {
+
+const QString Ms = QStringLiteral("ms");
 
 double threadCpuMs()
 {
@@ -38,12 +43,6 @@ double medianMs(int runs, const std::function<void()> &work)
     return times[times.size() / 2];
 }
 
-void report(const QString &figure, double ours, const QString &anchorName, double anchor)
-{
-    QTextStream(stdout) << figure << ": " << QString::number(ours, 'f', 4) << " ms; anchor " << anchorName
-                        << ": " << QString::number(anchor, 'f', 4) << " ms; ratio "
-                        << QString::number(ours / anchor, 'f', 3) << Qt::endl;
-}
 
 // 1,000 objects of every kind but articles, spread over the page.
 void fillPage(Publication &pub, Page &page, const QString &pictureFile)
@@ -111,10 +110,11 @@ int main(int argc, char *argv[])
     const double partial = medianMs(200, [&] { paintPage(painter, pub, page, area, options); });
     painter.end();
 
-    report(QStringLiteral("full repaint of 1024x768 page with 1000 objects"), full,
-           QStringLiteral("one fillRect of the page"), fill);
-    report(QStringLiteral("partial repaint of 50x50 area"), partial, QStringLiteral("one fillRect of the page"), fill);
-    report(QStringLiteral("partial repaint of 50x50 area"), partial, QStringLiteral("full repaint"), full);
+    reportFigure(QStringLiteral("full repaint of 1024x768 page with 1000 objects"), full, Ms,
+                 QStringLiteral("one fillRect of the page"), fill, 4);
+    reportFigure(QStringLiteral("partial repaint of 50x50 area"), partial, Ms, QStringLiteral("one fillRect of the page"),
+                 fill, 4);
+    reportFigure(QStringLiteral("partial repaint of 50x50 area"), partial, Ms, QStringLiteral("full repaint"), full, 4);
     ImageCache::instance().FlushImages();
     return 0;
 }

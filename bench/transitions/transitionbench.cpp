@@ -1,5 +1,6 @@
 // Measures the work of one transition step against one full-page picture copy, and the
 // running time of a whole effect against the sum of its waits.
+#include "benchreport.h"
 #include "transition.h"
 #include "transitionplayer.h"
 
@@ -16,6 +17,8 @@
 #include <vector>
 
 using namespace vardeko;
+
+using vardeko::bench::reportFigure;
 
 namespace {
 
@@ -40,12 +43,6 @@ double medianMs(int runs, const std::function<void()> &work)
     return times[times.size() / 2];
 }
 
-void report(const QString &figure, double ours, const QString &anchorName, double anchor)
-{
-    QTextStream(stdout) << figure << ": " << QString::number(ours, 'f', 4) << " ms; anchor " << anchorName
-                        << ": " << QString::number(anchor, 'f', 4) << " ms; ratio "
-                        << QString::number(ours / anchor, 'f', 3) << Qt::endl;
-}
 
 QImage noise(QSize size, quint32 seed)
 {
@@ -93,7 +90,7 @@ int main(int argc, char *argv[])
         const double perStep = std::max(0.0, whole - reset) / double(steps.size());
         const QString what = effect == Dissolve ? QStringLiteral("a Dissolve stage on 1024x768")
                                                 : QStringLiteral("a %1 step on 1024x768").arg(effectName(effect));
-        report(what, perStep, anchor, fullCopy);
+        reportFigure(what, perStep, QStringLiteral("ms"), anchor, fullCopy, 4);
     }
 
     // Wall time: the waits are deadlines, so painting does not add to them.
@@ -109,7 +106,7 @@ int main(int argc, char *argv[])
         walls.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
     std::sort(walls.begin(), walls.end());
-    report(QStringLiteral("Wipe Right at speed 0 on 640x480, wall time"), walls[walls.size() / 2],
-           QStringLiteral("the sum of its waits"), double(nominalMilliseconds(wipe)));
+    reportFigure(QStringLiteral("Wipe Right at speed 0 on 640x480, wall time"), walls[walls.size() / 2],
+                 QStringLiteral("ms"), QStringLiteral("the sum of its waits"), double(nominalMilliseconds(wipe)), 4);
     return 0;
 }
