@@ -622,9 +622,12 @@ QRect sendToBack(Publication &pub, Page &page)
 
 QRect deleteSelected(Publication &pub, Page &page)
 {
-    const QRect area = unionOfSelected(page.Objects, 0);
+    QRect area;
+    if (!selectionBox(page.Objects, &area))
+        return QRect();
+    // An object shrunk to a point is deleted too; its one pixel is repainted.
     if (area.isNull())
-        return area;
+        area.setSize(QSize(1, 1));
     std::erase_if(page.Objects, [](const ObjectPtr &o) { return o->Selected; });
     pub.Modified = true;
     return area;

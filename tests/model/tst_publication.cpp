@@ -185,7 +185,14 @@ private slots:
         QCOMPARE(box, QRect(0, 0, 10, 20));
         selectAll(page.Objects, false);
         QVERIFY(!selectionBox(page.Objects, &box));
-        deleteSelected(pub, page);
+        QVERIFY(deleteSelected(pub, page).isNull());
+        QCOMPARE(page.Objects.size(), size_t(2));
+
+        // An object shrunk to a point can still be deleted.
+        PageObject *point = add(pub, page, RectangleKind, 50, true);
+        point->X2 = point->X1;
+        point->Y2 = point->Y1;
+        QVERIFY(!deleteSelected(pub, page).isNull());
         QCOMPARE(page.Objects.size(), size_t(2));
     }
 
