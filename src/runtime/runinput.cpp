@@ -231,8 +231,12 @@ bool RunSession::appKeyPress(QObject *watched, QKeyEvent *key)
 bool RunSession::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if ((type == QEvent::Show || type == QEvent::Hide) && watched == mWindow.debugWindow())
+    if ((type == QEvent::Show || type == QEvent::Hide) && watched == mWindow.debugWindow()) {
         mDebugShown = debugShown();
+        // A hidden window listed nothing: shown during a run, it lists the variables as they stand.
+        if (type == QEvent::Show && RunMode)
+            variableListChanged();
+    }
     if (event->type() == QEvent::KeyPress && watched != mEditor
         && appKeyPress(watched, static_cast<QKeyEvent *>(event)))
         return true;

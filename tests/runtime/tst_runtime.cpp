@@ -590,6 +590,8 @@ private slots:
         debug.show();
         QCOMPARE(debug.recordedLines().lineCount(), 0);
         QCOMPARE(debug.scriptList()->model()->rowCount(), 0);
+        // Shown again during the run, it lists the variables as they stand, B included.
+        QTRY_COMPARE(debug.varList()->count(), 2);
     }
 
     void debugWindowKeepsTheLinesOfAClosedWindow()
