@@ -351,12 +351,10 @@ int BookWriter::beginEntry(const QString &name, quint8 kind, quint8 flags)
         mError = problem;
         return IoInvalidFormat;
     }
-    const QString key = name.toCaseFolded();
-    if (const auto it = mNames.constFind(key); it != mNames.constEnd()) {
-        mError = QStringLiteral("\"%1\" and \"%2\" would have the same name in the program").arg(*it, name);
+    if (const QString earlier = mNames.claim(name); !earlier.isEmpty()) {
+        mError = QStringLiteral("\"%1\" and \"%2\" would have the same name in the program").arg(earlier, name);
         return IoInvalidFormat;
     }
-    mNames.insert(key, name);
     mCurrent = BookEntry{name, kind, quint8(flags & BookKnownFlags), quint64(mOut.pos()), 0, 0};
     mOpen = true;
     return IoOk;

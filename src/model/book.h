@@ -1,6 +1,8 @@
 // The book: the files a compiled program carries behind its player, and their directory.
 #pragma once
 
+#include "filenames.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -122,7 +124,7 @@ private:
     QIODevice &mOut;
     quint64 mPayloadOffset;
     std::vector<BookEntry> mEntries; // with a directory record
-    QHash<QString, QString> mNames;  // case-folded name -> name as given
+    BareNames mNames;
     BookEntry mCurrent;
     bool mOpen = false;
     QString mError;

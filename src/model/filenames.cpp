@@ -49,6 +49,15 @@ QString bareFileName(const QString &name)
     return name;
 }
 
+QString BareNames::claim(const QString &name)
+{
+    const QString key = bareFileName(name).toCaseFolded();
+    if (const auto it = mNames.constFind(key); it != mNames.constEnd())
+        return *it;
+    mNames.insert(key, name);
+    return QString();
+}
+
 QString joinPath(const QString &dir, const QString &name)
 {
     if (dir.isEmpty())

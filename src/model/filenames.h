@@ -15,6 +15,19 @@ bool hasDirectoryPart(const QString &name);
 // The file-name part of a stored name, after the last "\", "/" or ":".
 QString bareFileName(const QString &name);
 
+// Bare file names met so far, compared without case: finds two files that would land
+// under one name in a folder or a book.
+class BareNames
+{
+public:
+    // Takes `name` under its bare name. Returns the name taken before under the same bare
+    // name (and takes nothing), or an empty string.
+    QString claim(const QString &name);
+
+private:
+    QHash<QString, QString> mNames; // case-folded bare name -> name as given
+};
+
 // Joins a directory and a name with one separator.
 QString joinPath(const QString &dir, const QString &name);
 

@@ -109,20 +109,18 @@ ArchiveResult archivePublication(Publication &pub, const QString &dir, bool dirE
     const QString pubName = pub.FileName.isEmpty() ? QStringLiteral("UNTITLED.PUB") : QFileInfo(pub.FileName).fileName();
 
     std::vector<WorkItem> work;
-    QHash<QString, QString> bare; // case-folded bare name -> stored name
-    bare.insert(pubName.toCaseFolded(), pub.FileName.isEmpty() ? pubName : pub.FileName);
+    BareNames bare;
+    bare.claim(pub.FileName.isEmpty() ? pubName : pub.FileName);
     for (const GatheredFile &f : files) {
         const QString name = bareFileName(f.name);
-        const QString key = name.toCaseFolded();
-        if (const auto it = bare.constFind(key); it != bare.constEnd()) {
+        if (const QString earlier = bare.claim(f.name); !earlier.isEmpty()) {
             // Two files of one name would overwrite each other in the archive.
             r.file = f.name;
             r.message = QStringLiteral("\"%1\" and \"%2\" have the same file name; an archive can hold only "
                                        "one of them.")
-                                .arg(*it, f.name);
+                                .arg(earlier, f.name);
             return r;
         }
-        bare.insert(key, f.name);
         const QString source = locateFile(f.name, pubDir);
         work.push_back({source.isEmpty() ? f.name : source, QDir(dir).filePath(name), f.kind, false});
     }

@@ -316,19 +316,17 @@ CompileResult compilePublication(Publication &pub, const CompileJob &job, Compil
     markExclusions(list, pub.Settings);
 
     // Two files of one bare name would be one file in the program: refuse, naming both.
-    QHash<QString, QString> bare;
+    BareNames bare;
     for (const CompileEntry &e : list) {
         if (e.excluded || e.kind == GatheredKind::Font)
             continue;
-        const QString key = bareFileName(e.name).toCaseFolded();
-        if (const auto it = bare.constFind(key); it != bare.constEnd()) {
+        if (const QString earlier = bare.claim(e.name); !earlier.isEmpty()) {
             r.file = e.name;
             r.detail = QStringLiteral("\"%1\" and \"%2\" have the same file name; a compiled program "
                                       "can hold only one of them.")
-                               .arg(*it, e.name);
+                               .arg(earlier, e.name);
             return r;
         }
-        bare.insert(key, e.name);
     }
 
     // Article texts are laid out here at the size their objects show them, so that the
