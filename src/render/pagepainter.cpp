@@ -1044,6 +1044,24 @@ void paintPageFrame(QPainter &painter, const QRect &window, const QRect &page, i
     painter.restore();
 }
 
+bool paintPageInWindow(QPainter &painter, const QRect &window, const QRect &page, const QRect &dirty,
+                       const Publication &pub, const Page *current, const RenderOptions &options,
+                       bool fullScreen)
+{
+    paintPageFrame(painter, window, page, options.displayMode, fullScreen);
+    const QRect clip = page.intersected(dirty);
+    if (clip.isEmpty())
+        return false;
+    painter.setClipRect(clip);
+    if (!current) {
+        painter.fillRect(page, Qt::white);
+        return false;
+    }
+    painter.translate(page.topLeft());
+    paintPage(painter, pub, *current, clip.translated(-page.topLeft()), options);
+    return true;
+}
+
 QString publicationCaption(const Publication &pub, int displayMode)
 {
     if (displayMode == 1)

@@ -97,6 +97,14 @@ void paintFocusMark(QPainter &painter, const PageObject &object);
 void paintPageFrame(QPainter &painter, const QRect &window, const QRect &page, int displayMode,
                     bool fullScreen);
 
+// A window's page surface: the frame around the page (paintPageFrame), then the part of
+// the current page at `page` that `dirty` touches, or white without a current page.
+// Returns whether the page was painted; the painter is then clipped to that part and
+// translated to the page's origin, so what goes over the page follows in page coordinates.
+bool paintPageInWindow(QPainter &painter, const QRect &window, const QRect &page, const QRect &dirty,
+                       const Publication &pub, const Page *current, const RenderOptions &options,
+                       bool fullScreen);
+
 // The caption of a publication window in the given display mode.
 QString publicationCaption(const Publication &pub, int displayMode);
 

@@ -183,21 +183,10 @@ QImage PlayerWindow::renderCurrentPage() const
 void PlayerWindow::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QPoint offset = pageOrigin();
-    const QRect page(offset, pageSize());
-    paintPageFrame(painter, rect(), page, 1, mFullScreen);
     const Page *current = mPub->currentPage();
-    const QRect clip = page.intersected(event->rect());
-    if (clip.isEmpty())
-        return;
-    painter.setClipRect(clip);
-    if (!current) {
-        painter.fillRect(page, Qt::white);
-        return;
-    }
-    painter.translate(offset);
-    paintPage(painter, *mPub, *current, clip.translated(-offset), options(current));
-    paintFindHighlight(painter, mSession->findHighlightRect());
+    if (paintPageInWindow(painter, rect(), QRect(pageOrigin(), pageSize()), event->rect(), *mPub, current,
+                          options(current), mFullScreen))
+        paintFindHighlight(painter, mSession->findHighlightRect());
 }
 
 bool PlayerWindow::screenSaverInput(QEvent *event)

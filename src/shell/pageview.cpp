@@ -139,22 +139,10 @@ void PageView::scrollContentsBy(int, int)
 void PageView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    const QPoint offset = pageOffset();
-    const QRect page(offset, pageSize());
-    paintPageFrame(painter, viewport()->rect(), page, mDisplayMode,
-                   mDisplayMode == 1 && mPub.Settings.FullScreen);
-
     const Page *current = mPub.currentPage();
-    const QRect clip = page.intersected(event->rect());
-    if (clip.isEmpty())
+    if (!paintPageInWindow(painter, viewport()->rect(), QRect(pageOffset(), pageSize()), event->rect(), mPub,
+                           current, options(current), mDisplayMode == 1 && mPub.Settings.FullScreen))
         return;
-    painter.setClipRect(clip);
-    if (!current) {
-        painter.fillRect(page, Qt::white);
-        return;
-    }
-    painter.translate(offset);
-    paintPage(painter, mPub, *current, clip.translated(-offset), options(current));
     if (mDisplayMode == 1 && mRun) {
         // The search's match shows inverted.
         paintFindHighlight(painter, mRun->findHighlightRect());
